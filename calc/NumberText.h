@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Number <-> text conversions of the calculation. The decimal separator is
+// always passed in: the window uses its locale's, tests pin it.
+namespace kalibrix {
+
+// A fixed-decimals pattern such as "######0.#0" (2 decimals) or "##0.##0"
+// (3 decimals): every integer digit and at least one, no grouping, a leading
+// minus for negative values, exactly `decimals` digits after the separator.
+// The value is first taken to 15 significant digits, then rounded half away
+// from zero, so 12.345 shows as 12.35. Zero never carries a minus sign.
+std::string FormatFixed(double x, int decimals, std::string_view decimalSeparator);
+
+// The value FormatFixed(x, 2, ...) shows, as a number again.
+double RoundAsShown2(double x);
+
+// General number form: 15 significant digits, no exponent, no grouping, no
+// trailing zeros after the separator and no separator for a whole number.
+std::string FormatGeneral(double x, std::string_view decimalSeparator);
+
+// Reads the leading number of a text: blanks, tabs and line feeds are skipped
+// wherever they stand; an optional sign, digits, at most one point with
+// digits, an optional exponent (E or e, optional sign, digits). Reading stops
+// at the first character that cannot continue the number; no number gives 0.
+// The point is the only decimal separator. A value beyond the range of a
+// double throws OverflowError; one too small for it reads as (signed) zero.
+double ParseLeadingNumber(std::string_view text);
+
+// ParseLeadingNumber(text) * factor as one strict multiplication, for storing
+// a field's value in SI units (factor 1e-12 for pF, 1e6 for MHz).
+double ScaledInput(std::string_view text, double factor);
+
+} // namespace kalibrix

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds (Release) and starts Kalibrix.
+set -euo pipefail
+cd "$(dirname "$0")"
+source scripts/common.sh
+
+ensure_packages "${KALIBRIX_PACKAGES[@]}"
+configure_and_build build -DCMAKE_BUILD_TYPE=Release
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  echo "No display found: start Kalibrix on a virtual one with 'xvfb-run ./run.sh'." >&2
+  exit 1
+fi
+exec ./build/kalibrix
