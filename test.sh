@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs the whole suite through ctest.
-#   ./test.sh                 Release build in build/, the whole suite
+#   ./test.sh                 Release build in build/, the whole suite, then a
+#                             bounded run of each fuzz target (scripts/fuzz.sh)
 #   ./test.sh --sanitize      ASan + UBSan build in build-sanitize/, the whole suite
-#   ./test.sh --lint          clang-tidy and cppcheck over the project's code
+#   ./test.sh --lint          warning-free build, clang-tidy and cppcheck over the
+#                             project's code (scripts/lint.sh)
 #   ./test.sh --fuzz SECONDS  each fuzz target for SECONDS
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -10,10 +12,35 @@ source scripts/common.sh
 
 ensure_packages "${KALIBRIX_PACKAGES[@]}"
 
+# Clang and its runtimes (ASan, UBSan, libFuzzer) for the sanitizer and fuzz builds.
+CLANG_PACKAGES=(clang-14 libclang-rt-14-dev)
+
 case "${1:-}" in
   "")
     configure_and_build build -DCMAKE_BUILD_TYPE=Release
     ctest --test-dir build --output-on-failure --parallel 2
+    scripts/fuzz.sh
+    ;;
+  --sanitize)
+    ensure_packages "${CLANG_PACKAGES[@]}"
+    configure_and_build build-sanitize -DCMAKE_BUILD_TYPE=Debug \
+      -DCMAKE_CXX_COMPILER=clang++-14 -DKALIBRIX_SANITIZE=ON
+    # Stop at the first report of any sanitizer; leak checking stays on, with
+    # the suppressions (each with its reason) for leaks inside system libraries.
+    export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1:check_initialization_order=1:strict_init_order=1:detect_stack_use_after_return=1"
+    export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
+    export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
+    ctest --test-dir build-sanitize --output-on-failure --parallel 2
+    ;;
+  --lint)
+    scripts/lint.sh
+    ;;
+  --fuzz)
+    if ! [[ "${2:-}" =~ ^[1-9][0-9]*$ ]]; then
+      echo "usage: $0 --fuzz SECONDS" >&2
+      exit 2
+    fi
+    scripts/fuzz.sh "$2"
     ;;
   *)
     echo "usage: $0 [--sanitize | --lint | --fuzz SECONDS]" >&2

@@ -92,8 +92,11 @@ double RoundAsShown2(double x)
     const std::string text = FormatFixed(x, 2, ".");
     double value = 0.0;
     const char* first = text.data();
-    // from_chars takes no leading '+', and FormatFixed writes none.
-    std::from_chars(first, first + text.size(), value);
+    // from_chars takes no leading '+', and FormatFixed writes none. Within 15
+    // significant digits of the largest double the shown value can lie
+    // beyond the double range.
+    if (std::from_chars(first, first + text.size(), value).ec == std::errc::result_out_of_range)
+        throw OverflowError();
     return value;
 }
 
@@ -145,8 +148,6 @@ public:
         return pos_ < text_.size() ? text_[pos_] : '\0';
     }
     void advance() { ++pos_; }
-    std::size_t position() const { return pos_; }
-    void rewind(std::size_t pos) { pos_ = pos; }
 
 private:
     static bool IsSkipped(char c) { return c == ' ' || c == '\t' || c == '\n'; }
@@ -184,26 +185,22 @@ double ParseLeadingNumber(std::string_view text)
     if (integerPart.empty() && fraction.empty())
         return 0.0;
 
-    // Exponent, taken only when at least one digit follows; saturated far
-    // beyond any double so that a very long exponent cannot overflow an int.
+    // Exponent, which counts only when at least one digit follows (nothing is
+    // read after it, so "1e" simply ends as 1); saturated far beyond any
+    // double so that a very long exponent cannot overflow.
     long exponent = 0;
     if (cur.peek() == 'e' || cur.peek() == 'E') {
-        const std::size_t beforeExponent = cur.position();
         cur.advance();
         bool negativeExponent = false;
         if (cur.peek() == '+' || cur.peek() == '-') {
             negativeExponent = cur.peek() == '-';
             cur.advance();
         }
-        bool anyDigit = false;
         for (char c = cur.peek(); IsDigit(c); c = cur.peek()) {
-            anyDigit = true;
             if (exponent < 100000)
                 exponent = exponent * 10 + (c - '0');
             cur.advance();
         }
-        if (!anyDigit)
-            cur.rewind(beforeExponent);
         if (negativeExponent)
             exponent = -exponent;
     }

@@ -14,7 +14,8 @@ namespace kalibrix {
 // from zero, so 12.345 shows as 12.35. Zero never carries a minus sign.
 std::string FormatFixed(double x, int decimals, std::string_view decimalSeparator);
 
-// The value FormatFixed(x, 2, ...) shows, as a number again.
+// The value FormatFixed(x, 2, ...) shows, as a number again; OverflowError
+// when that value lies beyond the double range.
 double RoundAsShown2(double x);
 
 // General number form: 15 significant digits, no exponent, no grouping, no

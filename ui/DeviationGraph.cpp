@@ -1,12 +1,115 @@
 #include "DeviationGraph.h"
 
+#include "GraphScale.h"
 #include "TrackingCalculator.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QToolTip>
+
+namespace {
+
+// Bright magenta, colour 13 of the classic 16-colour palette.
+const QColor kZeroLineColour(255, 0, 255);
+
+// Sweep steps run from 0 at the right edge to 499 at the left edge; the
+// grid and the zero line reach one step beyond, where they are clipped.
+constexpr double kLeftEdgeStep = kalibrix::kSweepSteps - 1;
+constexpr double kGridEnd = kalibrix::kSweepSteps;
+constexpr int kGridStepSpacing = 50;
+constexpr double kGridDivisions = 5.0; // horizontal lines per half axis
+constexpr double kFrequencyCaptionStep = 35.0;
+
+} // namespace
 
 DeviationGraph::DeviationGraph(const kalibrix::TrackingCalculator& calc, QWidget* parent)
     : QFrame(parent), calc_(calc)
 {
+    setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+    setCursor(Qt::CrossCursor);
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+    // A picture box's default colours: button face behind, button text on it.
+    setBackgroundRole(QPalette::Button);
+    setForegroundRole(QPalette::ButtonText);
+    setAutoFillBackground(true);
 }
 
 void DeviationGraph::DrawDeviationGraph()
 {
+    const kalibrix::CalculationState& s = calc_.state;
+    if (s.L_b == 0.0)
+        return;
+
+    const double H = kalibrix::AxisLimit(kalibrix::TableAt(s.elt_sorted, 0),
+                                         kalibrix::TableAt(s.elt_sorted, kalibrix::kSweepSteps - 1));
+    const QColor foreground = palette().color(foregroundRole());
+
+    surface_.Cls(contentsRect().size(), palette().color(backgroundRole()));
+    surface_.Scale(kLeftEdgeStep, H, 0.0, -H);
+
+    // y grows by H/5 from -H for as long as it stays within H: eleven lines
+    // while the additions are exact. Past the largest double y becomes
+    // infinite, which ends the loop too.
+    double y = -H;
+    while (y <= H) {
+        surface_.Line(0.0, y, kGridEnd, y, foreground);
+        y += H / kGridDivisions;
+    }
+
+    surface_.Line(0.0, 0.0, kGridEnd, 0.0, kZeroLineColour);
+
+    for (int x = 0; x <= kGridEnd; x += kGridStepSpacing)
+        surface_.Line(x, H, x, -H, foreground);
+
+    surface_.PSet(0.0, 0.0, foreground);
+    for (int i = 0; i < kalibrix::kSweepSteps; ++i)
+        surface_.LineTo(i, kalibrix::TableAt(s.elt_curve, i), foreground);
+
+    surface_.PSet(kLeftEdgeStep, H, foreground);
+    surface_.Print(QStringLiteral(" A bemenőkör elhangolódása"), font(), foreground);
+    surface_.PSet(kFrequencyCaptionStep, 0.0, foreground);
+    surface_.Print(QStringLiteral("f_hangolás"), font(), foreground);
+
+    update();
+}
+
+void DeviationGraph::paintEvent(QPaintEvent* event)
+{
+    QFrame::paintEvent(event);
+    const QImage& image = surface_.image();
+    if (image.isNull())
+        return;
+    QPainter painter(this);
+    const QRect area = contentsRect();
+    painter.drawImage(area.topLeft(), image, QRect(QPoint(0, 0), area.size()));
+}
+
+void DeviationGraph::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        leftPressed_ = true;
+}
+
+void DeviationGraph::mouseReleaseEvent(QMouseEvent* event)
+{
+    // A click: the left button pressed over the area and released over it.
+    if (event->button() == Qt::LeftButton && leftPressed_) {
+        leftPressed_ = false;
+        if (rect().contains(event->position().toPoint()))
+            DrawDeviationGraph();
+    }
+}
+
+void DeviationGraph::mouseMoveEvent(QMouseEvent* event)
+{
+    const std::optional<QPointF> user = surface_.UserPoint(event->position() - contentsRect().topLeft());
+    if (!user)
+        return;
+    const std::optional<std::string> text = kalibrix::DeviationToolTip(calc_, user->x(), user->y());
+    if (!text)
+        return;
+    setToolTip(QString::fromStdString(*text));
+    if (QToolTip::isVisible())
+        QToolTip::showText(event->globalPosition().toPoint(), toolTip(), this);
 }

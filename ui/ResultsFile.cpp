@@ -1,6 +1,156 @@
 #include "ResultsFile.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringConverter>
+#include <QStringList>
+
+#include <langinfo.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+#include <tuple>
+
 namespace kalibrix {
+namespace {
+
+const QString kFolderName = QStringLiteral("adatok");
+const QString kLineEnd = QStringLiteral("\r\n");
+
+// The date and the time on line 1 are parted by blanks up to the next print
+// zone; the zones are 14 characters wide and start at columns 1, 15, 29...
+constexpr qsizetype kPrintZoneWidth = 14;
+
+struct LabelledLine {
+    const char* label;
+    const char* unit;
+};
+
+// Lines 2 to 17, in the order of ResultTexts. Each label is 13 characters:
+// the name padded with blanks, "=" and one blank; the value follows at once.
+constexpr std::array<LabelledLine, std::tuple_size_v<ResultTexts>> kLines{{
+    {"C_min      = ", "  pf"},
+    {"C_max      = ", "  pf"},
+    {"C_sz       = ", "  pf"},
+    {"f_min      = ", "  MHz"},
+    {"f_max      = ", "  MHz"},
+    {"f_kf       = ", "  MHz"},
+    {"L_b        = ", "  uH"},
+    {"C_tb       = ", "  pf"},
+    {"L_o        = ", "  uH"},
+    {"C_to       = ", "  pf"},
+    {"C_hp1      = ", "  pf"},
+    {"C_hp2      = ", "  pf"},
+    {"f_h1       = ", "  MHz"},
+    {"f_h2       = ", "  MHz"},
+    {"f_max_elt  = ", "  Hz"},
+    {"f_max_elt  = ", "  Hz"},
+}};
+
+ResultsFileError SaveFailed(const QString& path, const QString& reason)
+{
+    return ResultsFileError(QStringLiteral("A mentés nem sikerült.\nFájl: %1\nOk: %2")
+                                .arg(QDir::toNativeSeparators(path), reason));
+}
+
+bool IsBlankOrComma(QChar c)
+{
+    return c.isSpace() || c == u',';
+}
+
+// The locale's long time format (hours, minutes and seconds) without its
+// time-zone field: every "t" outside quoted literals goes, then the brackets
+// that held it and the blanks or comma that parted it from the time, so
+// "h:mm:ss AP t" gives "h:mm:ss AP", "Bh:mm:ss [t]" gives "Bh:mm:ss" and
+// "t HH:mm:ss" gives "HH:mm:ss".
+QString TimeFormatWithoutZone(const QLocale& locale)
+{
+    QString format;
+    bool quoted = false;
+    for (const QChar c : locale.timeFormat(QLocale::LongFormat)) {
+        if (c == u'\'')
+            quoted = !quoted;
+        if (quoted || c != u't')
+            format += c;
+    }
+    format.remove(QStringLiteral("()")).remove(QStringLiteral("[]"));
+    while (!format.isEmpty() && IsBlankOrComma(format.back()))
+        format.chop(1);
+    while (!format.isEmpty() && IsBlankOrComma(format.front()))
+        format.remove(0, 1);
+    return format;
+}
+
+// Line 1: the date in the locale's short format, blanks up to the next print
+// zone (at least one, so a date that fills its zones is still parted from
+// the time), then the time.
+QString DateAndTimeLine(const QDateTime& now, const QLocale& locale)
+{
+    const QString date = locale.toString(now.date(), QLocale::ShortFormat);
+    const qsizetype blanks = kPrintZoneWidth - date.size() % kPrintZoneWidth;
+    const QString time = locale.toString(now.time(), TimeFormatWithoutZone(locale));
+    return date + QString(blanks, u' ') + time;
+}
+
+// The codeset if the converter knows it, otherwise UTF-8.
+QByteArray KnownCodeset(const QByteArray& codeset)
+{
+    return QStringEncoder(codeset.constData()).isValid() ? codeset : QByteArrayLiteral("UTF-8");
+}
+
+// The text in the character set; a character the set cannot hold becomes
+// "?". Converters differ in what they put in its place (ICU writes the SUB
+// control), so on an error the text is encoded again one character at a
+// time, each with a fresh converter, since a converter keeps reporting an
+// error once it has met one. The converters are built in place: a moved ICU
+// converter no longer reports errors.
+QByteArray Encode(const QString& text, const QByteArray& codeset)
+{
+    const QByteArray name = KnownCodeset(codeset);
+    QStringEncoder whole(name.constData(), QStringConverter::Flag::Stateless);
+    QByteArray bytes = whole.encode(text);
+    if (!whole.hasError())
+        return bytes;
+
+    QByteArray mended;
+    for (qsizetype i = 0; i < text.size();) {
+        const bool pair = text.at(i).isHighSurrogate() && i + 1 < text.size() &&
+                          text.at(i + 1).isLowSurrogate();
+        const qsizetype length = pair ? 2 : 1;
+        QStringEncoder one(name.constData(), QStringConverter::Flag::Stateless);
+        const QByteArray encoded = one.encode(QStringView(text).mid(i, length));
+        mended += one.hasError() ? QByteArrayLiteral("?") : encoded;
+        i += length;
+    }
+    return mended;
+}
+
+// The character set of the C library's current locale; QCoreApplication
+// has set that locale from the environment.
+QByteArray LocaleCodeset()
+{
+    return QByteArray(nl_langinfo(CODESET));
+}
+
+// Creates the file's folder when it is the missing "adatok". Deeper folders
+// that a name asks for must exist already.
+void CreateMissingResultsFolder(const QString& path)
+{
+    const QFileInfo folder(QFileInfo(path).path());
+    if (folder.fileName() != kFolderName || folder.exists())
+        return;
+    if (::mkdir(QFile::encodeName(folder.filePath()).constData(), 0777) == 0)
+        return;
+    const int error = errno;
+    if (error != EEXIST)
+        throw SaveFailed(path, QStringLiteral("Az „adatok” mappa nem hozható létre: %1")
+                                   .arg(QString::fromLocal8Bit(std::strerror(error))));
+}
+
+} // namespace
 
 ResultsFileError::ResultsFileError(const QString& userMessage)
     : std::runtime_error(userMessage.toStdString()), userMessage_(userMessage)
@@ -9,11 +159,48 @@ ResultsFileError::ResultsFileError(const QString& userMessage)
 
 QString ResultsFilePath(const QString& programDir, const QString& name)
 {
-    return programDir + QStringLiteral("/adatok/") + name + QStringLiteral(".txt");
+    if (QDir::isAbsolutePath(name) ||
+        QDir::fromNativeSeparators(name).split(u'/').contains(QStringLiteral(".."))) {
+        throw ResultsFileError(
+            QStringLiteral("Ez a név nem használható: „%1”\nA mentés csak az „adatok” mappába "
+                           "kerülhet, ezért a neve nem lehet abszolút útvonal, és nem "
+                           "tartalmazhat „..” részt.")
+                .arg(name));
+    }
+    return programDir + u'/' + kFolderName + u'/' + name + QStringLiteral(".txt");
 }
 
-void WriteResultsFile(const QString&, const ResultTexts&, const QDateTime&, const QLocale&)
+void WriteResultsFile(const QString& path, const ResultTexts& texts, const QDateTime& now,
+                      const QLocale& locale)
 {
+    WriteResultsFile(path, texts, now, locale, LocaleCodeset());
+}
+
+void WriteResultsFile(const QString& path, const ResultTexts& texts, const QDateTime& now,
+                      const QLocale& locale, const QByteArray& codeset)
+{
+    QString content = DateAndTimeLine(now, locale) + kLineEnd;
+    for (std::size_t i = 0; i < kLines.size(); ++i)
+        content += QLatin1String(kLines[i].label) + texts[i] + QLatin1String(kLines[i].unit) +
+                   kLineEnd;
+    const QByteArray bytes = Encode(content, codeset);
+
+    CreateMissingResultsFolder(path);
+    QSaveFile file(path);
+    file.setDirectWriteFallback(false);
+    // Unbuffered, so that a short write (a full disk, a file size limit)
+    // shows here: QSaveFile::commit does not report a failed flush of
+    // buffered data and would rename the truncated file over the old one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        throw SaveFailed(path, file.errorString());
+    for (qsizetype written = 0; written < bytes.size();) {
+        const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
+        if (n <= 0)
+            throw SaveFailed(path, file.errorString());
+        written += n;
+    }
+    if (!file.commit())
+        throw SaveFailed(path, file.errorString());
 }
 
 } // namespace kalibrix

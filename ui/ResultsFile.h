@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QDateTime>
 #include <QLocale>
 #include <QString>
@@ -25,14 +26,24 @@ private:
     QString userMessage_;
 };
 
-// <programDir>/adatok/<name>.txt. A name that would leave "adatok" (absolute,
-// or with a ".." component) throws ResultsFileError.
+// <programDir>/adatok/<name>.txt, the name exactly as typed. A name that
+// would leave "adatok" (absolute, or with a ".." component) throws
+// ResultsFileError.
 QString ResultsFilePath(const QString& programDir, const QString& name);
 
-// Writes the 17-line file atomically: the old file is replaced only when the
-// new one is complete. Creates "adatok" when it is missing. Throws
+// Writes the 17-line file in the character set of the C library's current
+// locale. The file is replaced atomically: a temporary file beside it is
+// renamed over the old one only when everything is written, so a failed save
+// leaves the old file and no temporary behind. When the file's own folder is
+// the missing "adatok", it is created; other missing folders are not. Throws
 // ResultsFileError when the file cannot be written.
 void WriteResultsFile(const QString& path, const ResultTexts& texts, const QDateTime& now,
                       const QLocale& locale);
+
+// The same in the named character set ("UTF-8", "ISO-8859-2", ...); a name
+// the converter does not know means UTF-8. Characters the set cannot hold
+// are written as "?".
+void WriteResultsFile(const QString& path, const ResultTexts& texts, const QDateTime& now,
+                      const QLocale& locale, const QByteArray& codeset);
 
 } // namespace kalibrix

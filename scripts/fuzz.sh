@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets of tests/fuzz with clang into build-fuzz/ and
+# runs each one on its committed seeds (tests/fuzz/corpus/<target>/, only read).
+#   scripts/fuzz.sh            bounded run: fixed seed, fixed number of inputs
+#   scripts/fuzz.sh SECONDS    each target for SECONDS; the inputs it finds
+#                              collect in build-fuzz/corpus/<target>/
+# A failing input is saved as build-fuzz/artifacts/<target>-crash-...; replay
+# it with build-fuzz/tests/fuzz/<target> <file>. Each run's log is in
+# build-fuzz/logs/<target>.log.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/common.sh
+
+# target, inputs of the bounded run, longest input
+TARGETS=(
+  "fuzz_parse_number 400000 512"
+  "fuzz_number_text 300000 9"
+  "fuzz_calculation 12000 256"
+)
+SEED=1
+DIR=build-fuzz
+
+seconds=${1:-}
+if [ -n "$seconds" ] && ! [[ "$seconds" =~ ^[1-9][0-9]*$ ]]; then
+  echo "usage: $0 [SECONDS]" >&2
+  exit 2
+fi
+
+ensure_packages clang-14 libclang-rt-14-dev
+if [ ! -f "$DIR/build.ninja" ]; then
+  cmake -S . -B "$DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_CXX_COMPILER=clang++-14 -DKALIBRIX_FUZZ=ON \
+    -DKALIBRIX_BUILD_TESTS=OFF -DKALIBRIX_BUILD_BENCH=OFF
+fi
+cmake --build "$DIR" --target kalibrix_fuzzers --parallel "$(nproc)"
+mkdir -p "$DIR/artifacts" "$DIR/logs"
+
+passed=0 failed=0
+for entry in "${TARGETS[@]}"; do
+  read -r name runs maxlen <<<"$entry"
+  if [ -n "$seconds" ]; then
+    found="$DIR/corpus/$name"
+    limit=(-max_total_time="$seconds")
+  else
+    # A fresh scratch folder each time, so that the bounded run repeats exactly.
+    found="$DIR/bounded/$name"
+    rm -rf "$found"
+    limit=(-seed="$SEED" -runs="$runs")
+  fi
+  mkdir -p "$found"
+  options=("${limit[@]}" -max_len="$maxlen" -timeout=20 -print_final_stats=1
+           -artifact_prefix="$DIR/artifacts/$name-")
+  [ -f "tests/fuzz/$name.dict" ] && options+=(-dict="tests/fuzz/$name.dict")
+  log="$DIR/logs/$name.log"
+  start=$(date +%s.%N)
+  if "$DIR/tests/fuzz/$name" "${options[@]}" "$found" "tests/fuzz/corpus/$name" >"$log" 2>&1; then
+    inputs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
+    awk -v name="$name" -v inputs="$inputs" -v start="$start" -v end="$(date +%s.%N)" \
+        -v found="$(find "$found" -type f | wc -l)" \
+        'BEGIN { printf "%s: %s inputs in %.1f s, %s new corpus entries, no fault\n", name, inputs, end - start, found }'
+    passed=$((passed + 1))
+  else
+    echo "$name: FAILED, last lines of $log:"
+    tail -n 40 "$log"
+    failed=$((failed + 1))
+  fi
+done
+echo "fuzz: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]

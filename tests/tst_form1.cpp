@@ -1,0 +1,848 @@
+// The main window: layout, fonts, tab order, the start state, the numeric
+// fields' key filter and focus-loss storing, and the wiring of the buttons.
+
+#include "Form1.h"
+#include "MessageBox.h"
+#include "Translation.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+#include <cmath>
+#include <memory>
+
+using kalibrix::CalculationState;
+
+namespace {
+
+// One key press as the window system delivers it: the key, its modifiers and
+// the character it types (empty for keys that type nothing).
+struct KeyStroke {
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    QString text;
+};
+using KeyStrokes = QList<KeyStroke>;
+
+KeyStroke Typed(QChar c)
+{
+    return {Qt::Key(c.toUpper().unicode()), Qt::NoModifier, QString(c)};
+}
+
+KeyStroke Key(Qt::Key key, const QString& text = {},
+              Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    return {key, modifiers, text};
+}
+
+// Ctrl+letter as an X server delivers it: the control character as text.
+KeyStroke Control(char letter)
+{
+    return {Qt::Key(letter), Qt::ControlModifier, QString(QChar(letter - 'A' + 1))};
+}
+
+KeyStrokes TypedText(const QString& text)
+{
+    KeyStrokes strokes;
+    for (QChar c : text)
+        strokes.append(Typed(c));
+    return strokes;
+}
+
+// Where each input field stores its value.
+double CalculationState::*StoredIn(const QString& field)
+{
+    static const QHash<QString, double CalculationState::*> members{
+        {"c_min", &CalculationState::C_h_min}, {"c_max", &CalculationState::C_h_max},
+        {"c_szort", &CalculationState::C_sz},  {"f_min", &CalculationState::f_min},
+        {"f_max", &CalculationState::f_max},   {"f_kf", &CalculationState::f_kf},
+    };
+    return members.value(field);
+}
+
+const QStringList kTextFields{"c_min", "c_max", "c_szort", "f_min", "f_max", "f_kf",
+                              "filenev", "l_b",  "c_tb",    "l_o",   "c_to",  "f_1",
+                              "f_2",     "c_1",  "c_2",     "p_elt", "n_elt"};
+
+const QString kMissingData = QStringLiteral("Egy, vagy több adat hiányzik.");
+
+} // namespace
+
+Q_DECLARE_METATYPE(KeyStrokes)
+
+class TestForm1 : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void window();
+    void controls_data();
+    void controls();
+    void captionsFitTheirBoxes();
+    void fonts();
+    void tabOrder_data();
+    void tabOrder();
+    void startState();
+
+    void keyFilter_data();
+    void keyFilter();
+    void storeOnFocusLoss_data();
+    void storeOnFocusLoss();
+    void clickOnStartStoresTheEditedField();
+    void tooLargeNumber_data();
+    void tooLargeNumber();
+    void otherWindowLeavesTheFocusInTheField();
+    void readOnlyFieldsRejectEditing_data();
+    void readOnlyFieldsRejectEditing();
+    void enterAndEscTriggerNoButton_data();
+    void enterAndEscTriggerNoButton();
+
+    void calculate_data();
+    void calculate();
+    void calculationErrorLeavesEarlierResults();
+    void save_data();
+    void save();
+    void exitClosesTheWindow();
+    void helpOnF1();
+    void messageBoxStyle();
+    void hungarianContextMenu();
+
+private:
+    template <class Widget = QWidget>
+    Widget* control(const QString& name) const;
+    QLineEdit* field(const QString& name) const { return control<QLineEdit>(name); }
+    void send(QWidget* target, const KeyStrokes& strokes);
+    void enter(const QString& fieldName, const QString& text);
+    void enterWorkedExample();
+    void clickStart();
+    const CalculationState& state() const { return form_->calculator().state; }
+
+    std::unique_ptr<Form1> form_;
+    QStringList messages_;
+};
+
+template <class Widget>
+Widget* TestForm1::control(const QString& name) const
+{
+    auto* widget = form_->findChild<Widget*>(name);
+    if (!widget)
+        qFatal("no control %s", qPrintable(name));
+    return widget;
+}
+
+void TestForm1::send(QWidget* target, const KeyStrokes& strokes)
+{
+    for (const KeyStroke& stroke : strokes)
+        QTest::sendKeyEvent(QTest::Click, target, stroke.key, stroke.text, stroke.modifiers);
+}
+
+// Types the text into the field as the user would, the focus staying there.
+void TestForm1::enter(const QString& fieldName, const QString& text)
+{
+    QLineEdit* target = field(fieldName);
+    target->setFocus();
+    send(target, TypedText(text));
+}
+
+void TestForm1::enterWorkedExample()
+{
+    enter("c_min", "12");
+    enter("c_max", "500");
+    enter("c_szort", "10");
+    enter("f_min", "0,52");
+    enter("f_max", "1.62");
+    enter("f_kf", "0.455");
+}
+
+void TestForm1::clickStart()
+{
+    QTest::mouseClick(control("start"), Qt::LeftButton);
+}
+
+void TestForm1::initTestCase()
+{
+    QVERIFY(InstallHungarianTranslation(*qApp));
+}
+
+void TestForm1::init()
+{
+    QLocale::setDefault(QLocale::c());
+    messages_.clear();
+    SetMessageHandler([this](QWidget*, const QString& text) { messages_ << text; });
+    form_ = std::make_unique<Form1>();
+    form_->show();
+    form_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+}
+
+void TestForm1::cleanup()
+{
+    form_.reset();
+    SetMessageHandler({});
+    QLocale::setDefault(QLocale::c());
+}
+
+void TestForm1::window()
+{
+    QCOMPARE(form_->windowTitle(), QStringLiteral("Kalibrix "));
+    QCOMPARE(form_->geometry(), QRect(184, 58, 875, 785));
+    QVERIFY(!form_->windowIcon().isNull());
+    QCOMPARE(form_->windowIcon().availableSizes().value(0), QSize(32, 32));
+    QVERIFY(!qobject_cast<QDialog*>(form_.get()));
+    const Qt::WindowFlags flags = form_->windowFlags();
+    QVERIFY(flags.testFlag(Qt::WindowMinimizeButtonHint));
+    QVERIFY(flags.testFlag(Qt::WindowMaximizeButtonHint));
+
+    // Nothing moves or scales with the window.
+    const QRect before = control("pct_main")->geometry();
+    form_->resize(1200, 1000);
+    QCOMPARE(control("pct_main")->geometry(), before);
+}
+
+void TestForm1::controls_data()
+{
+    QTest::addColumn<QString>("container");
+    QTest::addColumn<QRect>("twips");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("toolTip");
+
+    const auto row = [](const char* name, const char* container, int left, int top, int width,
+                        int height, const char* caption = "", const char* toolTip = "") {
+        QTest::newRow(name) << QString::fromUtf8(container) << QRect(left, top, width, height)
+                            << QString::fromUtf8(caption) << QString::fromUtf8(toolTip);
+    };
+    row("Frame1", "", 240, 240, 12615, 3135, "Bemeneti adatok");
+    row("Label19", "", 2760, 3480, 6975, 255,
+        "Segítség, az F1 megnyomásával érhető el.            Ajánlott képernyő felbontás 1280 X "
+        "1024");
+    row("Frame2", "", 240, 3720, 12615, 2655, "Kimeneti datok");
+    row("Frame7", "", 240, 6480, 12615, 5175);
+
+    row("Label1", "Frame1", 240, 240, 1575, 255, "C_h_min ( pf )");
+    row("c_min", "Frame1", 240, 600, 1575, 405);
+    row("Label2", "Frame1", 2160, 240, 1575, 255, "C_h_max ( pf )");
+    row("c_max", "Frame1", 2160, 600, 1575, 375);
+    row("Label5", "Frame1", 4200, 240, 1815, 255, "középfrekvencia ( MHz )");
+    row("f_kf", "Frame1", 4200, 600, 1575, 375);
+    row("Label4", "Frame1", 240, 1200, 1455, 255, "fmin ( MHz)");
+    row("f_min", "Frame1", 240, 1560, 1575, 375);
+    row("Label3", "Frame1", 2160, 1200, 1455, 255, "fmax ( MHz)");
+    row("f_max", "Frame1", 2160, 1560, 1575, 375);
+    row("Label6", "Frame1", 4200, 1200, 1575, 255, "C szórt kapacitás ( pf )");
+    row("c_szort", "Frame1", 4200, 1560, 1575, 375);
+    row("start", "Frame1", 360, 2160, 1095, 375, "Számol");
+    row("kilép", "Frame1", 1800, 2160, 1095, 375, "Kilép");
+    row("Label18", "Frame1", 3000, 2280, 1095, 255, "Mentés neve");
+    row("filenev", "Frame1", 4200, 2160, 1575, 375);
+    row("Command1", "Frame1", 4200, 2640, 1575, 375, "Ment");
+    row("Picture1", "Frame1", 6360, 240, 6135, 1935);
+    row("Label16", "Frame1", 6600, 2400, 5415, 255, "Kétpontos együttfutás.");
+
+    row("Frame4", "Frame2", 240, 480, 2175, 1815, "Bemenő kör ( uH, pf )");
+    row("Frame3", "Frame2", 2640, 480, 2175, 1815, "Oszcillátor kör ( uH, pf )");
+    row("Frame5", "Frame2", 5160, 480, 2175, 1815, "Együttfutási pontok ( MHz )");
+    row("Frame8", "Frame2", 7680, 480, 2175, 1815, "Hangoló kapacitás ( pf )");
+    row("Frame6", "Frame2", 10200, 480, 2175, 1815, "Maximális eltérések");
+
+    row("Label9", "Frame4", 240, 240, 375, 255, "Lb");
+    row("l_b", "Frame4", 240, 480, 1575, 375);
+    row("Label10", "Frame4", 240, 960, 375, 255, "Cp_b");
+    row("c_tb", "Frame4", 240, 1200, 1575, 375);
+    row("Label7", "Frame3", 120, 240, 375, 255, "Lo");
+    row("l_o", "Frame3", 240, 480, 1575, 405);
+    row("Label8", "Frame3", 120, 960, 375, 255, "Cp_o");
+    row("c_to", "Frame3", 240, 1200, 1575, 405);
+    row("Label11", "Frame5", 240, 240, 375, 255, "F1");
+    row("f_1", "Frame5", 240, 480, 1575, 450);
+    row("Label12", "Frame5", 120, 960, 495, 255, "   F2");
+    row("f_2", "Frame5", 240, 1200, 1575, 450);
+    row("Label20", "Frame8", 240, 240, 400, 255, "Ch");
+    row("c_1", "Frame8", 240, 480, 1575, 450, "",
+        "Az első együttfutási ponthoz tartozó hangoló kapacitás értéke.");
+    row("Label21", "Frame8", 240, 960, 400, 255, "Ch");
+    row("c_2", "Frame8", 240, 1200, 1575, 450, "",
+        "A második együttfutási ponthoz tartozó hangoló kapacitás értéke.");
+    row("Label14", "Frame6", 240, 240, 975, 255, "(Hz)");
+    row("p_elt", "Frame6", 240, 480, 1575, 450, "",
+        "A bemenőkör eltérése az ideálistól:(fosz - fkf) - fbe");
+    row("Label15", "Frame6", 240, 960, 615, 255, "(Hz)");
+    row("n_elt", "Frame6", 240, 1200, 1575, 450, "",
+        "A bemenőkör eltérése az ideálistól:(fosz - fkf) - fbe");
+
+    row("pct_main", "Frame7", 240, 240, 12135, 4695);
+}
+
+void TestForm1::controls()
+{
+    QFETCH(QString, container);
+    QFETCH(QRect, twips);
+    QFETCH(QString, caption);
+    QFETCH(QString, toolTip);
+
+    QWidget* widget = control(QString::fromUtf8(QTest::currentDataTag()));
+    const QWidget* parent = widget->parentWidget();
+    QCOMPARE(parent == form_.get() ? QString() : parent->objectName(), container);
+
+    const auto px = [](int twips) { return qRound(twips / 15.0); };
+    QCOMPARE(widget->geometry(),
+             QRect(px(twips.x()), px(twips.y()), px(twips.width()), px(twips.height())));
+
+    QString shown;
+    if (auto* frame = qobject_cast<QGroupBox*>(widget))
+        shown = frame->title();
+    else if (auto* label = qobject_cast<QLabel*>(widget))
+        shown = label->text();
+    else if (auto* button = qobject_cast<QPushButton*>(widget))
+        shown = button->text();
+    QCOMPARE(shown, caption);
+    QCOMPARE(widget->toolTip(), toolTip);
+}
+
+void TestForm1::captionsFitTheirBoxes()
+{
+    for (const QLabel* label : form_->findChildren<QLabel*>()) {
+        if (label->text().isEmpty())
+            continue;
+        QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(),
+                 qPrintable(label->objectName()));
+    }
+    for (const QPushButton* button : form_->findChildren<QPushButton*>())
+        QVERIFY2(button->fontMetrics().horizontalAdvance(button->text()) < button->width(),
+                 qPrintable(button->objectName()));
+}
+
+void TestForm1::fonts()
+{
+    for (const QString& name : kTextFields) {
+        const QLineEdit* textField = field(name);
+        const QFontInfo font(textField->font());
+        QVERIFY2(font.family() == "Arial" || font.family() == "Liberation Sans", qPrintable(name));
+        QCOMPARE(textField->font().pointSizeF(), 14.25);
+        QCOMPARE(textField->font().weight(), QFont::Normal);
+        QCOMPARE(textField->alignment(), Qt::AlignCenter);
+    }
+    for (const char* name : {"Frame1", "Frame4", "Label1", "Label19", "start", "Command1"}) {
+        QCOMPARE(control(name)->font().pointSize(), 8);
+        QCOMPARE(QFontInfo(control(name)->font()).styleHint(), QFont::SansSerif);
+    }
+}
+
+void TestForm1::tabOrder_data()
+{
+    QTest::addColumn<bool>("calculated");
+    QTest::addColumn<QStringList>("order");
+
+    const QStringList before{"c_min", "c_max", "f_max",   "f_min", "f_kf",   "start",
+                             "Picture1", "c_szort", "l_o", "c_to", "l_b", "c_tb",
+                             "f_1", "f_2", "p_elt", "n_elt", "kilép", "pct_main",
+                             "filenev", "c_1", "c_2"};
+    QStringList after = before;
+    after.insert(after.indexOf("filenev") + 1, "Command1");
+    QTest::newRow("save button hidden") << false << before;
+    QTest::newRow("save button shown after a calculation") << true << after;
+}
+
+void TestForm1::tabOrder()
+{
+    QFETCH(bool, calculated);
+    QFETCH(QStringList, order);
+
+    if (calculated) {
+        enterWorkedExample();
+        clickStart();
+        QVERIFY(control("Command1")->isVisible());
+    }
+    field("c_min")->setFocus();
+    QStringList visited{QApplication::focusWidget()->objectName()};
+    for (qsizetype i = 0; i < order.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(visited, order + QStringList{"c_min"});
+}
+
+void TestForm1::startState()
+{
+    for (const QString& name : kTextFields)
+        QVERIFY2(field(name)->text().isEmpty(), qPrintable(name));
+    QVERIFY(!control("Command1")->isVisible());
+    QCOMPARE(QApplication::focusWidget(), control("c_min"));
+    for (const char* name : {"c_min", "c_max", "c_szort", "f_min", "f_max", "f_kf"})
+        QCOMPARE(state().*StoredIn(name), 0.0);
+}
+
+void TestForm1::keyFilter_data()
+{
+    QTest::addColumn<KeyStrokes>("keys");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("digits") << TypedText("0123456789") << "0123456789";
+    QTest::newRow("point") << TypedText("3.14") << "3.14";
+    QTest::newRow("comma becomes a point") << TypedText("4,7") << "4.7";
+    QTest::newRow("points are not counted") << TypedText("1.2.3") << "1.2.3";
+    QTest::newRow("letters") << TypedText("a1bZ2") << "12";
+    QTest::newRow("exponent letter") << TypedText("1e3E") << "13";
+    QTest::newRow("blank") << TypedText("4 7") << "47";
+    QTest::newRow("signs") << TypedText("+5-") << "5";
+    QTest::newRow("other characters") << TypedText("1;:/x_é") << "1";
+    QTest::newRow("Enter") << TypedText("12") + KeyStrokes{Key(Qt::Key_Return, "\r")} << "12";
+    QTest::newRow("keypad Enter") << TypedText("12") + KeyStrokes{Key(Qt::Key_Enter, "\r")}
+                                  << "12";
+    QTest::newRow("Esc") << TypedText("12") + KeyStrokes{Key(Qt::Key_Escape, "\x1b")} << "12";
+    QTest::newRow("Ctrl+V with its control character")
+        << TypedText("12") + KeyStrokes{Control('V')} << "12";
+    QTest::newRow("Ctrl+V with the letter") << TypedText("12")
+                                                   + KeyStrokes{Key(Qt::Key_V, "v",
+                                                                    Qt::ControlModifier)}
+                                            << "12";
+    QTest::newRow("Ctrl+X after selecting")
+        << TypedText("12") + KeyStrokes{Key(Qt::Key_Home, {}, Qt::ShiftModifier), Control('X')}
+        << "12";
+    QTest::newRow("Ctrl+Z after typing") << TypedText("12") + KeyStrokes{Control('Z')} << "12";
+    QTest::newRow("backspace") << TypedText("123") + KeyStrokes{Key(Qt::Key_Backspace, "\b")}
+                               << "12";
+    QTest::newRow("Delete") << TypedText("123")
+                                   + KeyStrokes{Key(Qt::Key_Home), Key(Qt::Key_Delete)}
+                            << "23";
+    QTest::newRow("Delete with its character")
+        << TypedText("123") + KeyStrokes{Key(Qt::Key_Home), Key(Qt::Key_Delete, "\x7f")}
+        << "23";
+    QTest::newRow("arrows") << TypedText("13") + KeyStrokes{Key(Qt::Key_Left)} + TypedText("2")
+                                   + KeyStrokes{Key(Qt::Key_Right)} + TypedText("4")
+                            << "1234";
+    QTest::newRow("Home and End") << TypedText("2") + KeyStrokes{Key(Qt::Key_Home)}
+                                         + TypedText("1") + KeyStrokes{Key(Qt::Key_End)}
+                                         + TypedText("3")
+                                  << "123";
+}
+
+void TestForm1::keyFilter()
+{
+    QFETCH(KeyStrokes, keys);
+    QFETCH(QString, expected);
+
+    QGuiApplication::clipboard()->setText("99");
+    for (const char* name : {"c_min", "c_max", "c_szort", "f_min", "f_max", "f_kf"}) {
+        QLineEdit* target = field(name);
+        target->setFocus();
+        send(target, keys);
+        QCOMPARE(target->text(), expected);
+    }
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("99"));
+    QVERIFY(messages_.isEmpty());
+}
+
+void TestForm1::storeOnFocusLoss_data()
+{
+    QTest::addColumn<QString>("fieldName");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<double>("stored");
+
+    QTest::newRow("4,7 in c_min") << "c_min" << "4,7" << "" << 4.7e-12;
+    QTest::newRow("100 in c_min") << "c_min" << "100" << "" << 1e-10;
+    QTest::newRow("10.7 in f_kf") << "f_kf" << "10.7" << "" << 1.07e7;
+    QTest::newRow("1.2.3 in f_kf") << "f_kf" << "1.2.3" << "" << 1.2e6;
+    QTest::newRow("lone point in f_min") << "f_min" << "." << "" << 0.0;
+    QTest::newRow(".5 in c_szort") << "c_szort" << ".5" << "" << 5e-13;
+    QTest::newRow("5. in c_max") << "c_max" << "5." << "" << 5e-12;
+    QTest::newRow("1.62 in f_max") << "f_max" << "1.62" << "" << 1.62e6;
+    QTest::newRow("pasted blank 4 blank 7 in f_max") << "f_max" << "" << " 4 7" << 47e6;
+    QTest::newRow("pasted -3 in c_szort") << "c_szort" << "" << "-3" << -3e-12;
+    QTest::newRow("pasted 2e3 in f_min") << "f_min" << "" << "2e3" << 2e9;
+    QTest::newRow("pasted 1,5 in f_kf") << "f_kf" << "" << "1,5" << 1e6;
+    QTest::newRow("pasted text in c_max") << "c_max" << "" << "abc" << 0.0;
+}
+
+void TestForm1::storeOnFocusLoss()
+{
+    QFETCH(QString, fieldName);
+    QFETCH(QString, typed);
+    QFETCH(QString, pasted);
+    QFETCH(double, stored);
+
+    QLineEdit* target = field(fieldName);
+    target->setFocus();
+    send(target, TypedText(typed));
+    if (!pasted.isEmpty()) {
+        QGuiApplication::clipboard()->setText(pasted);
+        target->paste();
+        QCOMPARE(target->text(), pasted);
+    }
+    QCOMPARE(state().*StoredIn(fieldName), 0.0);
+
+    QTest::keyClick(target, Qt::Key_Tab);
+    QVERIFY(!target->hasFocus());
+    QCOMPARE(state().*StoredIn(fieldName), stored);
+
+    // Leaving it again unchanged stores the same; clearing it stores zero.
+    target->setFocus();
+    field("filenev")->setFocus();
+    QCOMPARE(state().*StoredIn(fieldName), stored);
+    target->clear();
+    target->setFocus();
+    field("filenev")->setFocus();
+    QCOMPARE(state().*StoredIn(fieldName), 0.0);
+}
+
+void TestForm1::clickOnStartStoresTheEditedField()
+{
+    enterWorkedExample();
+    field("f_kf")->clear();
+    send(field("f_kf"), TypedText("0,455"));
+    QVERIFY(field("f_kf")->hasFocus());
+    QCOMPARE(state().f_kf, 0.0);
+
+    clickStart();
+    QCOMPARE(state().f_kf, 0.455e6);
+    QVERIFY(messages_.isEmpty());
+    QCOMPARE(field("l_o")->text(), QStringLiteral("51.23"));
+}
+
+void TestForm1::tooLargeNumber_data()
+{
+    QTest::addColumn<QString>("fieldName");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("leaveByClickOnStart");
+
+    QTest::newRow("400 digits in c_min") << "c_min" << QString(400, '9') << false;
+    QTest::newRow("1e303 MHz in f_kf, beyond a double only in Hz")
+        << "f_kf" << QString("1") + QString(303, '0') << false;
+    QTest::newRow("pasted 1e400 in c_max") << "c_max" << "1e400" << false;
+    QTest::newRow("400 digits in c_min, then a click on Számol")
+        << "c_min" << QString(400, '9') << true;
+}
+
+void TestForm1::tooLargeNumber()
+{
+    QFETCH(QString, fieldName);
+    QFETCH(QString, text);
+    QFETCH(bool, leaveByClickOnStart);
+
+    QLineEdit* target = field(fieldName);
+    enter(fieldName, "12");
+    field("filenev")->setFocus();
+    const double before = state().*StoredIn(fieldName);
+    QVERIFY(before != 0.0);
+
+    target->setText(text);
+    target->setFocus();
+    if (leaveByClickOnStart) {
+        // The message takes the click: no calculation, no button left pressed.
+        clickStart();
+        QVERIFY(!static_cast<QPushButton*>(control("start"))->isDown());
+    } else {
+        QTest::keyClick(target, Qt::Key_Tab);
+    }
+
+    QCOMPARE(messages_.size(), 1);
+    QVERIFY(messages_.first().contains("túl nagy"));
+    QCOMPARE(state().*StoredIn(fieldName), before);
+    QVERIFY(std::isfinite(state().*StoredIn(fieldName)));
+
+    // The window goes on working: the next field takes input and the
+    // corrected field stores again.
+    QVERIFY(!target->hasFocus());
+    target->setText("3");
+    target->setFocus();
+    field("filenev")->setFocus();
+    QCOMPARE(state().*StoredIn(fieldName), 3 * before / 12);
+    QCOMPARE(messages_.size(), 1);
+}
+
+void TestForm1::otherWindowLeavesTheFocusInTheField()
+{
+    // Activating another window is no focus loss within this one: nothing is
+    // stored, and a number too large brings no message (which would itself
+    // take the activation again and again).
+    enter("c_min", QString(400, '9'));
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    QVERIFY(messages_.isEmpty());
+    QCOMPARE(state().C_h_min, 0.0);
+
+    form_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    QCOMPARE(QApplication::focusWidget(), control("c_min"));
+}
+
+void TestForm1::readOnlyFieldsRejectEditing_data()
+{
+    QTest::addColumn<KeyStrokes>("keys");
+
+    QTest::newRow("typing") << TypedText("123abc");
+    QTest::newRow("backspace and Delete")
+        << KeyStrokes{Key(Qt::Key_Backspace, "\b"), Key(Qt::Key_Home), Key(Qt::Key_Delete)};
+    QTest::newRow("paste") << KeyStrokes{Key(Qt::Key_V, "v", Qt::ControlModifier)};
+    QTest::newRow("cut") << KeyStrokes{Key(Qt::Key_A, "a", Qt::ControlModifier),
+                                       Key(Qt::Key_X, "x", Qt::ControlModifier)};
+}
+
+void TestForm1::readOnlyFieldsRejectEditing()
+{
+    QFETCH(KeyStrokes, keys);
+
+    enterWorkedExample();
+    clickStart();
+    QGuiApplication::clipboard()->setText("99");
+    for (const char* name : {"l_b", "c_tb", "l_o", "c_to", "f_1", "f_2", "c_1", "c_2", "p_elt",
+                             "n_elt"}) {
+        QLineEdit* target = field(name);
+        const QString shown = target->text();
+        QVERIFY(!shown.isEmpty());
+        target->setFocus();
+        QVERIFY(target->hasFocus());
+        send(target, keys);
+        QCOMPARE(target->text(), shown);
+
+        // Selecting and copying still work.
+        QTest::keyClick(target, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(target, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), shown);
+        QGuiApplication::clipboard()->setText("99");
+    }
+}
+
+void TestForm1::enterAndEscTriggerNoButton_data()
+{
+    QTest::addColumn<QString>("focused");
+    QTest::addColumn<int>("key");
+
+    for (const char* name : {"c_min", "filenev", "start", "kilép", "l_b", "pct_main"}) {
+        QTest::addRow("Enter in %s", name) << QString::fromUtf8(name) << int(Qt::Key_Return);
+        QTest::addRow("keypad Enter in %s", name) << QString::fromUtf8(name) << int(Qt::Key_Enter);
+        QTest::addRow("Esc in %s", name) << QString::fromUtf8(name) << int(Qt::Key_Escape);
+    }
+}
+
+void TestForm1::enterAndEscTriggerNoButton()
+{
+    QFETCH(QString, focused);
+    QFETCH(int, key);
+
+    enterWorkedExample();
+    control(focused)->setFocus();
+    QTest::keyClick(control(focused), Qt::Key(key));
+
+    QVERIFY(form_->isVisible());
+    QVERIFY(!control("Command1")->isVisible());
+    QVERIFY(field("l_b")->text().isEmpty());
+    QVERIFY(messages_.isEmpty());
+}
+
+void TestForm1::calculate_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QStringList>("inputs"); // c_min c_max c_szort f_min f_max f_kf
+    // c_tb l_b f_1 f_2 c_to c_1 c_2 l_o p_elt n_elt, none, or "missing"
+    QTest::addColumn<QStringList>("results");
+
+    const QStringList worked{"12", "500", "10", "0.52", "1.62", "0.455"};
+    QTest::newRow("worked example")
+        << QLocale::c() << worked
+        << QStringList{"34.06", "172.18", "0.681", "1.459", "99.91",
+                       "273.55", "25.01", "51.23", "70217.63", "-74580.2"};
+    QTest::newRow("worked example, Hungarian decimal comma")
+        << QLocale(QLocale::Hungarian, QLocale::Hungary) << worked
+        << QStringList{"34,06", "172,18", "0,681", "1,459", "99,91",
+                       "273,55", "25,01", "51,23", "70217,63", "-74580,2"};
+    QStringList noStray = worked;
+    noStray[2] = "";
+    QTest::newRow("empty stray capacitance counts as 0 pF")
+        << QLocale::c() << noStray << QStringList{};
+
+    const char* names[] = {"c_min", "c_max", "f_min", "f_max", "f_kf"};
+    const int positions[] = {0, 1, 3, 4, 5};
+    for (int i = 0; i < 5; ++i) {
+        QStringList missing = worked;
+        missing[positions[i]] = "";
+        QTest::addRow("%s empty", names[i]) << QLocale::c() << missing << QStringList{"missing"};
+    }
+}
+
+void TestForm1::calculate()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(QStringList, inputs);
+    QFETCH(QStringList, results);
+
+    QLocale::setDefault(locale);
+    form_ = std::make_unique<Form1>();
+    form_->show();
+    form_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+
+    const QStringList inputFields{"c_min", "c_max", "c_szort", "f_min", "f_max", "f_kf"};
+    for (qsizetype i = 0; i < inputFields.size(); ++i)
+        enter(inputFields[i], inputs[i]);
+    clickStart();
+
+    if (results == QStringList{"missing"}) {
+        QCOMPARE(messages_, QStringList{kMissingData});
+        QVERIFY(!control("Command1")->isVisible());
+        QVERIFY(field("c_tb")->text().isEmpty());
+        QCOMPARE(state().C_tb, 0.0);
+        return;
+    }
+    QVERIFY(messages_.isEmpty());
+    QVERIFY(control("Command1")->isVisible());
+    const QStringList outputFields{"c_tb", "l_b", "f_1", "f_2", "c_to",
+                                   "c_1",  "c_2", "l_o", "p_elt", "n_elt"};
+    for (qsizetype i = 0; i < results.size(); ++i)
+        QCOMPARE(field(outputFields[i])->text(), results[i]);
+    for (const QString& output : outputFields)
+        QVERIFY(!field(output)->text().isEmpty());
+    if (results.isEmpty())
+        QCOMPARE(state().C_sz, 0.0);
+}
+
+void TestForm1::calculationErrorLeavesEarlierResults()
+{
+    enterWorkedExample();
+    clickStart();
+    QVERIFY(messages_.isEmpty());
+
+    // f_min equal to f_max: the trimmer's formula divides by zero.
+    field("f_min")->clear();
+    enter("f_min", "1.62");
+    clickStart();
+    QCOMPARE(messages_, QStringList{kMissingData});
+    QCOMPARE(field("l_o")->text(), QStringLiteral("51.23"));
+    QVERIFY(control("Command1")->isVisible());
+}
+
+void TestForm1::save_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("written");
+
+    QTest::newRow("empty name asks for one") << "" << false;
+    QTest::newRow("name") << "tst_form1_save" << true;
+    QTest::newRow("name leaving the folder") << "../tst_form1_outside" << false;
+}
+
+void TestForm1::save()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, written);
+
+    const QDir folder(QCoreApplication::applicationDirPath() + "/adatok");
+    const QString path = folder.filePath(name + ".txt");
+    QFile::remove(path);
+
+    enterWorkedExample();
+    clickStart();
+    enter("filenev", name);
+    QTest::mouseClick(control("Command1"), Qt::LeftButton);
+
+    QCOMPARE(QFile::exists(path), written);
+    if (name.isEmpty()) {
+        QCOMPARE(messages_,
+                 QStringList{QStringLiteral("Célszerűnek látszik a mentésnek nevet adni")});
+        QCOMPARE(QApplication::focusWidget(), control("filenev"));
+    } else if (written) {
+        QVERIFY(messages_.isEmpty());
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = file.readAll().split('\n');
+        QCOMPARE(lines.size(), 18);
+        // Lines 2 to 17: a 13-character label, the field's text, its unit
+        // after two blanks.
+        const QStringList fileOrder{"c_min", "c_max", "c_szort", "f_min", "f_max", "f_kf",
+                                    "l_b",   "c_tb",  "l_o",     "c_to",  "c_1",   "c_2",
+                                    "f_1",   "f_2",   "p_elt",   "n_elt"};
+        for (qsizetype i = 0; i < fileOrder.size(); ++i) {
+            const QString value = QString::fromLatin1(lines[i + 1]).mid(13).trimmed();
+            QCOMPARE(value.section("  ", 0, 0), field(fileOrder[i])->text());
+        }
+        file.close();
+        QFile::remove(path);
+    } else {
+        QCOMPARE(messages_.size(), 1);
+        QVERIFY(!messages_.first().isEmpty());
+    }
+}
+
+void TestForm1::exitClosesTheWindow()
+{
+    // Closing the one window ends the program.
+    QVERIFY(QGuiApplication::quitOnLastWindowClosed());
+    QTest::mouseClick(control("kilép"), Qt::LeftButton);
+    QVERIFY(!form_->isVisible());
+    QVERIFY(messages_.isEmpty());
+}
+
+void TestForm1::helpOnF1()
+{
+    enter("c_min", "12");
+    QTest::keyClick(field("c_min"), Qt::Key_F1);
+    auto* help = form_->findChild<QMessageBox*>();
+    QVERIFY(help);
+    QTRY_VERIFY(help->isVisible());
+    QVERIFY(!help->isModal());
+    for (const char* topic : {"C_h_min", "pF", "MHz", "Számol", "Ment", "adatok", "Hz"})
+        QVERIFY2(help->text().contains(QString::fromUtf8(topic)), topic);
+    QCOMPARE(field("c_min")->text(), QStringLiteral("12"));
+
+    // A second F1 brings the same help to the front.
+    form_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    QTest::keyClick(field("c_min"), Qt::Key_F1);
+    QCOMPARE(form_->findChildren<QMessageBox*>().size(), 1);
+}
+
+void TestForm1::messageBoxStyle()
+{
+    SetMessageHandler({});
+    QString title, text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QStringList buttons;
+    bool modal = false;
+    QTimer::singleShot(0, this, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        title = box->windowTitle();
+        text = box->text();
+        icon = box->icon();
+        modal = box->isModal();
+        for (const QAbstractButton* button : box->buttons())
+            buttons << button->text();
+        box->button(QMessageBox::Ok)->click();
+    });
+    QTest::mouseClick(control("start"), Qt::LeftButton);
+
+    QCOMPARE(title, QStringLiteral(" Hiba történt"));
+    QCOMPARE(text, kMissingData);
+    QCOMPARE(icon, QMessageBox::Warning);
+    QVERIFY(modal);
+    QCOMPARE(buttons, QStringList{"OK"});
+}
+
+void TestForm1::hungarianContextMenu()
+{
+    std::unique_ptr<QMenu> menu(field("c_min")->createStandardContextMenu());
+    QStringList texts;
+    for (const QAction* action : menu->actions())
+        texts << action->text();
+    QVERIFY2(!texts.contains("&Paste"), qPrintable(texts.join('|')));
+    QVERIFY2(texts.join('|').contains("Beilleszt"), qPrintable(texts.join('|')));
+}
+
+QTEST_MAIN(TestForm1)
+#include "tst_form1.moc"

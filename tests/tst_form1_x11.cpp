@@ -1,0 +1,248 @@
+// The numeric fields and buttons under a real X server: keys and clicks come
+// from xdotool, so Ctrl+letter arrives with its control character and a click
+// moves the focus as it does for a user.
+
+#include "Form1.h"
+#include "MessageBox.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+const QString kMissingData = QStringLiteral("Egy, vagy több adat hiányzik.");
+
+// Runs xdotool with the given arguments; its events are queued at the X
+// server when it returns.
+bool Xdotool(const QStringList& arguments)
+{
+    QProcess xdotool;
+    xdotool.setStandardOutputFile(QProcess::nullDevice());
+    xdotool.start(QStringLiteral("xdotool"), arguments);
+    return xdotool.waitForFinished() && xdotool.exitStatus() == QProcess::NormalExit
+           && xdotool.exitCode() == 0;
+}
+
+QStringList Center(const QWidget* widget)
+{
+    const QPoint center = widget->mapToGlobal(widget->rect().center());
+    return {QString::number(center.x()), QString::number(center.y())};
+}
+
+bool Click(const QWidget* widget)
+{
+    return Xdotool(QStringList{"mousemove"} + Center(widget) + QStringList{"click", "1"});
+}
+
+// Records the text of every key press with a character that reaches a widget.
+class KeyTextRecorder : public QObject {
+public:
+    QStringList texts;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress && !static_cast<QKeyEvent*>(event)->text().isEmpty())
+            texts << static_cast<QKeyEvent*>(event)->text();
+        return false;
+    }
+};
+
+} // namespace
+
+class TestForm1X11 : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void controlKeysArriveAsControlCharacters();
+    void keyFilter_data();
+    void keyFilter();
+    void clickOnStartAfterTyping();
+    void tooLargeNumberWithTheRealMessageBox();
+    void exitEndsTheProgram();
+
+private:
+    QLineEdit* field(const char* name) const { return form_->findChild<QLineEdit*>(name); }
+    QWidget* control(const QString& name) const { return form_->findChild<QWidget*>(name); }
+    void typeInto(const char* name, const QString& text);
+
+    std::unique_ptr<Form1> form_;
+    QStringList messages_;
+};
+
+void TestForm1X11::init()
+{
+    QLocale::setDefault(QLocale::c());
+    messages_.clear();
+    SetMessageHandler([this](QWidget*, const QString& text) { messages_ << text; });
+    form_ = std::make_unique<Form1>();
+    form_->show();
+    // With no window manager the window is activated by hand.
+    form_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    QCOMPARE(QApplication::focusWidget(), control("c_min"));
+}
+
+void TestForm1X11::cleanup()
+{
+    form_.reset();
+    SetMessageHandler({});
+}
+
+// Clicks into the field and types the text; waits until the field shows what
+// the key filter lets through.
+void TestForm1X11::typeInto(const char* name, const QString& text)
+{
+    QVERIFY(Click(field(name)));
+    QTRY_VERIFY(field(name)->hasFocus());
+    QVERIFY(Xdotool({"type", "--delay", "5", text}));
+    QString filtered = text;
+    filtered.replace(',', '.');
+    QTRY_COMPARE(field(name)->text(), filtered);
+}
+
+void TestForm1X11::controlKeysArriveAsControlCharacters()
+{
+    KeyTextRecorder recorder;
+    field("c_min")->installEventFilter(&recorder);
+    QVERIFY(Xdotool({"key", "ctrl+v", "ctrl+c", "1"}));
+    QTRY_COMPARE(recorder.texts.size(), 3);
+    QCOMPARE(recorder.texts, (QStringList{"\x16", "\x03", "1"}));
+}
+
+void TestForm1X11::keyFilter_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("keys");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("comma, letters and signs") << "4,7x-+ e" << QStringList{} << "4.7";
+    QTest::newRow("Ctrl+V") << "12" << QStringList{"ctrl+v"} << "12";
+    QTest::newRow("Ctrl+X after selecting") << "12" << QStringList{"shift+Home", "ctrl+x"}
+                                            << "12";
+    QTest::newRow("Ctrl+Z") << "12" << QStringList{"ctrl+z"} << "12";
+    QTest::newRow("Ctrl+C") << "12" << QStringList{"shift+Home", "ctrl+c"} << "12";
+    QTest::newRow("Enter and Esc") << "12" << QStringList{"Return", "KP_Enter", "Escape"}
+                                   << "12";
+    QTest::newRow("backspace") << "123" << QStringList{"BackSpace"} << "12";
+    QTest::newRow("Delete") << "123" << QStringList{"Home", "Delete"} << "23";
+    QTest::newRow("arrows") << "13" << QStringList{"Left", "2", "Right", "4"} << "1234";
+    QTest::newRow("keypad") << "" << QStringList{"KP_1", "KP_Decimal", "KP_5"} << "1.5";
+}
+
+void TestForm1X11::keyFilter()
+{
+    QFETCH(QString, typed);
+    QFETCH(QStringList, keys);
+    QFETCH(QString, expected);
+
+    QGuiApplication::clipboard()->setText("99");
+    QLineEdit* target = field("c_min");
+    QVERIFY(Xdotool({"type", "--delay", "5", typed}));
+    if (!keys.isEmpty())
+        QVERIFY(Xdotool(QStringList{"key"} + keys));
+    // A final End and 9 show when every key before them has been handled.
+    QVERIFY(Xdotool({"key", "End", "9"}));
+    QTRY_COMPARE(target->text(), expected + "9");
+
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("99"));
+    QVERIFY(messages_.isEmpty());
+    QVERIFY(!control("Command1")->isVisible());
+}
+
+void TestForm1X11::clickOnStartAfterTyping()
+{
+    typeInto("c_min", "12");
+    typeInto("c_max", "500");
+    typeInto("c_szort", "10");
+    typeInto("f_min", "0,52");
+    typeInto("f_max", "1,62");
+    typeInto("f_kf", "0,455");
+    QCOMPARE(form_->calculator().state.f_kf, 0.0);
+
+    QVERIFY(Click(control("start")));
+    QTRY_VERIFY(control("Command1")->isVisible());
+    QCOMPARE(form_->calculator().state.f_kf, 0.455e6);
+    QCOMPARE(field("c_tb")->text(), QStringLiteral("34.06"));
+    QCOMPARE(field("l_o")->text(), QStringLiteral("51.23"));
+    QVERIFY(messages_.isEmpty());
+}
+
+void TestForm1X11::tooLargeNumberWithTheRealMessageBox()
+{
+    SetMessageHandler({});
+    typeInto("c_min", "12");
+    typeInto("c_max", "500");
+    QVERIFY(Click(field("c_min")));
+    QTRY_VERIFY(field("c_min")->hasFocus());
+    field("c_min")->setText(QString(400, '9'));
+
+    // Each message box that opens is read and closed with Enter, from inside
+    // its own modal loop.
+    QStringList shown;
+    QTimer closer;
+    connect(&closer, &QTimer::timeout, this, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || box->property("seen").toBool())
+            return;
+        box->setProperty("seen", true);
+        shown << box->text();
+        Xdotool({"key", "Return"});
+    });
+    closer.start(50);
+
+    // The click on "Számol" makes c_min lose the focus and brings its
+    // message; the message box takes the rest of that click, so nothing is
+    // calculated with the value the user has not yet corrected.
+    QVERIFY(Click(control("start")));
+    QTRY_COMPARE(shown.size(), 1);
+    QVERIFY(shown.first().contains("túl nagy"));
+    QTRY_COMPARE(QApplication::activeModalWidget(), nullptr);
+    QCOMPARE(form_->calculator().state.C_h_min, 12e-12);
+
+    // The window goes on working: no button is left pressed, and the next
+    // click on "Számol" runs it and reports the missing data.
+    auto* start = static_cast<QPushButton*>(control("start"));
+    QVERIFY(!start->isDown());
+    QCOMPARE(form_->focusWidget(), start);
+    QVERIFY(Click(start));
+    QTRY_COMPARE(shown.size(), 2);
+    QCOMPARE(shown.last(), kMissingData);
+    QVERIFY(!start->isDown());
+}
+
+void TestForm1X11::exitEndsTheProgram()
+{
+    form_->hide();
+    QProcess program;
+    program.start(QStringLiteral(KALIBRIX_EXECUTABLE));
+    QVERIFY(program.waitForStarted());
+    QVERIFY(Xdotool({"search", "--sync", "--name", "^Kalibrix $"}));
+
+    // kilép lies in Frame1 at 1800, 2160 twips (120, 144 px), 73 x 25 px; the
+    // window's client area starts at 184, 58.
+    // The window may be mapped before it takes clicks: click until it ends.
+    const QPoint kilep = QPoint(184, 58) + QPoint(16, 16) + QPoint(120, 144) + QPoint(36, 12);
+    for (int attempt = 0; attempt < 20 && program.state() != QProcess::NotRunning; ++attempt) {
+        QVERIFY(Xdotool({"mousemove", QString::number(kilep.x()),
+                         QString::number(kilep.y()), "click", "1"}));
+        program.waitForFinished(250);
+    }
+    QCOMPARE(program.state(), QProcess::NotRunning);
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
+}
+
+QTEST_MAIN(TestForm1X11)
+#include "tst_form1_x11.moc"

@@ -1,0 +1,497 @@
+// pct_main as the window uses it: the worked example's graph checked by its
+// pixels (grid, magenta zero line, curve, captions), nothing drawn before a
+// calculation, a click drawing anew from the tables, the pointer's tool tip,
+// and tables holding values far beyond the axis.
+
+#include "CalcTestSupport.h"
+#include "DeviationGraph.h"
+
+#include <QtTest>
+#include <QToolTip>
+
+#include <limits>
+
+using namespace kalibrix;
+using namespace kalibrix::test;
+
+namespace {
+
+const QSize kGraphSize(809, 313); // pct_main in Frame7
+const QColor kMagenta(255, 0, 255);
+constexpr double kMax = std::numeric_limits<double>::max();
+
+// The inner drawing area of the grabbed graph. Step 499 lies on the left
+// pixel column and step 0 on the right one, H on the top row and -H on the
+// bottom row.
+class Picture {
+public:
+    explicit Picture(DeviationGraph& graph)
+        : image_(graph.grab().toImage().copy(graph.contentsRect()).convertToFormat(QImage::Format_RGB32)),
+          foreground_(graph.palette().color(QPalette::ButtonText).rgb()),
+          background_(graph.palette().color(QPalette::Button).rgb())
+    {
+    }
+
+    const QImage& image() const { return image_; }
+    int width() const { return image_.width(); }
+    int height() const { return image_.height(); }
+
+    double ColumnOf(double step) const { return (499.0 - step) / 499.0 * (width() - 1); }
+    double RowOf(double y, double H) const { return (H - y) / (2.0 * H) * (height() - 1); }
+
+    bool Foreground(int x, int y) const { return image_.pixel(x, y) == foreground_; }
+    bool Magenta(int x, int y) const { return image_.pixel(x, y) == kMagenta.rgb(); }
+    bool Inked(int x, int y) const { return image_.pixel(x, y) != background_; }
+
+    // Rows drawn across at least 95% of the width (grid and zero line).
+    QList<int> FullRows() const
+    {
+        QList<int> rows;
+        for (int y = 0; y < height(); ++y) {
+            int n = 0;
+            for (int x = 0; x < width(); ++x)
+                n += Foreground(x, y) || Magenta(x, y);
+            if (n >= 0.95 * width())
+                rows << y;
+        }
+        return rows;
+    }
+
+    // Columns drawn in the foreground colour down at least 95% of the height.
+    QList<int> FullColumns() const
+    {
+        QList<int> columns;
+        for (int x = 0; x < width(); ++x) {
+            int n = 0;
+            for (int y = 0; y < height(); ++y)
+                n += Foreground(x, y);
+            if (n >= 0.95 * height())
+                columns << x;
+        }
+        return columns;
+    }
+
+    // Pixels in `area` that differ from the background, grid lines left out.
+    int InkedOffGrid(const QRect& area) const
+    {
+        const QList<int> rows = FullRows();
+        const QList<int> columns = FullColumns();
+        int n = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                n += !rows.contains(y) && !columns.contains(x) && Inked(x, y);
+        return n;
+    }
+
+    // Foreground rows of column x off the horizontal grid lines.
+    QList<int> CurveRowsAt(int x) const
+    {
+        const QList<int> grid = FullRows();
+        QList<int> rows;
+        for (int y = 0; y < height(); ++y)
+            if (!grid.contains(y) && Foreground(x, y))
+                rows << y;
+        return rows;
+    }
+
+private:
+    QImage image_;
+    QRgb foreground_;
+    QRgb background_;
+};
+
+bool Near(const QList<int>& found, double expected, double tolerance)
+{
+    return std::any_of(found.begin(), found.end(),
+                       [&](int v) { return std::abs(v - expected) <= tolerance; });
+}
+
+QString Listed(const QList<int>& values)
+{
+    QStringList texts;
+    for (int v : values)
+        texts << QString::number(v);
+    return texts.join(' ');
+}
+
+class NoOutput : public OutputSink {
+public:
+    void ShowOutput(OutputField, const std::string&) override {}
+};
+
+// A calculator and its graph at the size the window gives it.
+struct GraphUnderTest {
+    TrackingCalculator calc;
+    DeviationGraph graph{calc};
+
+    GraphUnderTest()
+    {
+        graph.resize(kGraphSize);
+        graph.show();
+    }
+
+    void SolveWorkedExample()
+    {
+        EnterWorkedExample(calc.state);
+        NoOutput out;
+        SolveTracking(calc, out);
+    }
+
+    // H = 400 (extremes -347.5 and 212.3), fbe_curve[i] = 1.000 MHz + i kHz.
+    void FillTables()
+    {
+        CalculationState& s = calc.state;
+        s.L_b = 172.18e-6;
+        for (int i = 0; i < kSweepSteps; ++i) {
+            const auto k = static_cast<std::size_t>(i);
+            s.elt_curve[k] = 212.3 - 559.8 * i / 499.0;
+            s.elt_sorted[k] = -347.5 + 559.8 * i / 499.0;
+            s.fbe_curve[k] = 1e6 + 1e3 * i;
+        }
+        s.elt_sorted[kSweepSteps - 1] = 212.3;
+    }
+
+    QPoint Inner(double fx, double fy) const
+    {
+        const QRect area = graph.contentsRect();
+        return area.topLeft() + QPoint(qRound(fx * (area.width() - 1)), qRound(fy * (area.height() - 1)));
+    }
+
+    void MoveTo(QPoint position)
+    {
+        QMouseEvent move(QEvent::MouseMove, QPointF(position), graph.mapToGlobal(QPointF(position)),
+                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(&graph, &move);
+    }
+
+    void Click() { QTest::mouseClick(&graph, Qt::LeftButton, {}, graph.rect().center()); }
+};
+
+} // namespace
+
+class TestGraph : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale::c()); }
+
+    void workedExampleGrid();
+    void workedExampleCurve_data();
+    void workedExampleCurve();
+    void workedExampleCrossesZero_data();
+    void workedExampleCrossesZero();
+    void captions_data();
+    void captions();
+    void nothingBeforeCalculation();
+    void clickWithoutResultsKeepsGraph();
+    void clickDrawsAnewFromTables();
+    void toolTip_data();
+    void toolTip();
+    void toolTipUnchanged_data();
+    void toolTipUnchanged();
+    void visibleToolTipFollowsPointer();
+    void extremeTables_data();
+    void extremeTables();
+};
+
+void TestGraph::workedExampleGrid()
+{
+    GraphUnderTest g;
+    QVERIFY(QTest::qWaitForWindowExposed(&g.graph));
+    g.SolveWorkedExample();
+    g.graph.DrawDeviationGraph();
+    const Picture picture(g.graph);
+    if (qEnvironmentVariableIsSet("KALIBRIX_GRAPH_PNG"))
+        g.graph.grab().save(qEnvironmentVariable("KALIBRIX_GRAPH_PNG"));
+
+    // H = 80000: lines every 16000 Hz from -80000 up to 80000.
+    const QList<int> rows = picture.FullRows();
+    QCOMPARE(rows.size(), 11);
+    for (int k = 0; k <= 10; ++k)
+        QVERIFY2(Near(rows, picture.RowOf(-80000.0 + 16000.0 * k, 80000.0), 1.0), qPrintable(Listed(rows)));
+
+    // Steps 0, 50, ..., 450; the line at step 500 lies beyond the left edge.
+    const QList<int> columns = picture.FullColumns();
+    QCOMPARE(columns.size(), 10);
+    for (int step = 0; step <= 450; step += 50)
+        QVERIFY2(Near(columns, picture.ColumnOf(step), 1.0), qPrintable(Listed(columns)));
+
+    // The zero line, bright magenta, across the middle and nowhere else.
+    const int zeroRow = qRound(picture.RowOf(0.0, 80000.0));
+    QCOMPARE(zeroRow, (picture.height() - 1) / 2);
+    int magenta = 0;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if (picture.Magenta(x, y)) {
+                QCOMPARE(y, zeroRow);
+                ++magenta;
+            }
+    QVERIFY(magenta >= 0.9 * picture.width());
+}
+
+void TestGraph::workedExampleCurve_data()
+{
+    QTest::addColumn<double>("step");
+    QTest::addColumn<int>("inward"); // column offset from the step's own, off the edge grid line
+    QTest::addColumn<double>("deviation");
+
+    QTest::newRow("step 0, f_max: right edge, below zero") << 0.0 << -1 << -60984.26;
+    QTest::newRow("step 256: the peak") << 256.0 << 0 << 70217.63;
+    QTest::newRow("step 499, f_min: left edge, the minimum") << 499.0 << 1 << -74580.2;
+}
+
+void TestGraph::workedExampleCurve()
+{
+    QFETCH(double, step);
+    QFETCH(int, inward);
+    QFETCH(double, deviation);
+
+    GraphUnderTest g;
+    g.SolveWorkedExample();
+    g.graph.DrawDeviationGraph();
+    const Picture picture(g.graph);
+
+    // In this column the curve is nearly level: it shows within a few pixels
+    // of the deviation's row and nowhere else.
+    const QList<int> rows = picture.CurveRowsAt(qRound(picture.ColumnOf(step)) + inward);
+    QVERIFY(!rows.isEmpty());
+    const double expected = picture.RowOf(deviation, 80000.0);
+    for (int y : rows)
+        QVERIFY2(std::abs(y - expected) <= 3.0,
+                 qPrintable(QStringLiteral("rows %1, expected %2").arg(Listed(rows)).arg(expected)));
+}
+
+void TestGraph::workedExampleCrossesZero_data()
+{
+    QTest::addColumn<double>("step");
+
+    QTest::newRow("near f_h2, 1.459 MHz: steps 72..73") << 72.5;
+    QTest::newRow("near f_h1, 0.681 MHz: steps 426..427") << 426.5;
+}
+
+void TestGraph::workedExampleCrossesZero()
+{
+    QFETCH(double, step);
+
+    GraphUnderTest g;
+    g.SolveWorkedExample();
+    g.graph.DrawDeviationGraph();
+    const Picture picture(g.graph);
+
+    // The curve, drawn after the zero line, replaces its magenta where it crosses.
+    const int zeroRow = qRound(picture.RowOf(0.0, 80000.0));
+    const QList<int> grid = picture.FullColumns();
+    QList<int> crossings;
+    for (int x = 0; x < picture.width(); ++x)
+        if (!grid.contains(x) && picture.Foreground(x, zeroRow))
+            crossings << x;
+    QVERIFY2(Near(crossings, picture.ColumnOf(step), 3.0), qPrintable(Listed(crossings)));
+}
+
+void TestGraph::captions_data()
+{
+    QTest::addColumn<QRect>("area"); // inner pixels
+    QTest::addColumn<bool>("inked");
+
+    // " A bemenőkör elhangolódása" from the top-left corner; the curve peaks
+    // below row 16, so the rows above it hold nothing but the caption.
+    QTest::newRow("title at the top-left") << QRect(1, 1, 150, 14) << true;
+    QTest::newRow("nothing beside the title") << QRect(330, 1, 60, 14) << false;
+    // "f_hangolás" below the zero line from step 35 on; the curve is far
+    // below there and far above at steps 112..151.
+    QTest::newRow("f_hangolás at step 35") << QRect(750, 156, 50, 12) << true;
+    QTest::newRow("nothing on the zero line elsewhere") << QRect(560, 156, 60, 12) << false;
+}
+
+void TestGraph::captions()
+{
+    QFETCH(QRect, area);
+    QFETCH(bool, inked);
+
+    GraphUnderTest g;
+    g.SolveWorkedExample();
+    g.graph.DrawDeviationGraph();
+    const Picture picture(g.graph);
+    const int n = picture.InkedOffGrid(area);
+    if (inked)
+        QVERIFY2(n >= 30, qPrintable(QString::number(n)));
+    else
+        QCOMPARE(n, 0);
+}
+
+void TestGraph::nothingBeforeCalculation()
+{
+    GraphUnderTest g;
+    QVERIFY(QTest::qWaitForWindowExposed(&g.graph));
+    g.FillTables();
+    g.calc.state.L_b = 0.0;
+    const QImage empty = Picture(g.graph).image();
+
+    g.Click();
+    QCOMPARE(Picture(g.graph).image(), empty);
+    g.graph.DrawDeviationGraph();
+    QCOMPARE(Picture(g.graph).image(), empty);
+}
+
+void TestGraph::clickWithoutResultsKeepsGraph()
+{
+    GraphUnderTest g;
+    QVERIFY(QTest::qWaitForWindowExposed(&g.graph));
+    g.SolveWorkedExample();
+    g.graph.DrawDeviationGraph();
+    const QImage drawn = Picture(g.graph).image();
+
+    g.calc.state.L_b = 0.0;
+    g.calc.state.elt_curve.fill(0.0);
+    g.Click();
+    QCOMPARE(Picture(g.graph).image(), drawn);
+}
+
+void TestGraph::clickDrawsAnewFromTables()
+{
+    GraphUnderTest g;
+    QVERIFY(QTest::qWaitForWindowExposed(&g.graph));
+    g.SolveWorkedExample();
+    g.graph.DrawDeviationGraph();
+    const QImage workedExample = Picture(g.graph).image();
+
+    // New tables: H = 400 and a level curve at 100 Hz. A repaint still shows
+    // the drawing made before; the click draws from the tables.
+    g.FillTables();
+    g.calc.state.elt_curve.fill(100.0);
+    g.graph.repaint();
+    QCOMPARE(Picture(g.graph).image(), workedExample);
+
+    g.Click();
+    const Picture picture(g.graph);
+    const QList<int> rows = picture.FullRows();
+    QCOMPARE(rows.size(), 12);
+    QVERIFY2(Near(rows, picture.RowOf(100.0, 400.0), 1.0), qPrintable(Listed(rows)));
+}
+
+void TestGraph::toolTip_data()
+{
+    QTest::addColumn<QString>("separator");
+    QTest::addColumn<double>("fx"); // share of the inner width from the left
+    QTest::addColumn<double>("fy"); // share of the inner height from the top
+    QTest::addColumn<QString>("text");
+
+    // H = 400, so Y = 400 (1 - 2 fy); X = 499 (1 - fx).
+    QTest::newRow("top-right: H, step 0") << "." << 1.0 << 0.0 << "400.00   1.000";
+    QTest::newRow("bottom-left: -H, step 499") << "." << 0.0 << 1.0 << "-400.00   1.499";
+    QTest::newRow("centre: X 249.5 to even 250") << "." << 0.5 << 0.5 << "0.00   1.250";
+    QTest::newRow("X 374.25, Y 200") << "." << 0.25 << 0.25 << "200.00   1.374";
+    QTest::newRow("comma: X 124.75, Y -200") << "," << 0.75 << 0.75 << "-200,00   1,125";
+    QTest::newRow("below the area, X inside") << "." << 0.5 << 1.25 << "-600.00   1.250";
+}
+
+void TestGraph::toolTip()
+{
+    QFETCH(QString, separator);
+    QFETCH(double, fx);
+    QFETCH(double, fy);
+    QFETCH(QString, text);
+
+    GraphUnderTest g;
+    g.calc.decimalSeparator = separator.toStdString();
+    g.FillTables();
+    g.graph.DrawDeviationGraph();
+    g.MoveTo(g.Inner(fx, fy));
+    QCOMPARE(g.graph.toolTip(), text);
+}
+
+void TestGraph::toolTipUnchanged_data()
+{
+    QTest::addColumn<bool>("drawFirst");
+    QTest::addColumn<bool>("computedAtMove");
+    QTest::addColumn<QPoint>("offset"); // pixels from the inner area's right edge, middle height
+    QTest::addColumn<QString>("text");
+
+    const QString centre = QStringLiteral("0.00   1.250");
+    QTest::newRow("nothing computed yet") << false << false << QPoint(-402, 0) << QString();
+    QTest::newRow("L_b set, no graph drawn yet") << false << true << QPoint(-402, 0) << QString();
+    QTest::newRow("L_b back to 0 after a graph") << true << false << QPoint(-201, 0) << centre;
+    QTest::newRow("right of the area: X -0.62 to -1") << true << true << QPoint(1, 0) << centre;
+    QTest::newRow("left of the area: X beyond 499") << true << true << QPoint(-810, 0) << centre;
+}
+
+void TestGraph::toolTipUnchanged()
+{
+    QFETCH(bool, drawFirst);
+    QFETCH(bool, computedAtMove);
+    QFETCH(QPoint, offset);
+    QFETCH(QString, text);
+
+    GraphUnderTest g;
+    QVERIFY(g.graph.toolTip().isEmpty());
+    g.FillTables();
+    if (drawFirst) {
+        g.graph.DrawDeviationGraph();
+        g.MoveTo(g.Inner(0.5, 0.5));
+    }
+    if (!computedAtMove)
+        g.calc.state.L_b = 0.0;
+    g.MoveTo(g.Inner(1.0, 0.5) + offset);
+    QCOMPARE(g.graph.toolTip(), text);
+}
+
+void TestGraph::visibleToolTipFollowsPointer()
+{
+    GraphUnderTest g;
+    QVERIFY(QTest::qWaitForWindowExposed(&g.graph));
+    g.FillTables();
+    g.graph.DrawDeviationGraph();
+    g.MoveTo(g.Inner(0.5, 0.5));
+    QToolTip::showText(g.graph.mapToGlobal(g.Inner(0.5, 0.5)), g.graph.toolTip(), &g.graph);
+    QVERIFY(QToolTip::isVisible());
+
+    g.MoveTo(g.Inner(1.0, 0.0));
+    QCOMPARE(QToolTip::text(), QStringLiteral("400.00   1.000"));
+    QToolTip::hideText();
+}
+
+void TestGraph::extremeTables_data()
+{
+    QTest::addColumn<double>("smallest");
+    QTest::addColumn<double>("largest");
+    QTest::addColumn<double>("even"); // elt_curve at even steps
+    QTest::addColumn<double>("odd");  // and at odd steps
+
+    QTest::newRow("1e300 with H 400") << -347.5 << 212.3 << 1e300 << 1e300;
+    QTest::newRow("alternating largest doubles with H 400") << -347.5 << 212.3 << kMax << -kMax;
+    QTest::newRow("H at the largest double") << -kMax << kMax << -kMax << 5.0;
+    QTest::newRow("mixed: H 2e300, curve inside") << -1e300 << 0.0 << 5e299 << -4e299;
+}
+
+void TestGraph::extremeTables()
+{
+    QFETCH(double, smallest);
+    QFETCH(double, largest);
+    QFETCH(double, even);
+    QFETCH(double, odd);
+
+    GraphUnderTest g;
+    CalculationState& s = g.calc.state;
+    s.L_b = 1.0;
+    s.elt_sorted.front() = smallest;
+    s.elt_sorted.back() = largest;
+    for (int i = 0; i < kSweepSteps; ++i)
+        s.elt_curve[static_cast<std::size_t>(i)] = i % 2 == 0 ? even : odd;
+    g.graph.DrawDeviationGraph();
+
+    const Picture picture(g.graph);
+    QVERIFY(picture.FullColumns().contains(picture.width() - 1));
+    int magenta = 0;
+    for (int x = 0; x < picture.width(); ++x)
+        magenta += picture.Magenta(x, qRound(picture.RowOf(0.0, 1.0)));
+    QVERIFY(magenta > 0);
+
+    // The pointer at the corners and beyond them: finite coordinates only.
+    for (const QPoint& corner : {g.Inner(0.0, 0.0), g.Inner(1.0, 1.0), g.Inner(0.5, -2.0)}) {
+        g.MoveTo(corner);
+        QVERIFY(!g.graph.toolTip().isEmpty());
+    }
+}
+
+QTEST_MAIN(TestGraph)
+#include "tst_graph.moc"

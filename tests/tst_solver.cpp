@@ -1,0 +1,423 @@
+// The two-point tracking solver and the deviation sweep: the worked example
+// (12..500 pF tuning capacitor, 10 pF stray, 0.52..1.62 MHz band, 455 kHz IF),
+// the physics of the design it produces, and what a failing run leaves behind.
+
+#include "CalcTestSupport.h"
+
+#include <QtTest>
+
+#include <algorithm>
+#include <numeric>
+
+using namespace kalibrix;
+using namespace kalibrix::test;
+
+namespace {
+
+using StateValue = double (*)(const CalculationState&);
+
+struct WorkedExample {
+    TrackingCalculator calc;
+    RecordingSink sink;
+
+    explicit WorkedExample(const char* separator = ".")
+    {
+        calc.decimalSeparator = separator;
+        EnterWorkedExample(calc.state);
+        SolveTracking(calc, sink);
+    }
+};
+
+// Input-circuit frequency (Hz) at sweep step i.
+double SweepFrequency(const CalculationState& s, int i)
+{
+    return s.f_max - i * (s.f_max - s.f_min) / 499.0;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(StateValue)
+
+class TestSolver : public QObject {
+    Q_OBJECT
+
+private slots:
+    void workedExampleFields_data();
+    void workedExampleFields();
+    void showsEachFieldOnceInOrder();
+    void designResonances_data();
+    void designResonances();
+    void trackingPointsHaveNoDeviation_data();
+    void trackingPointsHaveNoDeviation();
+    void trackingPointsAreSymmetric();
+    void sweepDeviationAtStep_data();
+    void sweepDeviationAtStep();
+    void sweepExtremes();
+    void deviationChangesSignAroundTrackingPoints();
+    void sweepTables();
+    void sweepCapacitanceSpansCapacitor();
+    void extremesShownWhateverTheirSigns_data();
+    void extremesShownWhateverTheirSigns();
+    void noIntermediateFrequency();
+    void failingRun_data();
+    void failingRun();
+    void secondRunAfterFailure();
+    void failingSweepLeavesTablesMixed();
+};
+
+void TestSolver::workedExampleFields_data()
+{
+    QTest::addColumn<QString>("separator");
+    QTest::addColumn<int>("field");
+    QTest::addColumn<QString>("expected");
+
+    const std::pair<const char*, const char*> fields[] = {
+        {"c_tb", "34.06"}, {"l_b", "172.18"}, {"f_1", "0.681"},     {"f_2", "1.459"},
+        {"c_to", "99.91"}, {"c_1", "273.55"}, {"c_2", "25.01"},     {"l_o", "51.23"},
+        {"n_elt", "-74580.2"},                {"p_elt", "70217.63"},
+    };
+    for (const char* separator : {".", ","}) {
+        for (std::size_t i = 0; i < kFieldOrder.size(); ++i) {
+            const auto [name, text] = fields[i];
+            QTest::addRow("%s with '%s'", name, separator)
+                << separator << static_cast<int>(kFieldOrder[i])
+                << QString(text).replace('.', separator);
+        }
+    }
+}
+
+void TestSolver::workedExampleFields()
+{
+    QFETCH(QString, separator);
+    QFETCH(int, field);
+    QFETCH(QString, expected);
+    const WorkedExample run(qPrintable(separator));
+    QCOMPARE(run.sink.text(static_cast<OutputField>(field)), expected);
+}
+
+void TestSolver::showsEachFieldOnceInOrder()
+{
+    const WorkedExample run;
+    QCOMPARE(run.sink.log.size(), kFieldOrder.size());
+    for (std::size_t i = 0; i < kFieldOrder.size(); ++i)
+        QCOMPARE(static_cast<int>(run.sink.log[i].first), static_cast<int>(kFieldOrder[i]));
+}
+
+void TestSolver::designResonances_data()
+{
+    QTest::addColumn<StateValue>("inductance");
+    QTest::addColumn<StateValue>("capacitance");
+    QTest::addColumn<StateValue>("frequency");
+
+    const StateValue L_b = [](const CalculationState& s) { return s.L_b; };
+    const StateValue L_o = [](const CalculationState& s) { return s.L_o; };
+    QTest::newRow("input circuit at f_max with the capacitor's minimum")
+        << L_b << StateValue([](const CalculationState& s) { return s.C_h_min + s.C_tb + s.C_sz; })
+        << StateValue([](const CalculationState& s) { return s.f_max; });
+    QTest::newRow("input circuit at f_min with the capacitor's maximum")
+        << L_b << StateValue([](const CalculationState& s) { return s.C_h_max + s.C_tb + s.C_sz; })
+        << StateValue([](const CalculationState& s) { return s.f_min; });
+    QTest::newRow("input circuit at the first tracking point")
+        << L_b << StateValue([](const CalculationState& s) { return s.C_hp1 + s.C_tb + s.C_sz; })
+        << StateValue([](const CalculationState& s) { return s.f_h1; });
+    QTest::newRow("input circuit at the second tracking point")
+        << L_b << StateValue([](const CalculationState& s) { return s.C_hp2 + s.C_tb + s.C_sz; })
+        << StateValue([](const CalculationState& s) { return s.f_h2; });
+    QTest::newRow("oscillator one IF above the first tracking point")
+        << L_o << StateValue([](const CalculationState& s) { return s.C_hp1 + s.C_osz; })
+        << StateValue([](const CalculationState& s) { return s.f_h1 + s.f_kf; });
+    QTest::newRow("oscillator one IF above the second tracking point")
+        << L_o << StateValue([](const CalculationState& s) { return s.C_hp2 + s.C_osz; })
+        << StateValue([](const CalculationState& s) { return s.f_h2 + s.f_kf; });
+}
+
+void TestSolver::designResonances()
+{
+    QFETCH(StateValue, inductance);
+    QFETCH(StateValue, capacitance);
+    QFETCH(StateValue, frequency);
+    const WorkedExample run;
+    const CalculationState& s = run.calc.state;
+    const double actual = Resonance(inductance(s), capacitance(s));
+    QVERIFY2(RelativelyClose(actual, frequency(s), 1e-9), qPrintable(Mismatch(actual, frequency(s))));
+}
+
+void TestSolver::trackingPointsHaveNoDeviation_data()
+{
+    QTest::addColumn<StateValue>("trackingPoint");
+    QTest::addColumn<StateValue>("tuning");
+
+    QTest::newRow("first tracking point") << StateValue([](const CalculationState& s) { return s.f_h1; })
+                                          << StateValue([](const CalculationState& s) { return s.C_hp1; });
+    QTest::newRow("second tracking point") << StateValue([](const CalculationState& s) { return s.f_h2; })
+                                           << StateValue([](const CalculationState& s) { return s.C_hp2; });
+}
+
+void TestSolver::trackingPointsHaveNoDeviation()
+{
+    QFETCH(StateValue, trackingPoint);
+    QFETCH(StateValue, tuning);
+    WorkedExample run;
+    CalculationState& s = run.calc.state;
+    s.sweep_i = 0;
+    const double deviation = run.calc.TrackingDeviation(tuning(s) + s.C_tb + s.C_sz);
+    QVERIFY2(std::abs(deviation) < 1e-3, qPrintable(Mismatch(deviation, 0.0)));
+    QVERIFY2(RelativelyClose(s.fbe_curve[0], trackingPoint(s), 1e-12),
+             qPrintable(Mismatch(s.fbe_curve[0], trackingPoint(s))));
+}
+
+void TestSolver::trackingPointsAreSymmetric()
+{
+    const WorkedExample run;
+    const CalculationState& s = run.calc.state;
+    const double delta = (s.f_max - s.f_min) / 6.85;
+    QVERIFY(RelativelyClose(s.f_h1 - s.f_min, delta, 1e-12));
+    QVERIFY(RelativelyClose(s.f_max - s.f_h2, delta, 1e-12));
+    QVERIFY(std::abs(s.f_h1 - 0.6806e6) < 50.0);
+    QVERIFY(std::abs(s.f_h2 - 1.4594e6) < 50.0);
+}
+
+void TestSolver::sweepDeviationAtStep_data()
+{
+    QTest::addColumn<int>("step");
+    QTest::addColumn<double>("deviation");
+
+    QTest::newRow("step 0, upper band edge") << 0 << -60984.26;
+    QTest::newRow("step 256, largest deviation") << 256 << 70217.63;
+    QTest::newRow("step 499, lower band edge and smallest deviation") << 499 << -74580.2;
+}
+
+void TestSolver::sweepDeviationAtStep()
+{
+    QFETCH(int, step);
+    QFETCH(double, deviation);
+    const WorkedExample run;
+    QCOMPARE(run.calc.state.elt_curve[step], deviation);
+}
+
+void TestSolver::sweepExtremes()
+{
+    const WorkedExample run;
+    const CalculationState& s = run.calc.state;
+    const auto curve = s.elt_curve;
+    QCOMPARE(static_cast<int>(std::max_element(curve.begin(), curve.end()) - curve.begin()), 256);
+    QCOMPARE(static_cast<int>(std::min_element(curve.begin(), curve.end()) - curve.begin()), 499);
+    QCOMPARE(s.elt_sorted[0], -74580.2);
+    QCOMPARE(s.elt_sorted[kSweepSteps - 1], 70217.63);
+    QVERIFY2(std::abs(s.fbe_curve[256] - 1.0557e6) < 50.0, qPrintable(Mismatch(s.fbe_curve[256], 1.0557e6)));
+}
+
+void TestSolver::deviationChangesSignAroundTrackingPoints()
+{
+    const WorkedExample run;
+    const CalculationState& s = run.calc.state;
+    QList<int> changes;
+    for (int i = 1; i < kSweepSteps; ++i) {
+        if ((s.elt_curve[i - 1] < 0.0) != (s.elt_curve[i] < 0.0))
+            changes.append(i);
+    }
+    QCOMPARE(changes, QList<int>({73, 427}));
+    // Sweep frequencies fall with the step: f_h2 lies in the first change, f_h1 in the second.
+    QVERIFY(SweepFrequency(s, 72) > s.f_h2 && s.f_h2 > SweepFrequency(s, 73));
+    QVERIFY(SweepFrequency(s, 426) > s.f_h1 && s.f_h1 > SweepFrequency(s, 427));
+}
+
+void TestSolver::sweepTables()
+{
+    const WorkedExample run;
+    const CalculationState& s = run.calc.state;
+    QCOMPARE(static_cast<int>(s.sweep_i), kSweepSteps);
+    for (int i = 0; i < kSweepSteps; ++i) {
+        QVERIFY2(RelativelyClose(s.fbe_curve[i], SweepFrequency(s, i), 1e-12),
+                 qPrintable(QStringLiteral("step %1: ").arg(i) + Mismatch(s.fbe_curve[i], SweepFrequency(s, i))));
+        const double hundredths = s.elt_curve[i] * 100.0;
+        QVERIFY2(std::abs(hundredths - std::round(hundredths)) < 1e-6,
+                 qPrintable(QStringLiteral("step %1 holds %2").arg(i).arg(s.elt_curve[i], 0, 'g', 17)));
+    }
+    QVERIFY(std::is_sorted(s.elt_sorted.begin(), s.elt_sorted.end()));
+    QVERIFY(std::is_permutation(s.elt_sorted.begin(), s.elt_sorted.end(), s.elt_curve.begin()));
+}
+
+void TestSolver::sweepCapacitanceSpansCapacitor()
+{
+    const WorkedExample run;
+    const CalculationState& s = run.calc.state;
+    QCOMPARE(run.calc.SweepCapacitance(0.0), s.C_tb + s.C_h_min + s.C_sz);
+    const double atLowerEdge = run.calc.SweepCapacitance(499.0);
+    const double capacitorMaximum = s.C_tb + s.C_h_max + s.C_sz;
+    QVERIFY2(RelativelyClose(atLowerEdge, capacitorMaximum, 1e-12), qPrintable(Mismatch(atLowerEdge, capacitorMaximum)));
+}
+
+void TestSolver::extremesShownWhateverTheirSigns_data()
+{
+    QTest::addColumn<double>("shift");
+
+    QTest::newRow("every deviation negative") << -100e3;
+    QTest::newRow("every deviation positive") << 100e3;
+}
+
+// Lowering f_kf by some amount, with both circuits kept, raises every
+// deviation (f_osz - f_kf) - f_be by that amount.
+void TestSolver::extremesShownWhateverTheirSigns()
+{
+    QFETCH(double, shift);
+    WorkedExample run;
+    run.calc.state.f_kf -= shift;
+    RecordingSink sink;
+    RunDeviationSweep(run.calc, sink);
+
+    const double smallest = ParseLeadingNumber(sink.text(OutputField::n_elt).toStdString());
+    const double largest = ParseLeadingNumber(sink.text(OutputField::p_elt).toStdString());
+    QVERIFY2(std::abs(smallest - (-74580.2 + shift)) <= 0.011, qPrintable(Mismatch(smallest, -74580.2 + shift)));
+    QVERIFY2(std::abs(largest - (70217.63 + shift)) <= 0.011, qPrintable(Mismatch(largest, 70217.63 + shift)));
+    QCOMPARE(smallest > 0.0, shift > 0.0);
+    QCOMPARE(largest > 0.0, shift > 0.0);
+}
+
+// Without an IF the oscillator must come out as a copy of the input circuit.
+void TestSolver::noIntermediateFrequency()
+{
+    TrackingCalculator calc;
+    RecordingSink sink;
+    EnterInputs(calc.state, "12", "500", "10", "0.52", "1.62", "0");
+    SolveTracking(calc, sink);
+    const CalculationState& s = calc.state;
+
+    QVERIFY2(RelativelyClose(s.L_o, s.L_b, 1e-9), qPrintable(Mismatch(s.L_o, s.L_b)));
+    QVERIFY2(RelativelyClose(s.C_osz - s.C_sz, s.C_tb, 1e-9), qPrintable(Mismatch(s.C_osz - s.C_sz, s.C_tb)));
+    QVERIFY(std::all_of(s.elt_curve.begin(), s.elt_curve.end(), [](double d) { return d == 0.0; }));
+    QCOMPARE(sink.text(OutputField::l_o), sink.text(OutputField::l_b));
+    QCOMPARE(sink.text(OutputField::c_to), sink.text(OutputField::c_tb));
+    QCOMPARE(sink.text(OutputField::n_elt), "0");
+    QCOMPARE(sink.text(OutputField::p_elt), "0");
+}
+
+void TestSolver::failingRun_data()
+{
+    // Inputs as typed: pF and MHz.
+    QTest::addColumn<QStringList>("inputs");
+    QTest::addColumn<QString>("error");
+    QTest::addColumn<int>("shownFields");
+    QTest::addColumn<QStringList>("keptMembers");
+    QTest::addColumn<QStringList>("nonFiniteMembers");
+    QTest::addColumn<QStringList>("unitMembers");
+
+    const QStringList none{};
+    QTest::newRow("f_min zero, step 4")
+        << QStringList{"12", "500", "10", "0", "1.62", "0.455"} << "DivisionByZeroError" << 0
+        << QStringList{"k_f", "k_f2", "C_tb", "L_b"} << none << none;
+    QTest::newRow("both band edges zero, step 4")
+        << QStringList{"12", "500", "10", "0", "0", "0.455"} << "InvalidOperationError" << 0
+        << QStringList{"k_f", "k_f2", "C_tb"} << none << none;
+    QTest::newRow("equal band edges, step 5")
+        << QStringList{"12", "500", "10", "1", "1", "0.455"} << "DivisionByZeroError" << 0
+        << QStringList{"L_b"} << QStringList{"C_tb"} << QStringList{"k_f", "k_f2"};
+    QTest::newRow("equal band edges and capacitor ends, step 5")
+        << QStringList{"100", "100", "10", "1", "1", "0.455"} << "InvalidOperationError" << 0
+        << QStringList{"L_b"} << QStringList{"C_tb"} << QStringList{"k_f", "k_f2"};
+    QTest::newRow("no capacitance at all, step 7")
+        << QStringList{"0", "0", "0", "0.52", "1.62", "0.455"} << "DivisionByZeroError" << 1
+        << QStringList{"f_h1", "f_h2"} << QStringList{"L_b"} << none;
+    QTest::newRow("f_max squared overflows, step 7")
+        << QStringList{"12", "500", "10", "1e148", "2e148", "0.455"} << "OverflowError" << 1
+        << QStringList{"L_b", "f_h1"} << none << none;
+    QTest::newRow("IF swamps the tracking points, step 14")
+        << QStringList{"12", "500", "10", "0.52", "1.62", "1e24"} << "DivisionByZeroError" << 4
+        << QStringList{"C_osz", "L_o"} << none << none;
+}
+
+// Each run starts from the worked example's results, so that a member the
+// failing step must not touch still holds a known earlier value.
+void TestSolver::failingRun()
+{
+    QFETCH(QStringList, inputs);
+    QFETCH(QString, error);
+    QFETCH(int, shownFields);
+    QFETCH(QStringList, keptMembers);
+    QFETCH(QStringList, nonFiniteMembers);
+    QFETCH(QStringList, unitMembers);
+
+    WorkedExample run;
+    const CalculationState before = run.calc.state;
+    CalculationState& s = run.calc.state;
+    EnterInputs(s, inputs[0].toStdString(), inputs[1].toStdString(), inputs[2].toStdString(),
+                inputs[3].toStdString(), inputs[4].toStdString(), inputs[5].toStdString());
+    RecordingSink sink;
+
+    QCOMPARE(FailureOf([&] { SolveTracking(run.calc, sink); }), error);
+    QCOMPARE(static_cast<int>(sink.log.size()), shownFields);
+    for (std::size_t i = 0; i < sink.log.size(); ++i)
+        QCOMPARE(static_cast<int>(sink.log[i].first), static_cast<int>(kFieldOrder[i]));
+    for (const QString& name : keptMembers)
+        QVERIFY2(s.*MemberByName(name) == before.*MemberByName(name), qPrintable(name));
+    for (const QString& name : nonFiniteMembers)
+        QVERIFY2(!std::isfinite(s.*MemberByName(name)), qPrintable(name));
+    for (const QString& name : unitMembers)
+        QVERIFY2(s.*MemberByName(name) == 1.0, qPrintable(name));
+    QCOMPARE(static_cast<int>(s.sweep_i), static_cast<int>(before.sweep_i));
+}
+
+void TestSolver::secondRunAfterFailure()
+{
+    // One sink for all runs: it keeps the field texts as the window does.
+    TrackingCalculator calc;
+    RecordingSink fields;
+    EnterWorkedExample(calc.state);
+    SolveTracking(calc, fields);
+    const auto firstRun = fields.current;
+
+    TrackingCalculator reference;
+    RecordingSink referenceFields;
+    EnterInputs(reference.state, "12", "400", "10", "0.52", "1.62", "0.455");
+    SolveTracking(reference, referenceFields);
+
+    // A smaller capacitor, and an IF so large that both oscillator frequencies
+    // round to the same double: the run stops at C_osz.
+    EnterInputs(calc.state, "12", "400", "10", "0.52", "1.62", "1e24");
+    QCOMPARE(FailureOf([&] { SolveTracking(calc, fields); }), "DivisionByZeroError");
+
+    QVERIFY(fields.text(OutputField::c_tb) != QString::fromStdString(firstRun.at(OutputField::c_tb)));
+    for (OutputField field : {OutputField::c_tb, OutputField::l_b, OutputField::f_1, OutputField::f_2})
+        QCOMPARE(fields.text(field), referenceFields.text(field));
+    for (OutputField field : {OutputField::c_to, OutputField::c_1, OutputField::c_2, OutputField::l_o,
+                              OutputField::n_elt, OutputField::p_elt})
+        QCOMPARE(fields.text(field), QString::fromStdString(firstRun.at(field)));
+
+    EnterWorkedExample(calc.state);
+    SolveTracking(calc, fields);
+    QVERIFY(fields.current == firstRun);
+}
+
+// An oscillator with negative inductance and fixed capacitance has a real
+// frequency only while its whole capacitance stays negative, that is while
+// the tuning capacitance is below 100 pF: the sweep fails part-way.
+void TestSolver::failingSweepLeavesTablesMixed()
+{
+    WorkedExample run;
+    CalculationState& s = run.calc.state;
+    const CalculationState before = s;
+    s.L_o = -s.L_o;
+    s.C_osz = -100e-12;
+    RecordingSink sink;
+
+    QCOMPARE(FailureOf([&] { RunDeviationSweep(run.calc, sink); }), "NegativeSquareRootError");
+    QVERIFY(sink.log.empty());
+    const int failed = s.sweep_i;
+    const auto tuningAt = [&](int i) {
+        const double f = SweepFrequency(s, i);
+        return 1.0 / (4.0 * std::numbers::pi * std::numbers::pi * f * f * s.L_b) - s.C_tb - s.C_sz;
+    };
+    QVERIFY2(failed > 0 && failed < kSweepSteps, qPrintable(QString::number(failed)));
+    QVERIFY(tuningAt(failed - 1) < 100e-12 && tuningAt(failed) > 100e-12);
+
+    QVERIFY(s.elt_curve[0] != before.elt_curve[0]);
+    for (int i = failed; i < kSweepSteps; ++i) {
+        QCOMPARE(s.elt_curve[i], before.elt_curve[i]);
+        QCOMPARE(s.elt_sorted[i], before.elt_sorted[i]);
+        QCOMPARE(s.fbe_curve[i], before.fbe_curve[i]);
+    }
+    QVERIFY(!std::is_sorted(s.elt_sorted.begin(), s.elt_sorted.end()));
+}
+
+QTEST_APPLESS_MAIN(TestSolver)
+#include "tst_solver.moc"

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+// Every message of the program: a modal box with the exclamation icon, one OK
+// button and the title " Hiba történt".
+void ShowErrorMessage(QWidget* parent, const QString& text);
+
+// Replaces the modal box by the given handler, so that tests can record the
+// messages instead of blocking on them; an empty handler brings the box back.
+// Returns the handler that was in place.
+using MessageHandler = std::function<void(QWidget* parent, const QString& text)>;
+MessageHandler SetMessageHandler(MessageHandler handler);

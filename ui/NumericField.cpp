@@ -1,0 +1,115 @@
+#include "NumericField.h"
+
+#include "Errors.h"
+#include "MessageBox.h"
+#include "NumberText.h"
+
+#include <QCoreApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QTimer>
+
+void FilterNumericKey(int& KeyAscii)
+{
+    constexpr int kBackspace = 8;
+    constexpr int kComma = 44;
+    constexpr int kPoint = 46;
+    if (KeyAscii == kComma)
+        KeyAscii = kPoint;
+    const bool isDigit = KeyAscii >= '0' && KeyAscii <= '9';
+    if (!isDigit && KeyAscii != kPoint && KeyAscii != kBackspace)
+        KeyAscii = 0;
+}
+
+namespace {
+
+// Drops the next mouse press that reaches the application, as long as it
+// arrives before the event loop comes round again.
+class MousePressDropper : public QObject {
+public:
+    explicit MousePressDropper(QObject* parent) : QObject(parent)
+    {
+        parent->installEventFilter(this);
+        QTimer::singleShot(0, this, &QObject::deleteLater);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() != QEvent::MouseButtonPress)
+            return false;
+        parent()->removeEventFilter(this);
+        deleteLater();
+        return true;
+    }
+};
+
+} // namespace
+
+NumericField::NumericField(double& storedValue, double factor, QWidget* parent)
+    : QLineEdit(parent), storedValue_(storedValue), factor_(factor)
+{
+}
+
+void NumericField::keyPressEvent(QKeyEvent* event)
+{
+    // Some X key maps give Delete the character 127; it is still a key that
+    // types nothing and keeps its editing effect.
+    const QString typed = event->text();
+    if (typed.isEmpty() || event->key() == Qt::Key_Delete) {
+        QLineEdit::keyPressEvent(event);
+        return;
+    }
+
+    QString kept;
+    for (const QChar character : typed) {
+        int KeyAscii = character.unicode();
+        FilterNumericKey(KeyAscii);
+        if (KeyAscii != 0)
+            kept += QChar(KeyAscii);
+    }
+
+    if (kept.isEmpty()) {
+        // Swallowed, Enter and Esc included, so it reaches no other widget.
+        event->accept();
+        return;
+    }
+    if (kept == typed) {
+        QLineEdit::keyPressEvent(event);
+        return;
+    }
+    // A comma turned into a point: the field gets the point key instead.
+    const int key = kept == QLatin1String(".") ? Qt::Key_Period : event->key();
+    QKeyEvent filtered(event->type(), key, event->modifiers(), kept, event->isAutoRepeat(),
+                       static_cast<quint16>(event->count()));
+    QLineEdit::keyPressEvent(&filtered);
+    event->setAccepted(filtered.isAccepted());
+}
+
+void NumericField::focusOutEvent(QFocusEvent* event)
+{
+    QLineEdit::focusOutEvent(event);
+    // While another window is active or the context menu is open, the field
+    // keeps the focus within this window: the focus has not moved on.
+    if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
+        return;
+    if (!StoreValue() && event->reason() == Qt::MouseFocusReason) {
+        // The message box took the release of the click that moved the focus;
+        // its press, still on the way to the control clicked, would leave a
+        // button pressed with no release to follow. The click is dropped
+        // whole, so nothing runs with the value the user has yet to correct.
+        new MousePressDropper(QCoreApplication::instance());
+    }
+}
+
+bool NumericField::StoreValue()
+{
+    try {
+        storedValue_ = kalibrix::ScaledInput(text().toStdString(), factor_);
+        return true;
+    } catch (const kalibrix::OverflowError&) {
+        ShowErrorMessage(window(), QStringLiteral("A beírt szám túl nagy, nem lehet vele számolni. "
+                                                  "A mező korábbi értéke marad érvényben."));
+        return false;
+    }
+}

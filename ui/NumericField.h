@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QLineEdit>
+
+// The character filter of the six numeric input fields, for one typed
+// character code: a comma (44) becomes a point (46); backspace (8), the point
+// and the digits stay; every other code becomes 0, meaning nothing is
+// inserted. The field inserts the character whose code KeyAscii holds after
+// the call.
+void FilterNumericKey(int& KeyAscii);
+
+// One of the six input fields. Typed characters pass FilterNumericKey before
+// the field sees them; keys without a character (arrows, Home, End, Delete,
+// Tab) and text that arrives otherwise (pasting from the context menu) are
+// not filtered. Each time the focus moves on to another control, the text's
+// leading number times the factor is stored in the given state member.
+class NumericField : public QLineEdit {
+    Q_OBJECT
+public:
+    NumericField(double& storedValue, double factor, QWidget* parent = nullptr);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    // False when the number is beyond a double; the stored value then stays.
+    bool StoreValue();
+
+    double& storedValue_;
+    double factor_;
+};

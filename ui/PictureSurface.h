@@ -1,0 +1,53 @@
+#pragma once
+
+#include "GraphScale.h"
+
+#include <QColor>
+#include <QImage>
+#include <QPointF>
+
+#include <optional>
+
+class QFont;
+class QString;
+
+// The drawing operations of a picture box, on an image that the widget keeps
+// and paints: clear, a user coordinate system given by two corners, lines,
+// single points, a current drawing position and text printed there. Every
+// coordinate is a user coordinate once Scale has been called.
+class PictureSurface {
+public:
+    // Clears to `background` at `size` pixels (at least one by one).
+    void Cls(QSize size, const QColor& background);
+    // (left, top) lies on the top-left pixel, (right, bottom) on the
+    // bottom-right one; either axis may run backwards.
+    void Scale(double left, double top, double right, double bottom);
+
+    // A line in `colour`; its end becomes the current position.
+    void Line(double x1, double y1, double x2, double y2, const QColor& colour);
+    // A line from the current position to (x, y), which becomes current.
+    void LineTo(double x, double y, const QColor& colour);
+    // A single point, which becomes the current position.
+    void PSet(double x, double y, const QColor& colour);
+    // Text with its top-left corner at the current position, no background.
+    void Print(const QString& text, const QFont& font, const QColor& colour);
+
+    // User coordinates of a position in image pixels; nothing before the
+    // first Scale.
+    std::optional<QPointF> UserPoint(QPointF pixel) const;
+
+    const QImage& image() const { return image_; }
+
+private:
+    struct Axes {
+        kalibrix::ScaleAxis x;
+        kalibrix::ScaleAxis y;
+    };
+
+    QPoint ToPixel(double x, double y) const;
+
+    QImage image_;
+    std::optional<Axes> axes_;
+    double currentX_ = 0.0;
+    double currentY_ = 0.0;
+};

@@ -1,0 +1,19 @@
+#include "Translation.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+#include <memory>
+
+bool InstallHungarianTranslation(QCoreApplication& app)
+{
+    auto translator = std::make_unique<QTranslator>();
+    if (!translator->load(QStringLiteral("qtbase_hu"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return false;
+    if (!QCoreApplication::installTranslator(translator.get()))
+        return false;
+    translator.release()->setParent(&app);
+    return true;
+}

@@ -1,0 +1,8 @@
+#pragma once
+
+class QCoreApplication;
+
+// Installs Qt's own Hungarian translation (context menus, message box
+// buttons) whatever the system's language. Returns false when the
+// translation file is missing; the texts then stay in English.
+bool InstallHungarianTranslation(QCoreApplication& app);
