@@ -71,16 +71,21 @@ double PlainHundredths(double x, double scale)
     return w / 100.0;
 }
 
+// The same selection sort as kalibrix::sort (a scan to the next smaller
+// element, one comparison per element), without the bounds checks.
 void PlainSort(SweepTable& list)
 {
-    for (std::size_t i = 0; i < list.size(); ++i) {
+    const std::size_t n = list.size();
+    for (std::size_t i = 0; i < n; ++i) {
         double m = list[i];
         std::size_t k = i;
-        for (std::size_t j = i; j < list.size(); ++j) {
-            if (list[j] < m) {
-                m = list[j];
-                k = j;
-            }
+        for (std::size_t j = i; j < n; ++j) {
+            while (j < n && !(list[j] < m))
+                ++j;
+            if (j == n)
+                break;
+            m = list[j];
+            k = j;
         }
         list[k] = list[i];
         list[i] = m;
