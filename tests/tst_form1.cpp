@@ -1,5 +1,7 @@
 // The main window: layout, fonts, tab order, the start state, the numeric
-// fields' key filter and focus-loss storing, and the wiring of the buttons.
+// fields' key filter and focus-loss storing, the wiring of the buttons, and the
+// calculate action from end to end: its results, the graph it draws, the tool
+// tip over that graph, and what a run failing at a given step leaves behind.
 
 #include "Form1.h"
 #include "MessageBox.h"
@@ -14,7 +16,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTimer>
 #include <QtTest>
 
@@ -76,6 +80,29 @@ const QStringList kTextFields{"c_min", "c_max", "c_szort", "f_min", "f_max", "f_
 
 const QString kMissingData = QStringLiteral("Egy, vagy több adat hiányzik.");
 
+// The result fields; the calculation fills them in this order, the two
+// extremes together at the end of the sweep.
+const QStringList kOutputFields{"c_tb", "l_b", "f_1", "f_2", "c_to",
+                                "c_1",  "c_2", "l_o", "p_elt", "n_elt"};
+
+// The worked example (c_min 12, c_max 500, c_szort 10 pF; f_min 0.52, f_max
+// 1.62, f_kf 0.455 MHz), in the order of kOutputFields.
+const QStringList kWorkedExampleResults{"34.06", "172.18", "0.681", "1.459", "99.91",
+                                        "273.55", "25.01", "51.23", "70217.63", "-74580.2"};
+const QStringList kWorkedExampleResultsHungarian{"34,06", "172,18", "0,681", "1,459", "99,91",
+                                                 "273,55", "25,01", "51,23", "70217,63", "-74580,2"};
+
+// Pixels of the graph's zero line colour, bright magenta.
+int MagentaPixels(QWidget* graph)
+{
+    const QImage image = graph->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += image.pixel(x, y) == qRgb(255, 0, 255);
+    return n;
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(KeyStrokes)
@@ -112,7 +139,10 @@ private slots:
 
     void calculate_data();
     void calculate();
-    void calculationErrorLeavesEarlierResults();
+    void failingRun_data();
+    void failingRun();
+    void toolTipAfterCalculation_data();
+    void toolTipAfterCalculation();
     void save_data();
     void save();
     void exitClosesTheWindow();
@@ -126,8 +156,10 @@ private:
     QLineEdit* field(const QString& name) const { return control<QLineEdit>(name); }
     void send(QWidget* target, const KeyStrokes& strokes);
     void enter(const QString& fieldName, const QString& text);
+    void replace(const QString& fieldName, const QString& text);
     void enterWorkedExample();
     void clickStart();
+    bool reopen(const QLocale& locale);
     const CalculationState& state() const { return form_->calculator().state; }
 
     std::unique_ptr<Form1> form_;
@@ -157,6 +189,22 @@ void TestForm1::enter(const QString& fieldName, const QString& text)
     send(target, TypedText(text));
 }
 
+// Replaces the field's text: typed where the key filter lets every character
+// through, otherwise pasted as from the context menu.
+void TestForm1::replace(const QString& fieldName, const QString& text)
+{
+    QLineEdit* target = field(fieldName);
+    target->setFocus();
+    target->clear();
+    static const QRegularExpression typeable(QStringLiteral("^[0-9.,]*$"));
+    if (typeable.match(text).hasMatch()) {
+        send(target, TypedText(text));
+    } else {
+        QGuiApplication::clipboard()->setText(text);
+        target->paste();
+    }
+}
+
 void TestForm1::enterWorkedExample()
 {
     enter("c_min", "12");
@@ -170,6 +218,17 @@ void TestForm1::enterWorkedExample()
 void TestForm1::clickStart()
 {
     QTest::mouseClick(control("start"), Qt::LeftButton);
+}
+
+// A new window under the given locale, which sets its decimal separator;
+// true once it is active.
+bool TestForm1::reopen(const QLocale& locale)
+{
+    QLocale::setDefault(locale);
+    form_ = std::make_unique<Form1>();
+    form_->show();
+    form_->activateWindow();
+    return QTest::qWaitForWindowActive(form_.get());
 }
 
 void TestForm1::initTestCase()
@@ -649,18 +708,15 @@ void TestForm1::calculate_data()
 {
     QTest::addColumn<QLocale>("locale");
     QTest::addColumn<QStringList>("inputs"); // c_min c_max c_szort f_min f_max f_kf
-    // c_tb l_b f_1 f_2 c_to c_1 c_2 l_o p_elt n_elt, none, or "missing"
+    // in the order of kOutputFields; none to check only that all are filled,
+    // or "missing"
     QTest::addColumn<QStringList>("results");
 
     const QStringList worked{"12", "500", "10", "0.52", "1.62", "0.455"};
-    QTest::newRow("worked example")
-        << QLocale::c() << worked
-        << QStringList{"34.06", "172.18", "0.681", "1.459", "99.91",
-                       "273.55", "25.01", "51.23", "70217.63", "-74580.2"};
+    QTest::newRow("worked example") << QLocale::c() << worked << kWorkedExampleResults;
     QTest::newRow("worked example, Hungarian decimal comma")
         << QLocale(QLocale::Hungarian, QLocale::Hungary) << worked
-        << QStringList{"34,06", "172,18", "0,681", "1,459", "99,91",
-                       "273,55", "25,01", "51,23", "70217,63", "-74580,2"};
+        << kWorkedExampleResultsHungarian;
     QStringList noStray = worked;
     noStray[2] = "";
     QTest::newRow("empty stray capacitance counts as 0 pF")
@@ -681,15 +737,12 @@ void TestForm1::calculate()
     QFETCH(QStringList, inputs);
     QFETCH(QStringList, results);
 
-    QLocale::setDefault(locale);
-    form_ = std::make_unique<Form1>();
-    form_->show();
-    form_->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
-
+    QVERIFY(reopen(locale));
     const QStringList inputFields{"c_min", "c_max", "c_szort", "f_min", "f_max", "f_kf"};
     for (qsizetype i = 0; i < inputFields.size(); ++i)
         enter(inputFields[i], inputs[i]);
+    QWidget* graph = control("pct_main");
+    QCOMPARE(MagentaPixels(graph), 0);
     clickStart();
 
     if (results == QStringList{"missing"}) {
@@ -697,33 +750,152 @@ void TestForm1::calculate()
         QVERIFY(!control("Command1")->isVisible());
         QVERIFY(field("c_tb")->text().isEmpty());
         QCOMPARE(state().C_tb, 0.0);
+        QCOMPARE(MagentaPixels(graph), 0);
         return;
     }
     QVERIFY(messages_.isEmpty());
     QVERIFY(control("Command1")->isVisible());
-    const QStringList outputFields{"c_tb", "l_b", "f_1", "f_2", "c_to",
-                                   "c_1",  "c_2", "l_o", "p_elt", "n_elt"};
     for (qsizetype i = 0; i < results.size(); ++i)
-        QCOMPARE(field(outputFields[i])->text(), results[i]);
-    for (const QString& output : outputFields)
+        QCOMPARE(field(kOutputFields[i])->text(), results[i]);
+    for (const QString& output : kOutputFields)
         QVERIFY(!field(output)->text().isEmpty());
     if (results.isEmpty())
         QCOMPARE(state().C_sz, 0.0);
+
+    // The graph is drawn: its magenta zero line runs across the area.
+    const int innerWidth = static_cast<QFrame*>(graph)->contentsRect().width();
+    QVERIFY2(MagentaPixels(graph) >= 0.9 * innerWidth, qPrintable(QString::number(MagentaPixels(graph))));
 }
 
-void TestForm1::calculationErrorLeavesEarlierResults()
+void TestForm1::failingRun_data()
 {
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<bool>("afterWorkedExample"); // a successful run comes first
+    QTest::addColumn<QStringList>("changes");     // field, text, field, text, ...
+    QTest::addColumn<QStringList>("shown");       // afterwards, in the order of kOutputFields
+
+    // The fields that the failing run reached show its texts; the others keep
+    // what they showed before.
+    const auto shown = [](const QStringList& fresh, const QStringList& before) {
+        return fresh + before.mid(fresh.size());
+    };
+    const QStringList c = kWorkedExampleResults;
+    const QStringList hu = kWorkedExampleResultsHungarian;
+    const QStringList none(kOutputFields.size(), QString());
+
+    // f_max 1.6: c_tb 35.63 pF, L_b 171.69 uH, f_h1 = 0.52 + 1.08/6.85 = 0.678,
+    // f_h2 = 1.6 - 1.08/6.85 = 1.442 MHz. With the IF at 1e300 MHz both
+    // oscillator frequencies round to the same double: ko2 - 1 is zero in
+    // step 14.
+    const QStringList hugeIf{"f_max", "1.6", "f_kf", "1e300"};
+    const QStringList hugeIfShown{"35.63", "171.69", "0.678", "1.442"};
+    // c_max 400, f_max 1.6 and the oscillator 0.5 MHz below the signal: the
+    // oscillator's fixed capacitance C_osz = -15.23 pF lies below -C_h_min,
+    // so at step 0 the oscillator's capacitance is negative and the sweep
+    // takes the square root of a negative number. Every solver field is new;
+    // C_to = -25.229 pF shows as -25.22, negative values rounding toward zero.
+    const QStringList oscillatorBelow{"c_max", "400", "f_max", "1.6", "f_kf", "-0.5"};
+    const QStringList oscillatorBelowShown{"23.82", "215.93", "0.678", "1.442",
+                                           "-25.22", "221.62", "22.57", "3888.25"};
+    QStringList oscillatorBelowShownHungarian = oscillatorBelowShown;
+    oscillatorBelowShownHungarian.replaceInStrings(".", ",");
+
+    QTest::newRow("f_kf cleared: step 2, nothing changes")
+        << QLocale::c() << true << QStringList{"f_kf", ""} << c;
+    QTest::newRow("f_min 0: division by zero in step 4, nothing changes")
+        << QLocale::c() << true << QStringList{"f_min", "0"} << c;
+    QTest::newRow("f_min equals f_max: division by zero in step 5, nothing shown")
+        << QLocale::c() << true << QStringList{"f_min", "1.62"} << c;
+    QTest::newRow("capacitor and stray 0 pF: C_tb 0, division by zero in step 7")
+        << QLocale::c() << true << QStringList{"c_min", "0", "c_max", "0", "c_szort", "0"}
+        << shown({"0.00"}, c);
+    QTest::newRow("IF 1e300 MHz: division by zero in step 14")
+        << QLocale::c() << true << hugeIf << shown(hugeIfShown, c);
+    QTest::newRow("oscillator below the signal: square root of a negative in the sweep")
+        << QLocale::c() << true << oscillatorBelow << shown(oscillatorBelowShown, c);
+    QTest::newRow("Hungarian: square root of a negative in the sweep")
+        << QLocale(QLocale::Hungarian, QLocale::Hungary) << true << oscillatorBelow
+        << shown(oscillatorBelowShownHungarian, hu);
+
+    QTest::newRow("first run, f_min 0") << QLocale::c() << false << QStringList{"f_min", "0"}
+                                        << none;
+    QTest::newRow("first run, IF 1e300 MHz") << QLocale::c() << false << hugeIf
+                                             << shown(hugeIfShown, none);
+    QTest::newRow("first run fails in the sweep")
+        << QLocale::c() << false << oscillatorBelow << shown(oscillatorBelowShown, none);
+}
+
+void TestForm1::failingRun()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(bool, afterWorkedExample);
+    QFETCH(QStringList, changes);
+    QFETCH(QStringList, shown);
+
+    QVERIFY(reopen(locale));
+    enterWorkedExample();
+    if (afterWorkedExample) {
+        clickStart();
+        QVERIFY(messages_.isEmpty());
+        QVERIFY(control("Command1")->isVisible());
+    }
+    for (qsizetype i = 0; i + 1 < changes.size(); i += 2)
+        replace(changes[i], changes[i + 1]);
+    const QImage graphBefore = control("pct_main")->grab().toImage();
+
+    clickStart();
+
+    QCOMPARE(messages_, QStringList{kMissingData});
+    QStringList texts;
+    for (const QString& output : kOutputFields)
+        texts << field(output)->text();
+    QCOMPARE(texts, shown);
+    QCOMPARE(control("Command1")->isVisible(), afterWorkedExample);
+    QCOMPARE(control("pct_main")->grab().toImage(), graphBefore);
+}
+
+void TestForm1::toolTipAfterCalculation_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<double>("x");  // sweep step, 499 at the left edge, 0 at the right
+    QTest::addColumn<double>("fy"); // share of the inner height from the top
+    QTest::addColumn<QString>("text");
+
+    // The worked example: H = 80000 Hz, so the top row is 80000 Hz and the
+    // middle row 0 Hz; step i sits at f_max - i (f_max - f_min) / 499 MHz:
+    // step 100 at 1.39956, 101 at 1.39735, 102 at 1.39515, 249 at 1.07110,
+    // 250 at 1.06890. An exact half lands only in the middle column
+    // (X 249.5); it goes to the even step.
+    QTest::newRow("X 249.5, middle: the even step 250") << QLocale::c() << 249.5 << 0.5
+                                                        << "0.00   1.069";
+    QTest::newRow("X 100.25, top: step 100") << QLocale::c() << 100.25 << 0.0
+                                             << "80000.00   1.400";
+    QTest::newRow("X 100.75, bottom: step 101") << QLocale::c() << 100.75 << 1.0
+                                                << "-80000.00   1.397";
+    QTest::newRow("Hungarian, X 101.75: step 102")
+        << QLocale(QLocale::Hungarian, QLocale::Hungary) << 101.75 << 0.0 << "80000,00   1,395";
+}
+
+void TestForm1::toolTipAfterCalculation()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(double, x);
+    QFETCH(double, fy);
+    QFETCH(QString, text);
+
+    QVERIFY(reopen(locale));
     enterWorkedExample();
     clickStart();
     QVERIFY(messages_.isEmpty());
 
-    // f_min equal to f_max: the trimmer's formula divides by zero.
-    field("f_min")->clear();
-    enter("f_min", "1.62");
-    clickStart();
-    QCOMPARE(messages_, QStringList{kMissingData});
-    QCOMPARE(field("l_o")->text(), QStringLiteral("51.23"));
-    QVERIFY(control("Command1")->isVisible());
+    auto* graph = control<QFrame>("pct_main");
+    const QRect area = graph->contentsRect();
+    const QPointF position(area.left() + (499.0 - x) / 499.0 * (area.width() - 1),
+                           area.top() + fy * (area.height() - 1));
+    QMouseEvent move(QEvent::MouseMove, position, graph->mapToGlobal(position), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(graph, &move);
+    QCOMPARE(graph->toolTip(), text);
 }
 
 void TestForm1::save_data()

@@ -1,11 +1,13 @@
 // pct_main as the window uses it: the worked example's graph checked by its
 // pixels (grid, magenta zero line, curve, captions), nothing drawn before a
 // calculation, a click drawing anew from the tables, the pointer's tool tip,
-// and tables holding values far beyond the axis.
+// and tables holding values far beyond the axis. Also the lines of the
+// drawing surface against the toolkit's own line drawing.
 
 #include "CalcTestSupport.h"
 #include "DeviationGraph.h"
 
+#include <QPainter>
 #include <QtTest>
 #include <QToolTip>
 
@@ -192,6 +194,8 @@ private slots:
     void visibleToolTipFollowsPointer();
     void extremeTables_data();
     void extremeTables();
+    void surfaceLines_data();
+    void surfaceLines();
 };
 
 void TestGraph::workedExampleGrid()
@@ -491,6 +495,46 @@ void TestGraph::extremeTables()
         g.MoveTo(corner);
         QVERIFY(!g.graph.toolTip().isEmpty());
     }
+}
+
+void TestGraph::surfaceLines_data()
+{
+    QTest::addColumn<QList<QLine>>("lines"); // pixels of a 50 x 30 surface
+    QTest::addColumn<bool>("readBetween");    // the image is read after each line
+
+    QTest::newRow("level, left to right") << QList<QLine>{{3, 7, 40, 7}} << false;
+    QTest::newRow("level, right to left") << QList<QLine>{{40, 7, 3, 7}} << false;
+    QTest::newRow("upright, both ways") << QList<QLine>{{5, 2, 5, 25}, {9, 25, 9, 2}} << false;
+    QTest::newRow("a single pixel") << QList<QLine>{{12, 12, 12, 12}} << false;
+    QTest::newRow("beyond every edge")
+        << QList<QLine>{{-1000, 0, 1000, 0}, {49, 1000, 49, -1000}, {60, 5, 70, 5}} << false;
+    QTest::newRow("sloped") << QList<QLine>{{0, 0, 49, 29}, {45, 3, 2, 20}} << false;
+    QTest::newRow("drawing goes on after the image is read")
+        << QList<QLine>{{0, 1, 49, 1}, {2, 0, 30, 29}, {20, 0, 20, 29}} << true;
+}
+
+void TestGraph::surfaceLines()
+{
+    QFETCH(QList<QLine>, lines);
+    QFETCH(bool, readBetween);
+
+    // User coordinates equal to pixels.
+    const QSize size(50, 30);
+    PictureSurface surface;
+    surface.Cls(size, Qt::white);
+    surface.Scale(0.0, 0.0, size.width() - 1, size.height() - 1);
+    QImage expected(size, QImage::Format_RGB32);
+    expected.fill(Qt::white);
+    QPainter painter(&expected);
+    painter.setPen(QColor(Qt::black));
+    for (const QLine& line : lines) {
+        surface.Line(line.x1(), line.y1(), line.x2(), line.y2(), Qt::black);
+        if (readBetween)
+            QVERIFY(!surface.image().isNull());
+        painter.drawLine(line);
+    }
+    painter.end();
+    QCOMPARE(surface.image(), expected);
 }
 
 QTEST_MAIN(TestGraph)

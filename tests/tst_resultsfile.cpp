@@ -1,14 +1,22 @@
 // The results file: where it lands, its 17 lines byte for byte, its
-// character set, and saves that fail without harming what is on disk.
+// character set, and saves that fail without harming what is on disk: bad
+// names, read-only folders (for root too), read-only and full media.
 
 #include "ResultsFile.h"
 
 #include <QtTest>
 
+#include <fcntl.h>
+#include <linux/capability.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <optional>
 
 using namespace kalibrix;
@@ -111,6 +119,140 @@ private:
     void (*previousHandler_)(int) = nullptr;
 };
 
+QString ErrnoText(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// Root passes over the mode bits of files and folders only through its
+// capabilities (CAP_DAC_OVERRIDE above all). While this object lives, the
+// calling thread has no effective capability, so a read-only folder refuses
+// root as it refuses any user; the capabilities stay permitted and are taken
+// up again at the end. For a user without capabilities nothing changes.
+class WithoutCapabilities {
+public:
+    WithoutCapabilities()
+    {
+        if (syscall(SYS_capget, &header_, saved_) != 0)
+            return;
+        __user_cap_data_struct lowered[_LINUX_CAPABILITY_U32S_3];
+        std::memcpy(lowered, saved_, sizeof lowered);
+        for (__user_cap_data_struct& word : lowered)
+            word.effective = 0;
+        lowered_ = syscall(SYS_capset, &header_, lowered) == 0;
+    }
+    ~WithoutCapabilities()
+    {
+        if (lowered_)
+            syscall(SYS_capset, &header_, saved_);
+    }
+    WithoutCapabilities(const WithoutCapabilities&) = delete;
+    WithoutCapabilities& operator=(const WithoutCapabilities&) = delete;
+
+private:
+    __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct saved_[_LINUX_CAPABILITY_U32S_3]{};
+    bool lowered_ = false;
+};
+
+// Whether a new file can be made in the folder; a file made to find out is
+// removed again.
+bool TakesNewFiles(const QString& folder)
+{
+    const QByteArray probe = QFile::encodeName(folder + QStringLiteral("/.probe"));
+    const int fd = ::open(probe.constData(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    ::unlink(probe.constData());
+    return true;
+}
+
+// Gives the main thread, which runs every test function, a mount namespace
+// of its own whose mounts reach no other process and vanish with this one.
+// Empty when that worked, otherwise why not: mounting needs root
+// (CAP_SYS_ADMIN). Done once; later calls give the first answer.
+QString EnterPrivateMountNamespace()
+{
+    static const QString failure = [] {
+        if (::unshare(CLONE_NEWNS) != 0)
+            return QStringLiteral("mounting a file system needs root (CAP_SYS_ADMIN); "
+                                  "unshare(CLONE_NEWNS): ") +
+                   ErrnoText(errno);
+        if (::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+            return QStringLiteral("no private mounts: ") + ErrnoText(errno);
+        return QString();
+    }();
+    return failure;
+}
+
+// A small tmpfs mounted over a folder for the object's lifetime: a medium
+// that can be filled up or made read-only, as a USB stick or a floppy can.
+class SmallMedium {
+public:
+    static constexpr int kBytes = 64 * 1024;
+
+    explicit SmallMedium(const QString& folder) : folder_(QFile::encodeName(folder))
+    {
+        const QByteArray options = "size=" + QByteArray::number(kBytes) + ",mode=0700";
+        if (::mount("kalibrix-test", folder_.constData(), "tmpfs", MS_NOSUID | MS_NODEV,
+                    options.constData()) != 0)
+            error_ = QStringLiteral("mount -t tmpfs: ") + ErrnoText(errno);
+    }
+    ~SmallMedium()
+    {
+        if (error_.isEmpty())
+            ::umount2(folder_.constData(), MNT_DETACH);
+    }
+    SmallMedium(const SmallMedium&) = delete;
+    SmallMedium& operator=(const SmallMedium&) = delete;
+
+    // Empty when mounted, otherwise the reason.
+    const QString& error() const { return error_; }
+
+    bool MakeReadOnly()
+    {
+        return ::mount(nullptr, folder_.constData(), nullptr,
+                       MS_REMOUNT | MS_RDONLY | MS_NOSUID | MS_NODEV, nullptr) == 0;
+    }
+
+    // Writes a file of blocks until the medium is full; true when it ended
+    // on ENOSPC.
+    bool FillUp(const QString& path)
+    {
+        const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT, 0600);
+        if (fd < 0)
+            return false;
+        const QByteArray block(4096, 'x');
+        while (::write(fd, block.constData(), block.size()) > 0) {
+        }
+        const bool full = errno == ENOSPC;
+        ::close(fd);
+        return full;
+    }
+
+private:
+    QByteArray folder_;
+    QString error_;
+};
+
+// Makes a folder read-only for its owner for the object's lifetime.
+class WriteProtection {
+public:
+    explicit WriteProtection(const QString& folder)
+        : folder_(folder), writable_(QFile::permissions(folder))
+    {
+        QFile::setPermissions(folder_, QFile::ReadOwner | QFile::ExeOwner);
+    }
+    ~WriteProtection() { QFile::setPermissions(folder_, writable_); }
+    WriteProtection(const WriteProtection&) = delete;
+    WriteProtection& operator=(const WriteProtection&) = delete;
+
+private:
+    QString folder_;
+    QFile::Permissions writable_;
+};
+
 enum class Fault {
     AdatokIsAFile,
     MissingSubfolder,
@@ -118,7 +260,10 @@ enum class Fault {
     NameIsAFolder,
     ReadOnlyFolder,
     ReadOnlyProgramFolder,
-    DiskFull
+    FileSizeLimit,
+    ReadOnlyMedium,
+    ReadOnlyMediumWithoutAdatok,
+    FullDisk
 };
 
 } // namespace
@@ -370,59 +515,93 @@ void TestResultsFile::failedSaveChangesNothing_data()
 {
     QTest::addColumn<Fault>("fault");
     QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("reason"); // errno whose text the message gives; 0: not checked
 
-    QTest::newRow("adatok is a regular file") << Fault::AdatokIsAFile << "regi";
-    QTest::newRow("missing subfolder is not created") << Fault::MissingSubfolder << "nincs/regi";
-    QTest::newRow("name the file system refuses") << Fault::NameTooLong << QString(300, 'a');
-    QTest::newRow("name of a folder") << Fault::NameIsAFolder << "mappa";
-    QTest::newRow("read-only folder, old file kept") << Fault::ReadOnlyFolder << "regi";
+    QTest::newRow("adatok is a regular file") << Fault::AdatokIsAFile << "regi" << ENOTDIR;
+    QTest::newRow("missing subfolder is not created")
+        << Fault::MissingSubfolder << "nincs/regi" << ENOENT;
+    QTest::newRow("name the file system refuses")
+        << Fault::NameTooLong << QString(300, 'a') << ENAMETOOLONG;
+    QTest::newRow("name of a folder") << Fault::NameIsAFolder << "mappa" << 0;
+    QTest::newRow("read-only folder, old file kept") << Fault::ReadOnlyFolder << "regi" << EACCES;
     QTest::newRow("adatok missing, program folder read-only")
-        << Fault::ReadOnlyProgramFolder << "regi";
-    QTest::newRow("disk full while writing, old file kept") << Fault::DiskFull << "regi";
+        << Fault::ReadOnlyProgramFolder << "regi" << EACCES;
+    QTest::newRow("file size limit reached while writing, old file kept")
+        << Fault::FileSizeLimit << "regi" << EFBIG;
+    // QSaveFile gives its own reason for an existing file it may not replace.
+    QTest::newRow("read-only medium, old file kept") << Fault::ReadOnlyMedium << "regi" << 0;
+    QTest::newRow("adatok missing on a read-only medium")
+        << Fault::ReadOnlyMediumWithoutAdatok << "regi" << EROFS;
+    QTest::newRow("full disk, old file kept") << Fault::FullDisk << "regi" << ENOSPC;
 }
 
 void TestResultsFile::failedSaveChangesNothing()
 {
     QFETCH(Fault, fault);
     QFETCH(QString, name);
-
-    const bool readOnly = fault == Fault::ReadOnlyFolder || fault == Fault::ReadOnlyProgramFolder;
-    if (readOnly && geteuid() == 0)
-        QSKIP("root writes into read-only folders");
+    QFETCH(int, reason);
 
     QTemporaryDir program;
     QVERIFY(program.isValid());
+
+    // The program folder is a small medium of its own for these faults.
+    std::optional<SmallMedium> medium;
+    if (fault == Fault::ReadOnlyMedium || fault == Fault::ReadOnlyMediumWithoutAdatok ||
+        fault == Fault::FullDisk) {
+        if (const QString unavailable = EnterPrivateMountNamespace(); !unavailable.isEmpty())
+            QSKIP(qPrintable(unavailable));
+        medium.emplace(program.path());
+        if (!medium->error().isEmpty())
+            QSKIP(qPrintable(medium->error()));
+    }
+
     const QString adatok = program.filePath(QStringLiteral("adatok"));
     const QByteArray oldContents = "an earlier save\r\n";
+    const bool withoutAdatok =
+        fault == Fault::ReadOnlyProgramFolder || fault == Fault::ReadOnlyMediumWithoutAdatok;
     if (fault == Fault::AdatokIsAFile) {
         WriteAll(adatok, oldContents);
-    } else if (fault != Fault::ReadOnlyProgramFolder) {
+    } else if (!withoutAdatok) {
         QVERIFY(QDir().mkpath(adatok + QStringLiteral("/mappa.txt")));
         WriteAll(adatok + QStringLiteral("/regi.txt"), oldContents);
     }
-    const QString lockedFolder = fault == Fault::ReadOnlyFolder ? adatok : program.path();
-    const QFile::Permissions writable = QFile::permissions(lockedFolder);
-    if (readOnly)
-        QVERIFY(QFile::setPermissions(lockedFolder, QFile::ReadOwner | QFile::ExeOwner));
+    if (fault == Fault::FullDisk)
+        QVERIFY(medium->FillUp(program.filePath(QStringLiteral("kitolto"))));
+    if (fault == Fault::ReadOnlyMedium || fault == Fault::ReadOnlyMediumWithoutAdatok) {
+        const bool readOnly = medium->MakeReadOnly();
+        QVERIFY2(readOnly, qPrintable(ErrnoText(errno)));
+    }
+
+    std::optional<WriteProtection> locked;
+    if (fault == Fault::ReadOnlyFolder)
+        locked.emplace(adatok);
+    if (fault == Fault::ReadOnlyProgramFolder)
+        locked.emplace(program.path());
     const auto before = Snapshot(program.path());
 
     const QString path = ResultsFilePath(program.path(), name);
     QString message;
-    try {
+    {
+        // Saved as an ordinary user would, root included.
+        WithoutCapabilities ordinaryUser;
+        if (locked && TakesNewFiles(fault == Fault::ReadOnlyFolder ? adatok : program.path()))
+            QSKIP("a folder without write permission still takes new files here");
         // The new file is over 300 bytes; the limit lets 100 of them through.
         std::optional<FileSizeLimit> limit;
-        if (fault == Fault::DiskFull)
+        if (fault == Fault::FileSizeLimit)
             limit.emplace(100);
-        WriteResultsFile(path, kWorkedExample, kAfternoon, QLocale::c());
-    } catch (const ResultsFileError& e) {
-        message = e.userMessage();
+        try {
+            WriteResultsFile(path, kWorkedExample, kAfternoon, QLocale::c());
+        } catch (const ResultsFileError& e) {
+            message = e.userMessage();
+        }
     }
-    const auto after = Snapshot(program.path());
-    QFile::setPermissions(lockedFolder, writable);
+    QCOMPARE(Snapshot(program.path()), before);
 
     QVERIFY2(!message.isEmpty(), "the failed save was not reported");
     QVERIFY2(message.contains(QDir::toNativeSeparators(path)), qPrintable(message));
-    QCOMPARE(after, before);
+    if (reason != 0)
+        QVERIFY2(message.contains(ErrnoText(reason)), qPrintable(message));
 }
 
 QTEST_GUILESS_MAIN(TestResultsFile)

@@ -6,9 +6,11 @@
 #include <QImage>
 #include <QPointF>
 
+#include <memory>
 #include <optional>
 
 class QFont;
+class QPainter;
 class QString;
 
 // The drawing operations of a picture box, on an image that the widget keeps
@@ -17,6 +19,9 @@ class QString;
 // coordinate is a user coordinate once Scale has been called.
 class PictureSurface {
 public:
+    PictureSurface();
+    ~PictureSurface();
+
     // Clears to `background` at `size` pixels (at least one by one).
     void Cls(QSize size, const QColor& background);
     // (left, top) lies on the top-left pixel, (right, bottom) on the
@@ -36,7 +41,8 @@ public:
     // first Scale.
     std::optional<QPointF> UserPoint(QPointF pixel) const;
 
-    const QImage& image() const { return image_; }
+    // The drawing so far, every pending operation finished.
+    const QImage& image() const;
 
 private:
     struct Axes {
@@ -45,8 +51,15 @@ private:
     };
 
     QPoint ToPixel(double x, double y) const;
+    // The painter, its pen in `colour`.
+    QPainter& Painter(const QColor& colour);
 
     QImage image_;
+    // One painter serves all the drawing operations from the first after Cls
+    // until the image is read: opening a painter for each line of the graph
+    // took longer than drawing the line. Declared after image_, so that it
+    // ends before the image goes.
+    mutable std::unique_ptr<QPainter> painter_;
     std::optional<Axes> axes_;
     double currentX_ = 0.0;
     double currentY_ = 0.0;
