@@ -71,6 +71,7 @@ void DeviationGraph::DrawDeviationGraph()
     surface_.PSet(kFrequencyCaptionStep, 0.0, foreground);
     surface_.Print(QStringLiteral("f_hangolás"), font(), foreground);
 
+    surface_.Finish();
     update();
 }
 

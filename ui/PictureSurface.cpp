@@ -36,10 +36,9 @@ QPainter& PictureSurface::Painter(const QColor& colour)
     return *painter_;
 }
 
-const QImage& PictureSurface::image() const
+void PictureSurface::Finish()
 {
     painter_.reset();
-    return image_;
 }
 
 void PictureSurface::Line(double x1, double y1, double x2, double y2, const QColor& colour)

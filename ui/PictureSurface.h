@@ -41,8 +41,11 @@ public:
     // first Scale.
     std::optional<QPointF> UserPoint(QPointF pixel) const;
 
-    // The drawing so far, every pending operation finished.
-    const QImage& image() const;
+    // Completes the pending operations, so that image() holds them; drawing
+    // may go on afterwards.
+    void Finish();
+    // The drawing as of the last Cls or Finish.
+    const QImage& image() const { return image_; }
 
 private:
     struct Axes {
@@ -56,10 +59,10 @@ private:
 
     QImage image_;
     // One painter serves all the drawing operations from the first after Cls
-    // until the image is read: opening a painter for each line of the graph
-    // took longer than drawing the line. Declared after image_, so that it
-    // ends before the image goes.
-    mutable std::unique_ptr<QPainter> painter_;
+    // until Finish: opening a painter for each line of the graph took longer
+    // than drawing the line. Declared after image_, so that it ends before
+    // the image goes.
+    std::unique_ptr<QPainter> painter_;
     std::optional<Axes> axes_;
     double currentX_ = 0.0;
     double currentY_ = 0.0;
