@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs the whole suite through ctest.
-#   ./test.sh                 Release build in build/, the whole suite, then a
-#                             bounded run of each fuzz target (scripts/fuzz.sh)
+#   ./test.sh                 a bounded run of each fuzz target (scripts/fuzz.sh),
+#                             then the Release build in build/ and the whole suite
 #   ./test.sh --sanitize      ASan + UBSan build in build-sanitize/, the whole suite
 #   ./test.sh --lint          warning-free build, clang-tidy and cppcheck over the
 #                             project's code (scripts/lint.sh)
@@ -17,9 +17,9 @@ CLANG_PACKAGES=(clang-14 libclang-rt-14-dev)
 
 case "${1:-}" in
   "")
+    scripts/fuzz.sh
     configure_and_build build -DCMAKE_BUILD_TYPE=Release
     ctest --test-dir build --output-on-failure --parallel 2
-    scripts/fuzz.sh
     ;;
   --sanitize)
     ensure_packages "${CLANG_PACKAGES[@]}"

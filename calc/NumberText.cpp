@@ -186,8 +186,9 @@ double ParseLeadingNumber(std::string_view text)
         return 0.0;
 
     // Exponent, which counts only when at least one digit follows (nothing is
-    // read after it, so "1e" simply ends as 1); saturated far beyond any
-    // double so that a very long exponent cannot overflow.
+    // read after it, so "1e" simply ends as 1); saturated at 10^16, beyond
+    // any double and any text's count of leading zeros, so that a very long
+    // exponent cannot overflow.
     long exponent = 0;
     if (cur.peek() == 'e' || cur.peek() == 'E') {
         cur.advance();
@@ -197,7 +198,7 @@ double ParseLeadingNumber(std::string_view text)
             cur.advance();
         }
         for (char c = cur.peek(); IsDigit(c); c = cur.peek()) {
-            if (exponent < 100000)
+            if (exponent < 1'000'000'000'000'000)
                 exponent = exponent * 10 + (c - '0');
             cur.advance();
         }

@@ -231,6 +231,8 @@ void TestNumberText::parseLeadingNumber_data()
     QTest::newRow("long integer, compensating exponent")
         << QString("1") + QString(400, '0') + "e-400" << 1.0;
     QTest::newRow("long fraction underflows") << QString("0.") + QString(400, '0') + "1" << 0.0;
+    QTest::newRow("exponent beyond 100000 compensates a longer fraction")
+        << QString("0.") + QString(200000, '0') + "1e200001" << 1.0;
 }
 
 void TestNumberText::parseLeadingNumber()
