@@ -2,23 +2,18 @@
 // from xdotool, so Ctrl+letter arrives with its control character and a click
 // moves the focus as it does for a user.
 
-#include "Form1.h"
-#include "MessageBox.h"
+#include "WindowTestSupport.h"
 
 #include <QApplication>
 #include <QClipboard>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QTimer>
-#include <QtTest>
 
-#include <memory>
+using namespace kalibrix::test;
 
 namespace {
-
-const QString kMissingData = QStringLiteral("Egy, vagy több adat hiányzik.");
 
 // Runs xdotool with the given arguments; its events are queued at the X
 // server when it returns.
@@ -73,8 +68,8 @@ private slots:
     void exitEndsTheProgram();
 
 private:
-    QLineEdit* field(const char* name) const { return form_->findChild<QLineEdit*>(name); }
-    QWidget* control(const QString& name) const { return form_->findChild<QWidget*>(name); }
+    QLineEdit* field(const char* name) const { return Control<QLineEdit>(*form_, name); }
+    QWidget* control(const QString& name) const { return Control(*form_, name); }
     void typeInto(const char* name, const QString& text);
 
     std::unique_ptr<Form1> form_;
@@ -83,21 +78,14 @@ private:
 
 void TestForm1X11::init()
 {
-    QLocale::setDefault(QLocale::c());
-    messages_.clear();
-    SetMessageHandler([this](QWidget*, const QString& text) { messages_ << text; });
-    form_ = std::make_unique<Form1>();
-    form_->show();
-    // With no window manager the window is activated by hand.
-    form_->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    RecordMessages(messages_);
+    QVERIFY(OpenWindow(form_));
     QCOMPARE(QApplication::focusWidget(), control("c_min"));
 }
 
 void TestForm1X11::cleanup()
 {
-    form_.reset();
-    SetMessageHandler({});
+    CloseWindow(form_);
 }
 
 // Clicks into the field and types the text; waits until the field shows what

@@ -116,11 +116,6 @@ QString Listed(const QList<int>& values)
     return texts.join(' ');
 }
 
-class NoOutput : public OutputSink {
-public:
-    void ShowOutput(OutputField, const std::string&) override {}
-};
-
 // A calculator and its graph at the size the window gives it.
 struct GraphUnderTest {
     TrackingCalculator calc;
@@ -132,11 +127,13 @@ struct GraphUnderTest {
         graph.show();
     }
 
-    void SolveWorkedExample()
+    // Solves the worked example and draws its graph, as "Számol" does.
+    void DrawWorkedExample()
     {
         EnterWorkedExample(calc.state);
-        NoOutput out;
-        SolveTracking(calc, out);
+        RecordingSink fields;
+        SolveTracking(calc, fields);
+        graph.DrawDeviationGraph();
     }
 
     // H = 400 (extremes -347.5 and 212.3), fbe_curve[i] = 1.000 MHz + i kHz.
@@ -202,8 +199,7 @@ void TestGraph::workedExampleGrid()
 {
     GraphUnderTest g;
     QVERIFY(QTest::qWaitForWindowExposed(&g.graph));
-    g.SolveWorkedExample();
-    g.graph.DrawDeviationGraph();
+    g.DrawWorkedExample();
     const Picture picture(g.graph);
     if (qEnvironmentVariableIsSet("KALIBRIX_GRAPH_PNG"))
         g.graph.grab().save(qEnvironmentVariable("KALIBRIX_GRAPH_PNG"));
@@ -251,8 +247,7 @@ void TestGraph::workedExampleCurve()
     QFETCH(double, deviation);
 
     GraphUnderTest g;
-    g.SolveWorkedExample();
-    g.graph.DrawDeviationGraph();
+    g.DrawWorkedExample();
     const Picture picture(g.graph);
 
     // In this column the curve is nearly level: it shows within a few pixels
@@ -278,8 +273,7 @@ void TestGraph::workedExampleCrossesZero()
     QFETCH(double, step);
 
     GraphUnderTest g;
-    g.SolveWorkedExample();
-    g.graph.DrawDeviationGraph();
+    g.DrawWorkedExample();
     const Picture picture(g.graph);
 
     // The curve, drawn after the zero line, replaces its magenta where it crosses.
@@ -313,8 +307,7 @@ void TestGraph::captions()
     QFETCH(bool, inked);
 
     GraphUnderTest g;
-    g.SolveWorkedExample();
-    g.graph.DrawDeviationGraph();
+    g.DrawWorkedExample();
     const Picture picture(g.graph);
     const int n = picture.InkedOffGrid(area);
     if (inked)
@@ -341,8 +334,7 @@ void TestGraph::clickWithoutResultsKeepsGraph()
 {
     GraphUnderTest g;
     QVERIFY(QTest::qWaitForWindowExposed(&g.graph));
-    g.SolveWorkedExample();
-    g.graph.DrawDeviationGraph();
+    g.DrawWorkedExample();
     const QImage drawn = Picture(g.graph).image();
 
     g.calc.state.L_b = 0.0;
@@ -355,8 +347,7 @@ void TestGraph::clickDrawsAnewFromTables()
 {
     GraphUnderTest g;
     QVERIFY(QTest::qWaitForWindowExposed(&g.graph));
-    g.SolveWorkedExample();
-    g.graph.DrawDeviationGraph();
+    g.DrawWorkedExample();
     const QImage workedExample = Picture(g.graph).image();
 
     // New tables: H = 400 and a level curve at 100 Hz. A repaint still shows

@@ -63,6 +63,23 @@ QByteArray ReadAll(const QString& path)
     return file.readAll();
 }
 
+// The bytes of a results file written into a fresh program folder, in the
+// named character set, or in the one of the program's environment when none
+// is named.
+QByteArray WrittenFile(const ResultTexts& texts, const QDateTime& now, const QLocale& locale,
+                       const QByteArray& codeset = {})
+{
+    QTemporaryDir program;
+    if (!program.isValid())
+        return "<no temporary folder>";
+    const QString path = ResultsFilePath(program.path(), QStringLiteral("meres"));
+    if (codeset.isEmpty())
+        WriteResultsFile(path, texts, now, locale);
+    else
+        WriteResultsFile(path, texts, now, locale, codeset);
+    return ReadAll(path);
+}
+
 void WriteAll(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
@@ -332,12 +349,7 @@ void TestResultsFile::seventeenLines()
     QFETCH(ResultTexts, texts);
     QFETCH(QByteArray, expected);
 
-    QTemporaryDir program;
-    QVERIFY(program.isValid());
-    const QString path = ResultsFilePath(program.path(), QStringLiteral("meres"));
-    WriteResultsFile(path, texts, kAfternoon, locale);
-
-    const QByteArray written = ReadAll(path);
+    const QByteArray written = WrittenFile(texts, kAfternoon, locale);
     QCOMPARE(written, expected);
     QCOMPARE(written.count("\r\n"), 17);
     QCOMPARE(written.count('\n'), 17);
@@ -372,12 +384,7 @@ void TestResultsFile::firstLineHoldsDateThenTime()
     QFETCH(QDateTime, now);
     QFETCH(QString, expected);
 
-    QTemporaryDir program;
-    QVERIFY(program.isValid());
-    const QString path = ResultsFilePath(program.path(), QStringLiteral("ido"));
-    WriteResultsFile(path, kWorkedExample, now, locale, "UTF-8");
-
-    const QByteArray written = ReadAll(path);
+    const QByteArray written = WrittenFile(kWorkedExample, now, locale, "UTF-8");
     QCOMPARE(QString::fromUtf8(written.left(written.indexOf("\r\n"))), expected);
     QVERIFY(written.endsWith(kWorkedExampleLines));
 }
@@ -412,16 +419,11 @@ void TestResultsFile::characterSet()
     QFETCH(QString, text);
     QFETCH(QByteArray, bytes);
 
-    QTemporaryDir program;
-    QVERIFY(program.isValid());
-    const QString path = ResultsFilePath(program.path(), QStringLiteral("kod"));
     ResultTexts texts = kWorkedExample;
     texts[0] = text;
-    WriteResultsFile(path, texts, kAfternoon, QLocale::c(), codeset);
-
     QByteArray expected = kWorkedExampleFileC;
     expected.replace("C_min      = 12  pf", "C_min      = " + bytes + "  pf");
-    QCOMPARE(ReadAll(path), expected);
+    QCOMPARE(WrittenFile(texts, kAfternoon, QLocale::c(), codeset), expected);
 }
 
 void TestResultsFile::savesUnderTheTypedName_data()

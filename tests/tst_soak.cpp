@@ -13,14 +13,11 @@
 // run or tries another.
 
 #include "CalcTestSupport.h"
-#include "Form1.h"
-#include "MessageBox.h"
+#include "WindowTestSupport.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QtTest>
 
 #include <malloc.h>
 
@@ -28,12 +25,11 @@
 #include <array>
 #include <cmath>
 #include <cstring>
-#include <memory>
 #include <optional>
 #include <random>
 
 using namespace kalibrix;
-using kalibrix::test::RecordingSink;
+using namespace kalibrix::test;
 
 namespace {
 
@@ -47,7 +43,6 @@ constexpr int kWarmUpActions = 500;
 constexpr std::size_t kAllowedGrowthBytes = std::size_t{512} * 1024;
 constexpr quint64 kDefaultSeed = 20240305;
 
-const QString kMissingData = QStringLiteral("Egy, vagy több adat hiányzik.");
 const QString kTooLargeMark = QStringLiteral("túl nagy");
 const QString kSaveName = QStringLiteral("tst_soak_mentes");
 
@@ -270,7 +265,7 @@ private slots:
     void randomRun();
 
 private:
-    QLineEdit* field(const char* name) const;
+    QLineEdit* field(const char* name) const { return Control<QLineEdit>(*form_, name); }
     QLineEdit* input(int i) const { return field(kInputs[i].name); }
     int InputOf(const QWidget* widget) const;
     OutputTexts Outputs() const;
@@ -298,14 +293,6 @@ private:
     int tooLarge_ = 0;
 };
 
-QLineEdit* TestSoak::field(const char* name) const
-{
-    auto* widget = form_->findChild<QLineEdit*>(QString::fromUtf8(name));
-    if (!widget)
-        qFatal("no field %s", name);
-    return widget;
-}
-
 int TestSoak::InputOf(const QWidget* widget) const
 {
     for (int i = 0; i < kInputCount; ++i)
@@ -327,20 +314,14 @@ void TestSoak::initTestCase()
     // The window takes its decimal separator from the locale when it opens:
     // a comma, so that every result text is checked with it.
     const QLocale hungarian(QLocale::Hungarian, QLocale::Hungary);
-    QLocale::setDefault(hungarian);
     separator_ = hungarian.decimalPoint().front();
-    SetMessageHandler([this](QWidget*, const QString& text) { messages_ << text; });
-    form_ = std::make_unique<Form1>();
-    form_->show();
-    form_->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    RecordMessages(messages_);
+    QVERIFY(OpenWindow(form_, hungarian));
 }
 
 void TestSoak::cleanupTestCase()
 {
-    form_.reset();
-    SetMessageHandler({});
-    QLocale::setDefault(QLocale::c());
+    CloseWindow(form_);
     QFile::remove(QCoreApplication::applicationDirPath() + "/adatok/" + kSaveName + ".txt");
 }
 
@@ -389,12 +370,11 @@ void TestSoak::Enter(int i, const QString& text)
         QTest::sendKeyEvent(QTest::Click, target, Qt::Key_Home, QString(), Qt::ShiftModifier);
         QTest::sendKeyEvent(QTest::Click, target, Qt::Key_Backspace, QStringLiteral("\b"),
                             Qt::NoModifier);
-        for (const QChar c : text) {
-            const bool comma = c == u'.' && generator_->Chance(0.3);
-            const QChar key = comma ? QChar(u',') : c;
-            QTest::sendKeyEvent(QTest::Click, target, Qt::Key(key.unicode()), QString(key),
-                                Qt::NoModifier);
-        }
+        QString keys = text;
+        for (QChar& c : keys)
+            if (c == u'.' && generator_->Chance(0.3))
+                c = u',';
+        TypeText(target, keys);
     } else {
         target->selectAll();
         target->insert(text);
@@ -511,8 +491,8 @@ void TestSoak::ClickGraph()
         QFAIL(qPrintable(context_ + ": a click on the graph changed the window"));
 }
 
-// One save under a name typed into filenev: no message, and the 17 lines
-// hold the texts the fields show.
+// One save under a name typed into filenev: no message, and the file holds
+// the texts the fields show.
 void TestSoak::Save()
 {
     QLineEdit* filenev = field("filenev");
@@ -523,23 +503,8 @@ void TestSoak::Save()
     messages_.clear();
     QTest::mouseClick(form_->findChild<QPushButton*>("Command1"), Qt::LeftButton);
     QCOMPARE(messages_, QStringList());
-
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QList<QByteArray> lines = file.readAll().split('\n');
-    QCOMPARE(lines.size(), 18);
-    QVERIFY(lines.last().isEmpty());
-    const char* const fileOrder[] = {"c_min", "c_max", "c_szort", "f_min", "f_max", "f_kf",
-                                     "l_b",   "c_tb",  "l_o",     "c_to",  "c_1",   "c_2",
-                                     "f_1",   "f_2",   "p_elt",   "n_elt"};
-    for (int i = 0; i < 16; ++i) {
-        // A 13-character label, the text, two blanks and the unit, CR LF.
-        const QString line = QString::fromLocal8Bit(lines[i + 1]);
-        const QString text = field(fileOrder[i])->text();
-        QVERIFY2(line.endsWith(u'\r'), fileOrder[i]);
-        QCOMPARE(line.mid(13, text.size()), text);
-        QVERIFY2(line.mid(13 + text.size()).startsWith(QStringLiteral("  ")), fileOrder[i]);
-    }
+    const QString mismatch = SavedFileMismatch(path, *form_);
+    QVERIFY2(mismatch.isEmpty(), qPrintable(mismatch));
 }
 
 void TestSoak::randomRun()
