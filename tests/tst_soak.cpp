@@ -371,9 +371,9 @@ void TestSoak::Enter(int i, const QString& text)
         QTest::sendKeyEvent(QTest::Click, target, Qt::Key_Backspace, QStringLiteral("\b"),
                             Qt::NoModifier);
         QString keys = text;
-        for (QChar& c : keys)
-            if (c == u'.' && generator_->Chance(0.3))
-                c = u',';
+        std::replace_if(
+            keys.begin(), keys.end(),
+            [this](QChar c) { return c == u'.' && generator_->Chance(0.3); }, QChar(u','));
         TypeText(target, keys);
     } else {
         target->selectAll();
