@@ -8,6 +8,11 @@
 namespace kalibrix {
 
 inline constexpr int kSweepSteps = 500;
+
+// The units the user types and reads, in the SI units of the state: farad per
+// picofarad, hertz per megahertz.
+inline constexpr double kFaradPerPicofarad = 1e-12;
+inline constexpr double kHertzPerMegahertz = 1e6;
 using SweepTable = std::array<double, kSweepSteps>;
 
 // The one record of values that lives between the window's events.

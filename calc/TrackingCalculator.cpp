@@ -42,7 +42,7 @@ double TrackingCalculator::RoundToMicrohenry(double x)
 
 std::string TrackingCalculator::FormatMegahertz(double f) const
 {
-    return FormatFixed(strict::div(f, 1e6), 3, decimalSeparator);
+    return FormatFixed(strict::div(f, kHertzPerMegahertz), 3, decimalSeparator);
 }
 
 std::string TrackingCalculator::FormatValue(double x) const

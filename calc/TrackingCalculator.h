@@ -6,12 +6,16 @@
 
 namespace kalibrix {
 
-// 4*pi^2 as the decimal literal the whole calculation uses.
+// 4*pi^2 as a decimal literal rather than computed from pi: every result
+// shown and every saved file has been computed with this value, and a
+// different last digit would change shown values at their rounding edge.
 inline constexpr double K = 39.4784176043573;
 
-// The calculation state with the operations that hold every circuit formula
-// and number-to-text conversion. Every result is tested at once; failures are
-// thrown as the typed errors of Errors.h.
+// The calculation state (inputs in SI units, the solver's results, the three
+// sweep tables and the sweep counter) with the decimal separator its texts
+// use, and the seven operations that hold every circuit formula and every
+// number-to-text conversion of the calculation. Every floating-point result is
+// tested at once; failures are thrown as the typed errors of Errors.h.
 class TrackingCalculator {
 public:
     CalculationState state;
@@ -24,7 +28,8 @@ public:
 
     // Value in pF (from F) or uH (from H) with two decimals; positive values
     // round to the nearest hundredth with an exact half going down, negative
-    // ones are cut toward zero.
+    // ones are cut toward zero. Only a remainder strictly above one half
+    // rounds up, so that the shown values stay those of earlier saved files.
     static double RoundToPicofarad(double x);
     static double RoundToMicrohenry(double x);
 

@@ -8,13 +8,16 @@ namespace kalibrix {
 
 // Steps that store their result before testing it (C_tb, L_b, f_h1/f_h2, L_o)
 // leave the non-finite value in the state when they fail; all others test
-// first and leave the previous value.
+// first and leave the previous value. The difference is observable (a failure
+// in the L_b step leaves L_b non-zero, which the graph reads as "results
+// exist"), so each step keeps its own order.
 void SolveTracking(TrackingCalculator& calc, OutputSink& out)
 {
     using namespace strict;
     CalculationState& s = calc.state;
 
-    // Each tracking point lies (f_max - f_min) / 6.85 inside its band edge.
+    // Each tracking point lies (f_max - f_min) / 6.85 inside its band edge:
+    // the classic placement for two-point tracking, a fixed design rule.
     const double delta = div(sub(s.f_max, s.f_min), 6.85);
 
     s.k_f = div(s.f_max, s.f_min);

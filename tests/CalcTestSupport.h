@@ -4,9 +4,12 @@
 
 #include "CalculationState.h"
 #include "Errors.h"
+#include "InputFields.h"
 #include "NumberText.h"
+#include "OutputRecorder.h"
 #include "TrackingCalculator.h"
 #include "TrackingSolver.h"
+#include "WorkedExample.h"
 
 #include <QString>
 
@@ -16,34 +19,8 @@
 #include <numbers>
 #include <string>
 #include <string_view>
-#include <utility>
-#include <vector>
 
 namespace kalibrix::test {
-
-inline constexpr std::array<OutputField, 10> kFieldOrder = {
-    OutputField::c_tb, OutputField::l_b, OutputField::f_1, OutputField::f_2, OutputField::c_to,
-    OutputField::c_1, OutputField::c_2, OutputField::l_o, OutputField::n_elt, OutputField::p_elt};
-
-// Stands in for the window: logs every text in the order it is shown and keeps
-// the last text of each field, as the field itself would.
-class RecordingSink : public OutputSink {
-public:
-    void ShowOutput(OutputField field, const std::string& text) override
-    {
-        log.emplace_back(field, text);
-        current[field] = text;
-    }
-
-    QString text(OutputField field) const
-    {
-        const auto it = current.find(field);
-        return it == current.end() ? QString() : QString::fromStdString(it->second);
-    }
-
-    std::vector<std::pair<OutputField, std::string>> log;
-    std::map<OutputField, std::string> current;
-};
 
 // Name of the calculation error that `action` throws, or "none".
 template <typename Action>
@@ -85,23 +62,12 @@ inline double Resonance(double L, double C)
     return 1.0 / (2.0 * std::numbers::pi * std::sqrt(L * C));
 }
 
-// Stores the inputs as the six fields do when they lose focus: pF and MHz
-// texts times their factors.
-inline void EnterInputs(CalculationState& s, std::string_view cMin, std::string_view cMax,
-                        std::string_view cSzort, std::string_view fMin, std::string_view fMax,
-                        std::string_view fKf)
+// Stores the six texts, in the order of kInputs, as the fields do when they
+// lose the focus.
+inline void EnterInputs(CalculationState& s, const std::array<std::string_view, kInputs.size()>& texts)
 {
-    s.C_h_min = ScaledInput(cMin, 1e-12);
-    s.C_h_max = ScaledInput(cMax, 1e-12);
-    s.C_sz = ScaledInput(cSzort, 1e-12);
-    s.f_min = ScaledInput(fMin, 1e6);
-    s.f_max = ScaledInput(fMax, 1e6);
-    s.f_kf = ScaledInput(fKf, 1e6);
-}
-
-inline void EnterWorkedExample(CalculationState& s)
-{
-    EnterInputs(s, "12", "500", "10", "0.52", "1.62", "0.455");
+    for (std::size_t i = 0; i < kInputs.size(); ++i)
+        s.*kInputs[i].member = ScaledInput(texts[i], kInputs[i].factor);
 }
 
 // The double members of the state by their names, for table-driven checks.

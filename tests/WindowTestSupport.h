@@ -3,27 +3,58 @@
 // Helpers shared by the tests that drive the main window.
 
 #include "Form1.h"
+#include "Form1Fields.h"
 #include "MessageBox.h"
+#include "ResultsFile.h"
 
+#include "WorkedExample.h"
+
+#include <QClipboard>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QStringList>
 #include <QtTest>
 
+#include <algorithm>
 #include <memory>
+#include <string>
 
 namespace kalibrix::test {
 
 inline const QString kMissingData = QStringLiteral("Egy, vagy több adat hiányzik.");
 
-// The six input fields, in the order of the worked example's inputs.
-inline const QStringList kInputFields{"c_min", "c_max", "c_szort", "f_min", "f_max", "f_kf"};
+// The objectName of a control.
+inline QString NameOf(form1::ControlId id)
+{
+    return QString::fromUtf8(form1::Spec(id).name);
+}
+
+// The six input fields, in the order of kInputs.
+inline const QStringList kInputFields = [] {
+    QStringList names;
+    for (const InputSpec& input : kInputs)
+        names << NameOf(form1::InputControl(input.field).id);
+    return names;
+}();
+
+// The result fields, in the order the calculation fills them.
+inline const QStringList kOutputFields = [] {
+    QStringList names;
+    for (const form1::ResultField& result : form1::kResultFields)
+        names << NameOf(result.control);
+    return names;
+}();
 
 // The fields whose texts the results file holds, in its line order.
-inline const QStringList kFileOrder{"c_min", "c_max", "c_szort", "f_min", "f_max", "f_kf",
-                                    "l_b",   "c_tb",  "l_o",     "c_to",  "c_1",   "c_2",
-                                    "f_1",   "f_2",   "p_elt",   "n_elt"};
+inline const QStringList kFileOrder = [] {
+    QStringList names;
+    for (const ResultsFileLine& line : kResultsFileLines)
+        names << NameOf(line.field);
+    return names;
+}();
 
 // The window's control of that objectName; a missing one ends the test run.
 template <class Widget = QWidget>
@@ -92,6 +123,84 @@ inline QString SavedFileMismatch(const QString& path, const QWidget& window)
                 .arg(kFileOrder[i], line, text);
     }
     return {};
+}
+
+// A window opened afresh for each test, with the steps a user takes in it.
+// Messages are recorded in messages_ instead of opening a box.
+class WindowDriver {
+protected:
+    bool Open(const QLocale& locale = QLocale::c())
+    {
+        RecordMessages(messages_);
+        return OpenWindow(form_, locale);
+    }
+
+    void Close() { CloseWindow(form_); }
+
+    template <class Widget = QWidget>
+    Widget* control(const QString& name) const
+    {
+        return Control<Widget>(*form_, name);
+    }
+    QLineEdit* field(const QString& name) const { return control<QLineEdit>(name); }
+
+    // Types the text into the field as the user would, the focus staying there.
+    void enter(const QString& fieldName, const QString& text)
+    {
+        QLineEdit* target = field(fieldName);
+        target->setFocus();
+        TypeText(target, text);
+    }
+
+    // Replaces the field's text: typed where the key filter lets every
+    // character through, otherwise pasted as from the context menu.
+    void replace(const QString& fieldName, const QString& text)
+    {
+        QLineEdit* target = field(fieldName);
+        target->setFocus();
+        target->clear();
+        static const QRegularExpression typeable(QStringLiteral("^[0-9.,]*$"));
+        if (typeable.match(text).hasMatch()) {
+            TypeText(target, text);
+        } else {
+            QGuiApplication::clipboard()->setText(text);
+            target->paste();
+        }
+    }
+
+    void enterWorkedExample()
+    {
+        for (const worked_example::InputText& input : worked_example::kInputTexts)
+            enter(NameOf(form1::InputControl(input.field).id),
+                  QString::fromUtf8(input.text.data(), input.text.size()));
+    }
+
+    void clickStart() { QTest::mouseClick(control("start"), Qt::LeftButton); }
+
+    const CalculationState& state() const { return form_->calculator().state; }
+
+    // Where the input field of that name stores its value.
+    static double CalculationState::*StoredIn(const QString& fieldName)
+    {
+        const auto input = std::ranges::find(kInputs, fieldName.toStdString(), [](const InputSpec& spec) {
+            return std::string(spec.name);
+        });
+        return input->member;
+    }
+
+    std::unique_ptr<Form1> form_;
+    QStringList messages_;
+};
+
+// The worked example's result texts with the locale's decimal separator, in
+// the order of kOutputFields.
+inline QStringList WorkedExampleResults(const QLocale& locale)
+{
+    QStringList texts;
+    for (const form1::ResultField& result : form1::kResultFields)
+        texts << QString::fromStdString(
+            worked_example::Shown(result.output, locale.decimalPoint().toStdString()));
+    return texts;
 }
 
 } // namespace kalibrix::test

@@ -130,8 +130,8 @@ struct GraphUnderTest {
     // Solves the worked example and draws its graph, as "Számol" does.
     void DrawWorkedExample()
     {
-        EnterWorkedExample(calc.state);
-        RecordingSink fields;
+        worked_example::Enter(calc.state);
+        OutputRecorder fields;
         SolveTracking(calc, fields);
         graph.DrawDeviationGraph();
     }

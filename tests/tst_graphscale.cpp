@@ -2,7 +2,9 @@
 // deviations, the sweep step under the pointer (halves to even), the tool tip
 // text, and the user-coordinate mapping, also for values far beyond the area.
 
-#include "GraphScale.h"
+#include "AxisLimit.h"
+#include "DeviationToolTip.h"
+#include "ScaleAxis.h"
 #include "TrackingCalculator.h"
 
 #include <QtTest>

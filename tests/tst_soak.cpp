@@ -13,6 +13,7 @@
 // run or tries another.
 
 #include "CalcTestSupport.h"
+#include "Form1Fields.h"
 #include "WindowTestSupport.h"
 
 #include <QApplication>
@@ -25,6 +26,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <map>
 #include <optional>
 #include <random>
 
@@ -46,32 +48,22 @@ constexpr quint64 kDefaultSeed = 20240305;
 const QString kTooLargeMark = QStringLiteral("túl nagy");
 const QString kSaveName = QStringLiteral("tst_soak_mentes");
 
-struct Input {
-    const char* name;
-    double CalculationState::*member;
-    double factor;
-    double example; // the worked example's value, in pF or MHz
-    bool required;  // tested for emptiness before a calculation
-};
-
 enum InputIndex { cMin, cMax, cSzort, fMin, fMax, fKf, kInputCount };
-const std::array<Input, kInputCount> kInputs{{
-    {"c_min", &CalculationState::C_h_min, 1e-12, 12.0, true},
-    {"c_max", &CalculationState::C_h_max, 1e-12, 500.0, true},
-    {"c_szort", &CalculationState::C_sz, 1e-12, 10.0, false},
-    {"f_min", &CalculationState::f_min, 1e6, 0.52, true},
-    {"f_max", &CalculationState::f_max, 1e6, 1.62, true},
-    {"f_kf", &CalculationState::f_kf, 1e6, 0.455, true},
-}};
+static_assert(kInputCount == kInputs.size());
 using InputTexts = std::array<QString, kInputCount>;
 
-// The result fields, in the order of kalibrix::OutputField.
-constexpr int kOutputCount = 10;
-const std::array<const char*, kOutputCount> kOutputs{
-    "c_tb", "l_b", "f_1", "f_2", "c_to", "c_1", "c_2", "l_o", "n_elt", "p_elt"};
-using OutputTexts = std::array<QString, kOutputCount>;
-constexpr int kNElt = static_cast<int>(OutputField::n_elt);
-constexpr int kPElt = static_cast<int>(OutputField::p_elt);
+// The worked example's value of input i, in pF or MHz.
+double ExampleValue(int i)
+{
+    return ParseLeadingNumber(worked_example::Typed(kInputs[i].field));
+}
+
+using OutputTexts = std::map<OutputField, QString>;
+
+QString OutputName(OutputField output)
+{
+    return QString::fromUtf8(form1::Spec(form1::ResultControl(output)).name);
+}
 
 // A result as the window shows it: an optional minus, digits, and the
 // locale's separator with digits or none; a finite number.
@@ -195,7 +187,7 @@ private:
     QString Perturbed(int field)
     {
         const double scale = std::exp(std::uniform_real_distribution<double>(-0.7, 0.7)(rng_));
-        return QString::number(kInputs[field].example * scale, 'f', Between(0, 6));
+        return QString::number(ExampleValue(field) * scale, 'f', Between(0, 6));
     }
 
     void Disrupt(InputTexts& texts)
@@ -266,7 +258,7 @@ private slots:
 
 private:
     QLineEdit* field(const char* name) const { return Control<QLineEdit>(*form_, name); }
-    QLineEdit* input(int i) const { return field(kInputs[i].name); }
+    QLineEdit* input(int i) const { return field(std::string(kInputs[i].name).c_str()); }
     int InputOf(const QWidget* widget) const;
     OutputTexts Outputs() const;
 
@@ -304,8 +296,8 @@ int TestSoak::InputOf(const QWidget* widget) const
 OutputTexts TestSoak::Outputs() const
 {
     OutputTexts texts;
-    for (int i = 0; i < kOutputCount; ++i)
-        texts[i] = field(kOutputs[i])->text();
+    for (const form1::ResultField& result : form1::kResultFields)
+        texts[result.output] = field(form1::Spec(result.control).name)->text();
     return texts;
 }
 
@@ -364,7 +356,9 @@ void TestSoak::Enter(int i, const QString& text)
     MoveFocusTo(target);
     static const QRegularExpression typeable(QStringLiteral("^[0-9.]{0,40}$"));
     const bool typed = typeable.match(text).hasMatch() && generator_->Chance(0.6);
-    context_ += QStringLiteral(" %1<-\"%2\"%3").arg(kInputs[i].name, text, typed ? "" : " pasted");
+    context_ += QStringLiteral(" %1<-\"%2\"%3")
+                    .arg(QString::fromUtf8(kInputs[i].name.data(), kInputs[i].name.size()), text,
+                         typed ? "" : " pasted");
     if (typed) {
         QTest::sendKeyEvent(QTest::Click, target, Qt::Key_End, QString(), Qt::NoModifier);
         QTest::sendKeyEvent(QTest::Click, target, Qt::Key_Home, QString(), Qt::ShiftModifier);
@@ -406,7 +400,7 @@ void TestSoak::Calculate()
 
     bool ran = false;
     bool succeeded = false;
-    RecordingSink sink;
+    OutputRecorder sink;
     if (!clickDropped) {
         ran = true;
         bool anyEmpty = false;
@@ -433,7 +427,7 @@ void TestSoak::Calculate()
     const OutputTexts after = Outputs();
     OutputTexts expectedTexts = before;
     for (const auto& [output, text] : sink.current)
-        expectedTexts[static_cast<int>(output)] = QString::fromStdString(text);
+        expectedTexts[output] = QString::fromStdString(text);
 
     const auto fail = [this](const QString& what) { QFAIL(qPrintable(context_ + ": " + what)); };
     bool messagesAsExpected = messages_.size() == expectedMessages_.size();
@@ -444,16 +438,20 @@ void TestSoak::Calculate()
     if (!messagesAsExpected)
         return fail(QStringLiteral("messages [%1], expected [%2]")
                         .arg(messages_.join(" | "), expectedMessages_.join(" | ")));
-    for (int o = 0; o < kOutputCount; ++o) {
-        if (!after[o].isEmpty() && !IsFiniteNumberText(after[o], separator_))
-            return fail(QStringLiteral("%1 shows \"%2\"").arg(kOutputs[o], after[o]));
-        if (after[o] != expectedTexts[o])
+    for (const auto& [output, shown] : after) {
+        const QString name = OutputName(output);
+        if (!shown.isEmpty() && !IsFiniteNumberText(shown, separator_))
+            return fail(QStringLiteral("%1 shows \"%2\"").arg(name, shown));
+        if (shown != expectedTexts[output])
             return fail(QStringLiteral("%1 shows \"%2\", expected \"%3\"")
-                            .arg(kOutputs[o], after[o], expectedTexts[o]));
-        if (succeeded && after[o].isEmpty())
-            return fail(QStringLiteral("%1 is empty after a calculation").arg(kOutputs[o]));
+                            .arg(name, shown, expectedTexts[output]));
+        if (succeeded && shown.isEmpty())
+            return fail(QStringLiteral("%1 is empty after a calculation").arg(name));
     }
-    if (ran && !succeeded && (after[kNElt] != before[kNElt] || after[kPElt] != before[kPElt]))
+    const auto extremes = [](const OutputTexts& texts) {
+        return std::pair(texts.at(OutputField::n_elt), texts.at(OutputField::p_elt));
+    };
+    if (ran && !succeeded && extremes(after) != extremes(before))
         return fail(QStringLiteral("a failed calculation changed the extreme deviations"));
     if (form_->findChild<QPushButton*>("Command1")->isVisible() != saveShown_)
         return fail(QStringLiteral("\"Ment\" is %1").arg(saveShown_ ? "hidden" : "shown"));

@@ -18,12 +18,12 @@ using StateValue = double (*)(const CalculationState&);
 
 struct WorkedExample {
     TrackingCalculator calc;
-    RecordingSink sink;
+    OutputRecorder sink;
 
     explicit WorkedExample(const char* separator = ".")
     {
         calc.decimalSeparator = separator;
-        EnterWorkedExample(calc.state);
+        worked_example::Enter(calc.state);
         SolveTracking(calc, sink);
     }
 };
@@ -71,17 +71,11 @@ void TestSolver::workedExampleFields_data()
     QTest::addColumn<int>("field");
     QTest::addColumn<QString>("expected");
 
-    const std::pair<const char*, const char*> fields[] = {
-        {"c_tb", "34.06"}, {"l_b", "172.18"}, {"f_1", "0.681"},     {"f_2", "1.459"},
-        {"c_to", "99.91"}, {"c_1", "273.55"}, {"c_2", "25.01"},     {"l_o", "51.23"},
-        {"n_elt", "-74580.2"},                {"p_elt", "70217.63"},
-    };
     for (const char* separator : {".", ","}) {
-        for (std::size_t i = 0; i < kFieldOrder.size(); ++i) {
-            const auto [name, text] = fields[i];
-            QTest::addRow("%s with '%s'", name, separator)
-                << separator << static_cast<int>(kFieldOrder[i])
-                << QString(text).replace('.', separator);
+        for (const worked_example::ResultText& result : worked_example::kResultTexts) {
+            QTest::addRow("%s with '%s'", std::string(result.text).c_str(), separator)
+                << separator << static_cast<int>(result.field)
+                << QString::fromStdString(worked_example::Shown(result.field, separator));
         }
     }
 }
@@ -92,15 +86,15 @@ void TestSolver::workedExampleFields()
     QFETCH(int, field);
     QFETCH(QString, expected);
     const WorkedExample run(qPrintable(separator));
-    QCOMPARE(run.sink.text(static_cast<OutputField>(field)), expected);
+    QCOMPARE(QString::fromStdString(run.sink.text(static_cast<OutputField>(field))), expected);
 }
 
 void TestSolver::showsEachFieldOnceInOrder()
 {
     const WorkedExample run;
-    QCOMPARE(run.sink.log.size(), kFieldOrder.size());
-    for (std::size_t i = 0; i < kFieldOrder.size(); ++i)
-        QCOMPARE(static_cast<int>(run.sink.log[i].first), static_cast<int>(kFieldOrder[i]));
+    QCOMPARE(run.sink.log.size(), kOutputFieldsInStepOrder.size());
+    for (std::size_t i = 0; i < kOutputFieldsInStepOrder.size(); ++i)
+        QCOMPARE(static_cast<int>(run.sink.log[i].first), static_cast<int>(kOutputFieldsInStepOrder[i]));
 }
 
 void TestSolver::designResonances_data()
@@ -263,11 +257,11 @@ void TestSolver::extremesShownWhateverTheirSigns()
     QFETCH(double, shift);
     WorkedExample run;
     run.calc.state.f_kf -= shift;
-    RecordingSink sink;
+    OutputRecorder sink;
     RunDeviationSweep(run.calc, sink);
 
-    const double smallest = ParseLeadingNumber(sink.text(OutputField::n_elt).toStdString());
-    const double largest = ParseLeadingNumber(sink.text(OutputField::p_elt).toStdString());
+    const double smallest = ParseLeadingNumber(sink.text(OutputField::n_elt));
+    const double largest = ParseLeadingNumber(sink.text(OutputField::p_elt));
     QVERIFY2(std::abs(smallest - (-74580.2 + shift)) <= 0.011, qPrintable(Mismatch(smallest, -74580.2 + shift)));
     QVERIFY2(std::abs(largest - (70217.63 + shift)) <= 0.011, qPrintable(Mismatch(largest, 70217.63 + shift)));
     QCOMPARE(smallest > 0.0, shift > 0.0);
@@ -278,8 +272,8 @@ void TestSolver::extremesShownWhateverTheirSigns()
 void TestSolver::noIntermediateFrequency()
 {
     TrackingCalculator calc;
-    RecordingSink sink;
-    EnterInputs(calc.state, "12", "500", "10", "0.52", "1.62", "0");
+    OutputRecorder sink;
+    EnterInputs(calc.state, {"12", "500", "10", "0.52", "1.62", "0"});
     SolveTracking(calc, sink);
     const CalculationState& s = calc.state;
 
@@ -288,8 +282,8 @@ void TestSolver::noIntermediateFrequency()
     QVERIFY(std::all_of(s.elt_curve.begin(), s.elt_curve.end(), [](double d) { return d == 0.0; }));
     QCOMPARE(sink.text(OutputField::l_o), sink.text(OutputField::l_b));
     QCOMPARE(sink.text(OutputField::c_to), sink.text(OutputField::c_tb));
-    QCOMPARE(sink.text(OutputField::n_elt), "0");
-    QCOMPARE(sink.text(OutputField::p_elt), "0");
+    QCOMPARE(sink.text(OutputField::n_elt), std::string("0"));
+    QCOMPARE(sink.text(OutputField::p_elt), std::string("0"));
 }
 
 void TestSolver::failingRun_data()
@@ -340,14 +334,16 @@ void TestSolver::failingRun()
     WorkedExample run;
     const CalculationState before = run.calc.state;
     CalculationState& s = run.calc.state;
-    EnterInputs(s, inputs[0].toStdString(), inputs[1].toStdString(), inputs[2].toStdString(),
-                inputs[3].toStdString(), inputs[4].toStdString(), inputs[5].toStdString());
-    RecordingSink sink;
+    const std::array<std::string, 6> texts{inputs[0].toStdString(), inputs[1].toStdString(),
+                                           inputs[2].toStdString(), inputs[3].toStdString(),
+                                           inputs[4].toStdString(), inputs[5].toStdString()};
+    EnterInputs(s, {texts[0], texts[1], texts[2], texts[3], texts[4], texts[5]});
+    OutputRecorder sink;
 
     QCOMPARE(FailureOf([&] { SolveTracking(run.calc, sink); }), error);
     QCOMPARE(static_cast<int>(sink.log.size()), shownFields);
     for (std::size_t i = 0; i < sink.log.size(); ++i)
-        QCOMPARE(static_cast<int>(sink.log[i].first), static_cast<int>(kFieldOrder[i]));
+        QCOMPARE(static_cast<int>(sink.log[i].first), static_cast<int>(kOutputFieldsInStepOrder[i]));
     for (const QString& name : keptMembers)
         QVERIFY2(s.*MemberByName(name) == before.*MemberByName(name), qPrintable(name));
     for (const QString& name : nonFiniteMembers)
@@ -361,29 +357,29 @@ void TestSolver::secondRunAfterFailure()
 {
     // One sink for all runs: it keeps the field texts as the window does.
     TrackingCalculator calc;
-    RecordingSink fields;
-    EnterWorkedExample(calc.state);
+    OutputRecorder fields;
+    worked_example::Enter(calc.state);
     SolveTracking(calc, fields);
     const auto firstRun = fields.current;
 
     TrackingCalculator reference;
-    RecordingSink referenceFields;
-    EnterInputs(reference.state, "12", "400", "10", "0.52", "1.62", "0.455");
+    OutputRecorder referenceFields;
+    EnterInputs(reference.state, {"12", "400", "10", "0.52", "1.62", "0.455"});
     SolveTracking(reference, referenceFields);
 
     // A smaller capacitor, and an IF so large that both oscillator frequencies
     // round to the same double: the run stops at C_osz.
-    EnterInputs(calc.state, "12", "400", "10", "0.52", "1.62", "1e24");
+    EnterInputs(calc.state, {"12", "400", "10", "0.52", "1.62", "1e24"});
     QCOMPARE(FailureOf([&] { SolveTracking(calc, fields); }), "DivisionByZeroError");
 
-    QVERIFY(fields.text(OutputField::c_tb) != QString::fromStdString(firstRun.at(OutputField::c_tb)));
+    QVERIFY(fields.text(OutputField::c_tb) != firstRun.at(OutputField::c_tb));
     for (OutputField field : {OutputField::c_tb, OutputField::l_b, OutputField::f_1, OutputField::f_2})
         QCOMPARE(fields.text(field), referenceFields.text(field));
     for (OutputField field : {OutputField::c_to, OutputField::c_1, OutputField::c_2, OutputField::l_o,
                               OutputField::n_elt, OutputField::p_elt})
-        QCOMPARE(fields.text(field), QString::fromStdString(firstRun.at(field)));
+        QCOMPARE(fields.text(field), firstRun.at(field));
 
-    EnterWorkedExample(calc.state);
+    worked_example::Enter(calc.state);
     SolveTracking(calc, fields);
     QVERIFY(fields.current == firstRun);
 }
@@ -398,7 +394,7 @@ void TestSolver::failingSweepLeavesTablesMixed()
     const CalculationState before = s;
     s.L_o = -s.L_o;
     s.C_osz = -100e-12;
-    RecordingSink sink;
+    OutputRecorder sink;
 
     QCOMPARE(FailureOf([&] { RunDeviationSweep(run.calc, sink); }), "NegativeSquareRootError");
     QVERIFY(sink.log.empty());

@@ -1,6 +1,7 @@
 #include "DeviationGraph.h"
 
-#include "GraphScale.h"
+#include "AxisLimit.h"
+#include "DeviationToolTip.h"
 #include "TrackingCalculator.h"
 
 #include <QMouseEvent>

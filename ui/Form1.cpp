@@ -1,6 +1,7 @@
 #include "Form1.h"
 
 #include "DeviationGraph.h"
+#include "Form1Fields.h"
 #include "Help.h"
 #include "MessageBox.h"
 #include "NumericField.h"
@@ -25,45 +26,6 @@ namespace {
 
 using form1::ControlId;
 using form1::ControlKind;
-using kalibrix::CalculationState;
-
-// The six inputs: where each stores its value and the factor from the unit
-// typed (pF, MHz) to farad or hertz.
-struct NumericInput {
-    ControlId field;
-    double CalculationState::*member;
-    double factor;
-};
-
-constexpr NumericInput kNumericInputs[] = {
-    {ControlId::c_min, &CalculationState::C_h_min, 1e-12},
-    {ControlId::c_max, &CalculationState::C_h_max, 1e-12},
-    {ControlId::f_max, &CalculationState::f_max, 1e6},
-    {ControlId::f_min, &CalculationState::f_min, 1e6},
-    {ControlId::c_szort, &CalculationState::C_sz, 1e-12},
-    {ControlId::f_kf, &CalculationState::f_kf, 1e6},
-};
-
-// The inputs that must not be empty for a calculation; an empty c_szort
-// counts as 0 pF.
-constexpr ControlId kRequiredInputs[] = {
-    ControlId::c_min, ControlId::c_max, ControlId::f_min, ControlId::f_max, ControlId::f_kf,
-};
-
-// The field of each kalibrix::OutputField, in the enum's order.
-constexpr ControlId kOutputFields[] = {
-    ControlId::c_tb, ControlId::l_b, ControlId::f_1, ControlId::f_2, ControlId::c_to,
-    ControlId::c_1,  ControlId::c_2, ControlId::l_o, ControlId::n_elt, ControlId::p_elt,
-};
-
-// The fields whose texts the results file records, in file order.
-constexpr ControlId kResultsFileFields[] = {
-    ControlId::c_min, ControlId::c_max, ControlId::c_szort, ControlId::f_min,
-    ControlId::f_max, ControlId::f_kf,  ControlId::l_b,     ControlId::c_tb,
-    ControlId::l_o,   ControlId::c_to,  ControlId::c_1,     ControlId::c_2,
-    ControlId::f_1,   ControlId::f_2,   ControlId::p_elt,   ControlId::n_elt,
-};
-static_assert(std::size(kResultsFileFields) == std::tuple_size_v<kalibrix::ResultTexts>);
 
 constexpr std::size_t Index(ControlId id)
 {
@@ -152,6 +114,22 @@ Form1::Form1(QWidget* parent) : QWidget(parent)
     Control<QWidget>(ControlId::c_min)->setFocus();
 }
 
+Form1::~Form1()
+{
+    // The controls go first, while the calculation state they write into and
+    // read from is still there: a numeric field that holds the focus stores
+    // its text as it loses the focus, and the graph reads the tables.
+    DeleteControls();
+}
+
+void Form1::DeleteControls()
+{
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        delete child;
+    controls_.fill(nullptr);
+    pct_main_ = nullptr;
+}
+
 void Form1::sort(kalibrix::SweepTable& List)
 {
     kalibrix::sort(List);
@@ -190,7 +168,8 @@ QWidget* Form1::CreateControl(const form1::ControlSpec& spec, QWidget* container
         return label;
     }
     case ControlKind::NumericField: {
-        const auto input = std::ranges::find(kNumericInputs, spec.id, &NumericInput::field);
+        const auto input = std::ranges::find(kalibrix::kInputs, std::string_view(spec.name),
+                                             &kalibrix::InputSpec::name);
         return StyleTextField(
             new NumericField(calculator_.state.*(input->member), input->factor, container));
     }
@@ -236,8 +215,10 @@ void Form1::SetTabOrder()
 void Form1::StartClicked()
 {
     const QString missingData = QStringLiteral("Egy, vagy több adat hiányzik.");
-    const bool anyEmpty = std::ranges::any_of(
-        kRequiredInputs, [this](ControlId id) { return Control<QLineEdit>(id)->text().isEmpty(); });
+    const bool anyEmpty = std::ranges::any_of(kalibrix::kInputs, [this](const kalibrix::InputSpec& input) {
+        return input.required
+               && Control<QLineEdit>(form1::InputControl(input.field).id)->text().isEmpty();
+    });
     if (anyEmpty) {
         ShowErrorMessage(this, missingData);
         return;
@@ -262,8 +243,10 @@ void Form1::SaveClicked()
         return;
     }
     kalibrix::ResultTexts texts;
-    std::ranges::transform(kResultsFileFields, texts.begin(),
-                           [this](ControlId id) { return Control<QLineEdit>(id)->text(); });
+    std::ranges::transform(kalibrix::kResultsFileLines, texts.begin(),
+                           [this](const kalibrix::ResultsFileLine& line) {
+                               return Control<QLineEdit>(line.field)->text();
+                           });
     try {
         const QString path =
             kalibrix::ResultsFilePath(QCoreApplication::applicationDirPath(), filenev->text());
@@ -275,6 +258,5 @@ void Form1::SaveClicked()
 
 void Form1::ShowOutput(kalibrix::OutputField field, const std::string& text)
 {
-    Control<QLineEdit>(kOutputFields[static_cast<std::size_t>(field)])
-        ->setText(QString::fromStdString(text));
+    Control<QLineEdit>(form1::ResultControl(field))->setText(QString::fromStdString(text));
 }

@@ -12,15 +12,20 @@ class DeviationGraph;
 class QLineEdit;
 class QPushButton;
 
-// The program's one window. It owns the calculation state for its whole life
-// and holds the whole behaviour as event handlers: the six numeric inputs
-// store their values on focus loss, "Számol" designs the circuits and draws
-// the graph, "Ment" saves the results file, "Kilép" ends the program.
+// The program's one window. It holds the calculator (the calculation state
+// with its formulas) for its whole life, the controls built from the layout
+// table, and the behaviour as event handlers: the six numeric fields store
+// their values in the state on focus loss, "Számol" designs the circuits,
+// shows every result and draws the graph, "Ment" saves the results file,
+// "Kilép" closes the window, and F1 opens a short help.
 class Form1 : public QWidget, private kalibrix::OutputSink {
     Q_OBJECT
 public:
     explicit Form1(QWidget* parent = nullptr);
+    ~Form1() override;
 
+    // The window's one public operation by design: it sorts a sweep table
+    // with the calculation's own selection sort.
     void sort(kalibrix::SweepTable& List);
 
     const kalibrix::TrackingCalculator& calculator() const { return calculator_; }
@@ -29,6 +34,7 @@ private:
     void BuildControls();
     QWidget* CreateControl(const form1::ControlSpec& spec, QWidget* container);
     void SetTabOrder();
+    void DeleteControls();
     template <class Widget>
     Widget* Control(form1::ControlId id) const;
 

@@ -1,5 +1,10 @@
 #include "Form1Layout.h"
 
+#include "Form1Fields.h"
+
+#include <stdexcept>
+#include <string_view>
+
 namespace form1 {
 namespace {
 
@@ -102,6 +107,25 @@ const std::array<ContainerSpec, 9> kContainers{{
     {ControlId::Frame6, kFrame6},
     {ControlId::Frame7, kFrame7},
 }};
+
+const ControlSpec& Spec(ControlId id)
+{
+    for (const ContainerSpec& container : kContainers)
+        for (const ControlSpec& spec : container.controls)
+            if (spec.id == id)
+                return spec;
+    throw std::out_of_range("no layout row for this control");
+}
+
+const ControlSpec& InputControl(kalibrix::InputField field)
+{
+    const std::string_view name = kalibrix::Input(field).name;
+    for (const ContainerSpec& container : kContainers)
+        for (const ControlSpec& spec : container.controls)
+            if (spec.kind == ControlKind::NumericField && spec.name == name)
+                return spec;
+    throw std::out_of_range("no numeric field for this input");
+}
 
 QRect PixelRect(const Twips& place)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "GraphScale.h"
+#include "ScaleAxis.h"
 
 #include <QColor>
 #include <QImage>

@@ -12,7 +12,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <tuple>
 
 namespace kalibrix {
 namespace {
@@ -23,32 +22,6 @@ const QString kLineEnd = QStringLiteral("\r\n");
 // The date and the time on line 1 are parted by blanks up to the next print
 // zone; the zones are 14 characters wide and start at columns 1, 15, 29...
 constexpr qsizetype kPrintZoneWidth = 14;
-
-struct LabelledLine {
-    const char* label;
-    const char* unit;
-};
-
-// Lines 2 to 17, in the order of ResultTexts. Each label is 13 characters:
-// the name padded with blanks, "=" and one blank; the value follows at once.
-constexpr std::array<LabelledLine, std::tuple_size_v<ResultTexts>> kLines{{
-    {"C_min      = ", "  pf"},
-    {"C_max      = ", "  pf"},
-    {"C_sz       = ", "  pf"},
-    {"f_min      = ", "  MHz"},
-    {"f_max      = ", "  MHz"},
-    {"f_kf       = ", "  MHz"},
-    {"L_b        = ", "  uH"},
-    {"C_tb       = ", "  pf"},
-    {"L_o        = ", "  uH"},
-    {"C_to       = ", "  pf"},
-    {"C_hp1      = ", "  pf"},
-    {"C_hp2      = ", "  pf"},
-    {"f_h1       = ", "  MHz"},
-    {"f_h2       = ", "  MHz"},
-    {"f_max_elt  = ", "  Hz"},
-    {"f_max_elt  = ", "  Hz"},
-}};
 
 ResultsFileError SaveFailed(const QString& path, const QString& reason)
 {
@@ -180,9 +153,9 @@ void WriteResultsFile(const QString& path, const ResultTexts& texts, const QDate
                       const QLocale& locale, const QByteArray& codeset)
 {
     QString content = DateAndTimeLine(now, locale) + kLineEnd;
-    for (std::size_t i = 0; i < kLines.size(); ++i)
-        content += QLatin1String(kLines[i].label) + texts[i] + QLatin1String(kLines[i].unit) +
-                   kLineEnd;
+    for (std::size_t i = 0; i < kResultsFileLines.size(); ++i)
+        content += QLatin1String(kResultsFileLines[i].label) + texts[i] +
+                   QLatin1String(kResultsFileLines[i].unit) + kLineEnd;
     const QByteArray bytes = Encode(content, codeset);
 
     CreateMissingResultsFolder(path);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Form1Layout.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QLocale>
@@ -10,10 +12,37 @@
 
 namespace kalibrix {
 
-// The sixteen field texts a results file records, in file order (lines 2 to
-// 17): c_min, c_max, c_szort, f_min, f_max, f_kf, l_b, c_tb, l_o, c_to, c_1,
-// c_2, f_1, f_2, p_elt, n_elt.
-using ResultTexts = std::array<QString, 16>;
+// Lines 2 to 17 of a results file, in file order: each a 13-character label
+// (the name padded with blanks, "=" and one blank), the text of its field as
+// the window shows it, then the unit.
+struct ResultsFileLine {
+    const char* label;
+    form1::ControlId field;
+    const char* unit;
+};
+
+inline constexpr std::array<ResultsFileLine, 16> kResultsFileLines{{
+    {"C_min      = ", form1::ControlId::c_min, "  pf"},
+    {"C_max      = ", form1::ControlId::c_max, "  pf"},
+    {"C_sz       = ", form1::ControlId::c_szort, "  pf"},
+    {"f_min      = ", form1::ControlId::f_min, "  MHz"},
+    {"f_max      = ", form1::ControlId::f_max, "  MHz"},
+    {"f_kf       = ", form1::ControlId::f_kf, "  MHz"},
+    {"L_b        = ", form1::ControlId::l_b, "  uH"},
+    {"C_tb       = ", form1::ControlId::c_tb, "  pf"},
+    {"L_o        = ", form1::ControlId::l_o, "  uH"},
+    {"C_to       = ", form1::ControlId::c_to, "  pf"},
+    {"C_hp1      = ", form1::ControlId::c_1, "  pf"},
+    {"C_hp2      = ", form1::ControlId::c_2, "  pf"},
+    {"f_h1       = ", form1::ControlId::f_1, "  MHz"},
+    {"f_h2       = ", form1::ControlId::f_2, "  MHz"},
+    // Both extremes are "maximum deviations": the upper one, then the lower.
+    {"f_max_elt  = ", form1::ControlId::p_elt, "  Hz"},
+    {"f_max_elt  = ", form1::ControlId::n_elt, "  Hz"},
+}};
+
+// The texts of the fields of kResultsFileLines, in its order.
+using ResultTexts = std::array<QString, kResultsFileLines.size()>;
 
 // A save that could not be done; userMessage() is the Hungarian text for the
 // message box, naming the file and the reason.
