@@ -4,8 +4,10 @@
 
 #include "CalculationState.h"
 #include "NumberText.h"
+#include "OutputRecorder.h"
 #include "TrackingCalculator.h"
 #include "TrackingSolver.h"
+#include "WorkedExample.h"
 
 #include <benchmark/benchmark.h>
 
@@ -19,41 +21,28 @@ namespace {
 using kalibrix::kSweepSteps;
 using kalibrix::SweepTable;
 
-// The six inputs in F and Hz.
-struct Inputs {
-    double C_h_min = 12e-12;
-    double C_h_max = 500e-12;
-    double C_sz = 10e-12;
-    double f_min = 0.52e6;
-    double f_max = 1.62e6;
-    double f_kf = 0.455e6;
-};
+using kalibrix::OutputField;
+using kalibrix::test::OutputRecorder;
 
-class KeepingSink : public kalibrix::OutputSink {
-public:
-    void ShowOutput(kalibrix::OutputField field, const std::string& text) override
-    {
-        texts[static_cast<std::size_t>(field)] = text;
-    }
-    std::array<std::string, 10> texts;
-};
+// The worked example's six inputs, stored as the input fields store them.
+kalibrix::CalculationState WorkedExampleInputs()
+{
+    kalibrix::CalculationState s;
+    kalibrix::test::worked_example::Enter(s);
+    return s;
+}
 
 void BM_CoreCalculation(benchmark::State& bench)
 {
-    Inputs in;
+    const kalibrix::CalculationState inputs = WorkedExampleInputs();
     kalibrix::TrackingCalculator calc;
-    KeepingSink sink;
-    while (bench.KeepRunning()) {
-        benchmark::DoNotOptimize(in);
-        kalibrix::CalculationState& s = calc.state;
-        s.C_h_min = in.C_h_min;
-        s.C_h_max = in.C_h_max;
-        s.C_sz = in.C_sz;
-        s.f_min = in.f_min;
-        s.f_max = in.f_max;
-        s.f_kf = in.f_kf;
+    OutputRecorder sink;
+    for (auto _ : bench) {
+        benchmark::DoNotOptimize(inputs);
+        calc.state = inputs;
+        sink.log.clear();
         kalibrix::SolveTracking(calc, sink);
-        benchmark::DoNotOptimize(sink.texts.data());
+        benchmark::DoNotOptimize(sink.log.data());
         benchmark::ClobberMemory();
     }
 }
@@ -92,14 +81,15 @@ void PlainSort(SweepTable& list)
     }
 }
 
+// The texts in the order of kOutputFieldsInStepOrder.
 struct PlainResult {
     SweepTable elt_sorted{};
     SweepTable elt_curve{};
     SweepTable fbe_curve{};
-    std::array<std::string, 10> texts;
+    std::array<std::string, kalibrix::kOutputFieldCount> texts;
 };
 
-void PlainCalculation(const Inputs& in, PlainResult& r)
+void PlainCalculation(const kalibrix::CalculationState& in, PlainResult& r)
 {
     const std::string_view sep = ".";
     const double f_min = in.f_min, f_max = in.f_max, f_kf = in.f_kf;
@@ -148,13 +138,34 @@ void PlainCalculation(const Inputs& in, PlainResult& r)
     r.texts[9] = kalibrix::FormatGeneral(r.elt_sorted.back(), sep);
 }
 
+// Whether the floor computes what the core computes: the same ten texts and
+// the same three tables, bit for bit.
+bool FloorMatchesCore(const kalibrix::CalculationState& inputs)
+{
+    kalibrix::TrackingCalculator calc;
+    calc.state = inputs;
+    OutputRecorder sink;
+    kalibrix::SolveTracking(calc, sink);
+    PlainResult plain;
+    PlainCalculation(inputs, plain);
+    for (std::size_t i = 0; i < plain.texts.size(); ++i)
+        if (plain.texts[i] != sink.text(kalibrix::kOutputFieldsInStepOrder[i]))
+            return false;
+    return plain.elt_sorted == calc.state.elt_sorted && plain.elt_curve == calc.state.elt_curve
+           && plain.fbe_curve == calc.state.fbe_curve;
+}
+
 void BM_PlainCalculation(benchmark::State& bench)
 {
-    Inputs in;
+    const kalibrix::CalculationState inputs = WorkedExampleInputs();
+    if (!FloorMatchesCore(inputs)) {
+        bench.SkipWithError("the plain floor no longer computes what the core computes");
+        return;
+    }
     PlainResult result;
-    while (bench.KeepRunning()) {
-        benchmark::DoNotOptimize(in);
-        PlainCalculation(in, result);
+    for (auto _ : bench) {
+        benchmark::DoNotOptimize(inputs);
+        PlainCalculation(inputs, result);
         benchmark::DoNotOptimize(result.texts.data());
         benchmark::ClobberMemory();
     }

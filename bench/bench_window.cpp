@@ -5,7 +5,9 @@
 // another one is asked for.
 
 #include "Form1.h"
+#include "Form1Fields.h"
 #include "MessageBox.h"
+#include "WorkedExample.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -15,6 +17,8 @@
 #include <benchmark/benchmark.h>
 
 namespace {
+
+namespace worked_example = kalibrix::test::worked_example;
 
 // One application for the whole process, never destroyed: the benchmark
 // library owns main(), and an application destroyed among the static objects
@@ -58,12 +62,10 @@ void BM_CalculateClick(benchmark::State& bench)
     for (int i = 0; i < 100 && !form.isActiveWindow(); ++i)
         app.processEvents();
 
-    Type(form, "c_min", QStringLiteral("12"));
-    Type(form, "c_max", QStringLiteral("500"));
-    Type(form, "c_szort", QStringLiteral("10"));
-    Type(form, "f_min", QStringLiteral("0,52"));
-    Type(form, "f_max", QStringLiteral("1.62"));
-    Type(form, "f_kf", QStringLiteral("0,455"));
+    for (const kalibrix::InputSpec& input : kalibrix::kInputs) {
+        const std::string_view text = worked_example::Typed(input.field);
+        Type(form, std::string(input.name).c_str(), QString::fromUtf8(text.data(), text.size()));
+    }
     auto* start = form.findChild<QPushButton*>("start");
     start->setFocus(Qt::MouseFocusReason);
     app.processEvents();
@@ -72,9 +74,11 @@ void BM_CalculateClick(benchmark::State& bench)
         start->click();
     app.processEvents();
 
-    const QString l_o = form.findChild<QLineEdit*>("l_o")->text();
-    if (!messages.isEmpty() || l_o != QStringLiteral("51.23"))
-        bench.SkipWithError("the worked example was not calculated");
+    for (const form1::ResultField& result : form1::kResultFields) {
+        const QString shown = form.findChild<QLineEdit*>(form1::Spec(result.control).name)->text();
+        if (!messages.isEmpty() || shown.toStdString() != worked_example::Shown(result.output, "."))
+            bench.SkipWithError("the worked example was not calculated");
+    }
     SetMessageHandler(previous);
 }
 BENCHMARK(BM_CalculateClick);

@@ -56,10 +56,11 @@ constexpr std::string_view Typed(InputField field)
 // The text `field` shows, with the given decimal separator.
 inline std::string Shown(OutputField field, std::string_view separator)
 {
-    std::string text(std::ranges::find(kResultTexts, field, &ResultText::field)->text);
-    if (const auto point = text.find('.'); point != std::string::npos)
-        text.replace(point, 1, separator);
-    return text;
+    const std::string_view text = std::ranges::find(kResultTexts, field, &ResultText::field)->text;
+    const std::size_t point = text.find('.');
+    if (point == std::string_view::npos)
+        return std::string(text);
+    return std::string(text.substr(0, point)) + std::string(separator) + std::string(text.substr(point + 1));
 }
 
 // Stores the inputs as the six fields do when they lose the focus.

@@ -95,10 +95,11 @@ inline bool HasGeneralShape(std::string_view text, std::string_view separator)
 // point is its separator).
 inline double ReadBack(std::string_view text, std::string_view separator)
 {
+    // Put together rather than replaced in place: GCC 12 warns wrongly
+    // (-Wrestrict) about an in-place std::string::replace with a literal.
     std::string plain(text);
-    const std::size_t at = plain.find(separator);
-    if (at != std::string::npos)
-        plain.replace(at, separator.size(), ".");
+    if (const std::size_t at = text.find(separator); at != std::string_view::npos)
+        plain = std::string(text.substr(0, at)) + '.' + std::string(text.substr(at + separator.size()));
     errno = 0;
     char* end = nullptr;
     const double value = std::strtod(plain.c_str(), &end);

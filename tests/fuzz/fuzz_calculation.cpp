@@ -1,5 +1,5 @@
-// The whole calculate action on six fuzzed input texts, in the order
-// c_min;c_max;c_szort;f_min;f_max;f_kf separated by ';' and stored as the
+// The whole calculate action on six fuzzed input texts, in the order of
+// kInputs (c_min;c_max;c_szort;f_min;f_max;f_kf) separated by ';' and stored as the
 // input fields store them. The run either ends in a typed CalculationError,
 // or every member, table slot and shown text is finite; the tables are only
 // ever addressed inside 0..499; elt_sorted comes out ascending and a
@@ -8,19 +8,18 @@
 #include "CalculationState.h"
 #include "Errors.h"
 #include "FuzzChecks.h"
+#include "InputFields.h"
 #include "NumberText.h"
+#include "OutputRecorder.h"
 #include "TrackingCalculator.h"
 #include "TrackingSolver.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <utility>
-#include <vector>
 
 namespace {
 
@@ -28,46 +27,23 @@ using kalibrix::CalculationState;
 using kalibrix::OutputField;
 using kalibrix::fuzz::Check;
 
-struct InputField {
-    double CalculationState::*member;
-    double factor;
-};
-
-constexpr std::array<InputField, 6> kInputs{{
-    {&CalculationState::C_h_min, 1e-12},
-    {&CalculationState::C_h_max, 1e-12},
-    {&CalculationState::C_sz, 1e-12},
-    {&CalculationState::f_min, 1e6},
-    {&CalculationState::f_max, 1e6},
-    {&CalculationState::f_kf, 1e6},
-}};
-
-// The order in which a complete run shows its results.
-constexpr std::array<OutputField, 10> kShownOrder{
-    OutputField::c_tb, OutputField::l_b, OutputField::f_1, OutputField::f_2, OutputField::c_to,
-    OutputField::c_1, OutputField::c_2, OutputField::l_o, OutputField::n_elt, OutputField::p_elt};
+using kalibrix::test::OutputRecorder;
 
 constexpr std::string_view kSeparator = ",";
-
-class RecordingSink : public kalibrix::OutputSink {
-public:
-    std::vector<std::pair<OutputField, std::string>> shown;
-
-    void ShowOutput(OutputField field, const std::string& text) override { shown.emplace_back(field, text); }
-};
 
 int DecimalsOf(OutputField field)
 {
     return field == OutputField::f_1 || field == OutputField::f_2 ? 3 : 2;
 }
 
-void CheckShownTexts(const RecordingSink& sink, const CalculationState& s, bool completed)
+void CheckShownTexts(const OutputRecorder& sink, const CalculationState& s, bool completed)
 {
-    Check(sink.shown.size() <= kShownOrder.size(), "no field is shown twice");
-    Check(!completed || sink.shown.size() == kShownOrder.size(), "a complete run shows all ten fields");
-    for (std::size_t i = 0; i < sink.shown.size(); ++i) {
-        const auto& [field, text] = sink.shown[i];
-        Check(field == kShownOrder[i], "the fields are shown in the order of the steps");
+    const auto& order = kalibrix::kOutputFieldsInStepOrder;
+    Check(sink.log.size() <= order.size(), "no field is shown twice");
+    Check(!completed || sink.log.size() == order.size(), "a complete run shows all ten fields");
+    for (std::size_t i = 0; i < sink.log.size(); ++i) {
+        const auto& [field, text] = sink.log[i];
+        Check(field == order[i], "the fields are shown in the order of the steps");
         if (field == OutputField::n_elt || field == OutputField::p_elt)
             Check(kalibrix::fuzz::HasGeneralShape(text, kSeparator), "an extreme shows in the general form");
         else
@@ -75,9 +51,9 @@ void CheckShownTexts(const RecordingSink& sink, const CalculationState& s, bool 
                   "a result shows under its fixed pattern");
     }
     if (completed) {
-        Check(kalibrix::fuzz::ReadBack(sink.shown[8].second, kSeparator) == s.elt_sorted.front(),
+        Check(kalibrix::fuzz::ReadBack(sink.text(OutputField::n_elt), kSeparator) == s.elt_sorted.front(),
               "n_elt shows the smallest deviation");
-        Check(kalibrix::fuzz::ReadBack(sink.shown[9].second, kSeparator) == s.elt_sorted.back(),
+        Check(kalibrix::fuzz::ReadBack(sink.text(OutputField::p_elt), kSeparator) == s.elt_sorted.back(),
               "p_elt shows the largest deviation");
     }
 }
@@ -107,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     kalibrix::TrackingCalculator calc;
     calc.decimalSeparator = std::string(kSeparator);
     try {
-        for (const InputField& input : kInputs) {
+        for (const kalibrix::InputSpec& input : kalibrix::kInputs) {
             const std::size_t cut = rest.find(';');
             calc.state.*input.member = kalibrix::ScaledInput(rest.substr(0, cut), input.factor);
             rest = cut == std::string_view::npos ? std::string_view() : rest.substr(cut + 1);
@@ -116,7 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return -1; // a value beyond the double range never reaches the state
     }
 
-    RecordingSink sink;
+    OutputRecorder sink;
     bool completed = true;
     try {
         kalibrix::SolveTracking(calc, sink);
