@@ -27,11 +27,24 @@ ensure_packages() {
   as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-# configure_and_build <build dir> [extra cmake arguments...]
-configure_and_build() {
+# configure <build dir> [cmake arguments...]
+# Configures the folder when it has no build yet, or afresh (a new cache) when
+# it was configured with other arguments; they are kept in
+# <build dir>/kalibrix-configure-args. Quick when nothing changed.
+configure() {
   local dir=$1; shift
-  if [ ! -f "$dir/build.ninja" ]; then
-    cmake -S . -B "$dir" -G Ninja "$@"
+  local record="$dir/kalibrix-configure-args" wanted
+  wanted=$(printf '%s\n' "$@")
+  if [ -f "$dir/build.ninja" ] && [ "$(cat "$record" 2>/dev/null)" = "$wanted" ]; then
+    return 0
   fi
-  cmake --build "$dir" --parallel "$(nproc)"
+  cmake --fresh -S . -B "$dir" -G Ninja "$@"
+  printf '%s\n' "$wanted" >"$record"
+}
+
+# configure_and_build <build dir> [cmake arguments...]: configure, then an
+# incremental build of everything.
+configure_and_build() {
+  configure "$@"
+  cmake --build "$1" --parallel "$(nproc)"
 }

@@ -27,11 +27,8 @@ if [ -n "$seconds" ] && ! [[ "$seconds" =~ ^[1-9][0-9]*$ ]]; then
 fi
 
 ensure_packages clang-14 libclang-rt-14-dev
-if [ ! -f "$DIR/build.ninja" ]; then
-  cmake -S . -B "$DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCMAKE_CXX_COMPILER=clang++-14 -DKALIBRIX_FUZZ=ON \
-    -DKALIBRIX_BUILD_TESTS=OFF -DKALIBRIX_BUILD_BENCH=OFF
-fi
+configure "$DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++-14 \
+  -DKALIBRIX_FUZZ=ON -DKALIBRIX_BUILD_TESTS=OFF -DKALIBRIX_BUILD_BENCH=OFF
 cmake --build "$DIR" --target kalibrix_fuzzers --parallel "$(nproc)"
 mkdir -p "$DIR/artifacts" "$DIR/logs"
 
