@@ -11,31 +11,36 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-class DivisionByZeroError : public CalculationError {
+// One kind of calculation error, a type of its own so that it can be caught
+// and tested by itself; Kind names it and gives its text.
+template <class Kind>
+class TypedCalculationError : public CalculationError {
 public:
-    DivisionByZeroError() : CalculationError("division by zero") {}
+    TypedCalculationError() : CalculationError(Kind::kWhat) {}
 };
 
-class OverflowError : public CalculationError {
-public:
-    OverflowError() : CalculationError("overflow") {}
+struct DivisionByZero {
+    static constexpr const char* kWhat = "division by zero";
 };
-
+struct Overflow {
+    static constexpr const char* kWhat = "overflow";
+};
 // An operation without a meaningful result, such as 0/0 or inf - inf.
-class InvalidOperationError : public CalculationError {
-public:
-    InvalidOperationError() : CalculationError("invalid floating-point operation") {}
+struct InvalidOperation {
+    static constexpr const char* kWhat = "invalid floating-point operation";
 };
-
 // The square root of a negative number (an invalid argument).
-class NegativeSquareRootError : public CalculationError {
-public:
-    NegativeSquareRootError() : CalculationError("square root of a negative number") {}
+struct NegativeSquareRoot {
+    static constexpr const char* kWhat = "square root of a negative number";
+};
+struct IndexOutOfRange {
+    static constexpr const char* kWhat = "table index out of range";
 };
 
-class IndexOutOfRangeError : public CalculationError {
-public:
-    IndexOutOfRangeError() : CalculationError("table index out of range") {}
-};
+using DivisionByZeroError = TypedCalculationError<DivisionByZero>;
+using OverflowError = TypedCalculationError<Overflow>;
+using InvalidOperationError = TypedCalculationError<InvalidOperation>;
+using NegativeSquareRootError = TypedCalculationError<NegativeSquareRoot>;
+using IndexOutOfRangeError = TypedCalculationError<IndexOutOfRange>;
 
 } // namespace kalibrix

@@ -19,6 +19,8 @@
 #include <numbers>
 #include <string>
 #include <string_view>
+#include <typeindex>
+#include <typeinfo>
 
 namespace kalibrix::test {
 
@@ -26,20 +28,18 @@ namespace kalibrix::test {
 template <typename Action>
 QString FailureOf(Action&& action)
 {
+    static const std::map<std::type_index, QString> names{
+        {typeid(DivisionByZeroError), "DivisionByZeroError"},
+        {typeid(OverflowError), "OverflowError"},
+        {typeid(InvalidOperationError), "InvalidOperationError"},
+        {typeid(NegativeSquareRootError), "NegativeSquareRootError"},
+        {typeid(IndexOutOfRangeError), "IndexOutOfRangeError"},
+    };
     try {
         action();
-    } catch (const DivisionByZeroError&) {
-        return QStringLiteral("DivisionByZeroError");
-    } catch (const OverflowError&) {
-        return QStringLiteral("OverflowError");
-    } catch (const InvalidOperationError&) {
-        return QStringLiteral("InvalidOperationError");
-    } catch (const NegativeSquareRootError&) {
-        return QStringLiteral("NegativeSquareRootError");
-    } catch (const IndexOutOfRangeError&) {
-        return QStringLiteral("IndexOutOfRangeError");
-    } catch (const CalculationError&) {
-        return QStringLiteral("CalculationError");
+    } catch (const CalculationError& error) {
+        const auto name = names.find(typeid(error));
+        return name == names.end() ? QStringLiteral("CalculationError") : name->second;
     }
     return QStringLiteral("none");
 }
