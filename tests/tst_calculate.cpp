@@ -4,6 +4,7 @@
 
 #include "WindowTestSupport.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QMouseEvent>
@@ -39,6 +40,8 @@ private slots:
     void failingRun();
     void toolTipAfterCalculation_data();
     void toolTipAfterCalculation();
+    void graphDescription_data();
+    void graphDescription();
     void save_data();
     void save();
 };
@@ -237,6 +240,54 @@ void TestCalculate::toolTipAfterCalculation()
                      Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(graph, &move);
     QCOMPARE(graph->toolTip(), text);
+}
+
+void TestCalculate::graphDescription_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("f_kf"); // typed over the worked example's before a second run
+    QTest::addColumn<QString>("description");
+
+    // The worked example: the largest deviation at step 256 (1.056 MHz), the
+    // smallest at the lower band edge. An IF of 0.5 MHz moves the oscillator
+    // 45 kHz up, and every deviation with it.
+    const QString worked = QStringLiteral(
+        "Grafikon: a bemenő kör eltérése, (fosz - fkf) - fbe, a 0.520–1.620 MHz sávban, balra "
+        "0.520 MHz, jobbra 1.620 MHz. Legnagyobb eltérés: 70217.63 Hz, 1.056 MHz-nél. Legkisebb "
+        "eltérés: -74580.2 Hz, 0.520 MHz-nél.");
+    QTest::newRow("worked example") << QLocale::c() << QString() << worked;
+    QTest::newRow("worked example, Hungarian")
+        << QLocale(QLocale::Hungarian, QLocale::Hungary) << QString()
+        << QString(worked).replace(QRegularExpression("(\\d)\\.(\\d)"), "\\1,\\2");
+    QTest::newRow("kept current by a second calculation")
+        << QLocale::c() << "0.5"
+        << QStringLiteral("Grafikon: a bemenő kör eltérése, (fosz - fkf) - fbe, a 0.520–1.620 MHz "
+                          "sávban, balra 0.520 MHz, jobbra 1.620 MHz. Legnagyobb eltérés: ");
+}
+
+// The graph's description for a screen reader: what it shows before any
+// calculation, then the band and both extremes with their frequencies.
+void TestCalculate::graphDescription()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(QString, f_kf);
+    QFETCH(QString, description);
+
+    QVERIFY(Open(locale));
+    QAccessibleInterface* graph = QAccessible::queryAccessibleInterface(control("pct_main"));
+    QVERIFY(graph->text(QAccessible::Description).contains("Számol"));
+    enterWorkedExample();
+    clickStart();
+    const QString first = graph->text(QAccessible::Description);
+    if (f_kf.isEmpty()) {
+        QCOMPARE(first, description);
+        return;
+    }
+    replace("f_kf", f_kf);
+    clickStart();
+    QVERIFY(messages_.isEmpty());
+    const QString second = graph->text(QAccessible::Description);
+    QVERIFY2(second.startsWith(description) && second != first, qPrintable(second));
 }
 
 void TestCalculate::save_data()

@@ -5,6 +5,7 @@
 
 #include "WindowTestSupport.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDialog>
 #include <QGroupBox>
@@ -54,6 +55,9 @@ private slots:
     void tabOrder_data();
     void tabOrder();
     void startState();
+    void accessibleNames_data();
+    void accessibleNames();
+    void everyFocusableControlHasAName();
     void exitClosesTheWindow();
     void helpOnF1();
     void messageBoxStyle();
@@ -339,6 +343,72 @@ void TestForm1Layout::messageBoxStyle()
     QCOMPARE(icon, QMessageBox::Warning);
     QVERIFY(modal);
     QCOMPARE(buttons, QStringList{"OK"});
+}
+
+void TestForm1Layout::accessibleNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("description");
+
+    // The description's expected beginning; empty for any.
+    const auto row = [](const char* control, const char* name, const char* description = "") {
+        QTest::newRow(control) << QString::fromUtf8(name) << QString::fromUtf8(description);
+    };
+    row("c_min", "C_h_min ( pf )");
+    row("c_max", "C_h_max ( pf )");
+    row("f_kf", "középfrekvencia ( MHz )");
+    row("f_min", "fmin ( MHz)");
+    row("f_max", "fmax ( MHz)");
+    row("c_szort", "C szórt kapacitás ( pf )");
+    row("filenev", "Mentés neve");
+    row("l_b", "Bemenő kör ( uH, pf ): Lb");
+    row("c_tb", "Bemenő kör ( uH, pf ): Cp_b");
+    row("l_o", "Oszcillátor kör ( uH, pf ): Lo");
+    row("c_to", "Oszcillátor kör ( uH, pf ): Cp_o");
+    row("f_1", "Együttfutási pontok ( MHz ): F1");
+    row("f_2", "Együttfutási pontok ( MHz ): F2");
+    row("c_1", "Hangoló kapacitás ( pf ): Ch – első együttfutási pont",
+        "Az első együttfutási ponthoz tartozó hangoló kapacitás értéke.");
+    row("c_2", "Hangoló kapacitás ( pf ): Ch – második együttfutási pont",
+        "A második együttfutási ponthoz tartozó hangoló kapacitás értéke.");
+    row("p_elt", "Maximális eltérések: (Hz) – legnagyobb",
+        "A bemenőkör eltérése az ideálistól:(fosz - fkf) - fbe");
+    row("n_elt", "Maximális eltérések: (Hz) – legkisebb",
+        "A bemenőkör eltérése az ideálistól:(fosz - fkf) - fbe");
+    row("start", "Számol");
+    row("kilép", "Kilép");
+    row("Command1", "Ment");
+    row("Picture1", "Kapcsolási rajz", "Két párhuzamos rezgőkör");
+    row("pct_main", "A bemenőkör elhangolódása");
+    row("Frame1", "Bemeneti adatok");
+    row("Frame4", "Bemenő kör ( uH, pf )");
+    row("Frame6", "Maximális eltérések");
+}
+
+// What a screen reader reads for each control, through the accessibility
+// interface that AT-SPI serves on Linux.
+void TestForm1Layout::accessibleNames()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, description);
+
+    QAccessibleInterface* accessible =
+        QAccessible::queryAccessibleInterface(control(QString::fromUtf8(QTest::currentDataTag())));
+    QVERIFY(accessible);
+    QCOMPARE(accessible->text(QAccessible::Name), name);
+    const QString described = accessible->text(QAccessible::Description);
+    QVERIFY2(description.isEmpty() || described.startsWith(description), qPrintable(described));
+}
+
+void TestForm1Layout::everyFocusableControlHasAName()
+{
+    for (QWidget* widget : form_->findChildren<QWidget*>()) {
+        if (widget->focusPolicy() == Qt::NoFocus || widget->objectName().isEmpty())
+            continue;
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+        QVERIFY2(accessible && !accessible->text(QAccessible::Name).isEmpty(),
+                 qPrintable(widget->objectName()));
+    }
 }
 
 QTEST_MAIN(TestForm1Layout)

@@ -1,5 +1,6 @@
 #include "Form1.h"
 
+#include "Accessibility.h"
 #include "DeviationGraph.h"
 #include "Form1Fields.h"
 #include "Help.h"
@@ -101,6 +102,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent)
 
     BuildControls();
     SetTabOrder();
+    NameForScreenReaders();
 
     connect(Control<QPushButton>(ControlId::start), &QPushButton::clicked, this,
             &Form1::StartClicked);
@@ -158,6 +160,9 @@ QWidget* Form1::CreateControl(const form1::ControlSpec& spec, QWidget* container
         // The classic style draws the caption on the frame's top border.
         auto* frame = new QGroupBox(caption, container);
         frame->setStyle(ClassicStyle());
+        // Without a name of its own, a frame inside another frame is read
+        // out under the outer frame's caption.
+        frame->setAccessibleName(caption);
         return frame;
     }
     case ControlKind::Label:
@@ -212,6 +217,24 @@ void Form1::SetTabOrder()
         setTabOrder(controls_[Index(chain[i - 1]->id)], controls_[Index(chain[i]->id)]);
 }
 
+void Form1::NameForScreenReaders()
+{
+    for (const form1::LabelledField& labelled : form1::kLabelledFields) {
+        auto* label = Control<QLabel>(labelled.label);
+        auto* field = Control<QLineEdit>(labelled.field);
+        label->setBuddy(field);
+        const auto* frame = static_cast<const QGroupBox*>(field->parentWidget());
+        field->setAccessibleName(FieldName(frame->title(), label->text(),
+                                           QString::fromUtf8(labelled.qualifier),
+                                           form1::Spec(labelled.field).kind == ControlKind::ReadOnlyField));
+    }
+    auto* diagram = Control<QWidget>(ControlId::Picture1);
+    diagram->setAccessibleName(DiagramName());
+    diagram->setAccessibleDescription(DiagramDescription());
+    pct_main_->setAccessibleName(GraphName());
+    pct_main_->setAccessibleDescription(GraphDescription(calculator_));
+}
+
 void Form1::StartClicked()
 {
     const QString missingData = QStringLiteral("Egy, vagy több adat hiányzik.");
@@ -228,6 +251,7 @@ void Form1::StartClicked()
     try {
         kalibrix::SolveTracking(calculator_, *this);
         pct_main_->DrawDeviationGraph();
+        pct_main_->setAccessibleDescription(GraphDescription(calculator_));
         Control<QPushButton>(ControlId::Command1)->show();
     } catch (const std::exception&) {
         ShowErrorMessage(this, missingData);

@@ -34,6 +34,7 @@ private:
     void BuildControls();
     QWidget* CreateControl(const form1::ControlSpec& spec, QWidget* container);
     void SetTabOrder();
+    void NameForScreenReaders();
     void DeleteControls();
     template <class Widget>
     Widget* Control(form1::ControlId id) const;

@@ -38,6 +38,35 @@ constexpr ControlId ResultControl(kalibrix::OutputField output)
     return std::ranges::find(kResultFields, output, &ResultField::output)->control;
 }
 
+struct LabelledField {
+    ControlId label;
+    ControlId field;
+    // Tells a screen reader's listener apart two result fields under the same
+    // frame and label caption; empty where the captions say it all.
+    const char* qualifier = "";
+};
+
+// Every text field and the label beside it that names it.
+inline constexpr std::array<LabelledField, 17> kLabelledFields{{
+    {ControlId::Label1, ControlId::c_min},
+    {ControlId::Label2, ControlId::c_max},
+    {ControlId::Label5, ControlId::f_kf},
+    {ControlId::Label4, ControlId::f_min},
+    {ControlId::Label3, ControlId::f_max},
+    {ControlId::Label6, ControlId::c_szort},
+    {ControlId::Label18, ControlId::filenev},
+    {ControlId::Label9, ControlId::l_b},
+    {ControlId::Label10, ControlId::c_tb},
+    {ControlId::Label7, ControlId::l_o},
+    {ControlId::Label8, ControlId::c_to},
+    {ControlId::Label11, ControlId::f_1},
+    {ControlId::Label12, ControlId::f_2},
+    {ControlId::Label20, ControlId::c_1, "első együttfutási pont"},
+    {ControlId::Label21, ControlId::c_2, "második együttfutási pont"},
+    {ControlId::Label14, ControlId::p_elt, "legnagyobb"},
+    {ControlId::Label15, ControlId::n_elt, "legkisebb"},
+}};
+
 // The layout row of a control.
 const ControlSpec& Spec(ControlId id);
 
