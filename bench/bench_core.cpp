@@ -21,7 +21,6 @@ namespace {
 using kalibrix::kSweepSteps;
 using kalibrix::SweepTable;
 
-using kalibrix::OutputField;
 using kalibrix::test::OutputRecorder;
 
 // The worked example's six inputs, stored as the input fields store them.

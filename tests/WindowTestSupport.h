@@ -21,10 +21,16 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace kalibrix::test {
 
 inline const QString kMissingData = QStringLiteral("Egy, vagy több adat hiányzik.");
+
+inline QString QStringOf(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 // The objectName of a control.
 inline QString NameOf(form1::ControlId id)
@@ -171,8 +177,7 @@ protected:
     void enterWorkedExample()
     {
         for (const worked_example::InputText& input : worked_example::kInputTexts)
-            enter(NameOf(form1::InputControl(input.field).id),
-                  QString::fromUtf8(input.text.data(), input.text.size()));
+            enter(NameOf(form1::InputControl(input.field).id), QStringOf(input.text));
     }
 
     void clickStart() { QTest::mouseClick(control("start"), Qt::LeftButton); }

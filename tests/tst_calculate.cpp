@@ -56,7 +56,7 @@ void TestCalculate::calculate_data()
 
     QStringList worked;
     for (const kalibrix::InputSpec& input : kalibrix::kInputs)
-        worked << QString::fromUtf8(std::string(worked_example::Typed(input.field)).c_str());
+        worked << QStringOf(worked_example::Typed(input.field));
     QTest::newRow("worked example") << QLocale::c() << worked << WorkedExampleResults(QLocale::c());
     QTest::newRow("worked example, Hungarian decimal comma")
         << QLocale(QLocale::Hungarian, QLocale::Hungary) << worked

@@ -357,7 +357,7 @@ void TestSoak::Enter(int i, const QString& text)
     static const QRegularExpression typeable(QStringLiteral("^[0-9.]{0,40}$"));
     const bool typed = typeable.match(text).hasMatch() && generator_->Chance(0.6);
     context_ += QStringLiteral(" %1<-\"%2\"%3")
-                    .arg(QString::fromUtf8(kInputs[i].name.data(), kInputs[i].name.size()), text,
+                    .arg(QStringOf(kInputs[i].name), text,
                          typed ? "" : " pasted");
     if (typed) {
         QTest::sendKeyEvent(QTest::Click, target, Qt::Key_End, QString(), Qt::NoModifier);
