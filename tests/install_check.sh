@@ -13,6 +13,7 @@ drawing=$3
 icon_sizes=(16 22 24 32 48 64 128 256)
 
 # name | install prefix | the Exec line the menu entry must carry
+# shellcheck disable=SC2016 # the $ and ` are path characters, not expansions
 cases=(
   'system-wide|/usr|Exec=/usr/bin/kalibrix'
   'home folder with a blank and accents|/home/Kovács Anna/.local|Exec="/home/Kovács Anna/.local/bin/kalibrix"'
@@ -55,7 +56,9 @@ png_header() {
 check_tree() {
   local root=$1 exec_line=$2
 
-  [ -f "$root/bin/kalibrix" ] && [ -x "$root/bin/kalibrix" ] || fail "no executable bin/kalibrix"
+  if [ ! -f "$root/bin/kalibrix" ] || [ ! -x "$root/bin/kalibrix" ]; then
+    fail "no executable bin/kalibrix"
+  fi
 
   local entries=("$root"/share/applications/*.desktop)
   if [ "${#entries[@]}" -ne 1 ] || [ ! -f "${entries[0]}" ]; then
@@ -90,16 +93,10 @@ check_tree() {
   cmp -s "$drawing" "$root/share/icons/hicolor/scalable/apps/$id.svg" ||
     fail "scalable icon missing or not the drawing $drawing"
 
-  local metainfo="$root/share/metainfo/$id.metainfo.xml"
-  if [ ! -f "$metainfo" ]; then
-    fail "no metainfo $metainfo"
-    return
-  fi
-  grep -qF "<id>$id</id>" "$metainfo" || fail "metainfo id is not $id"
-  grep -qF "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" ||
-    fail "metainfo launchable is not $id.desktop"
+  [ -f "$root/share/metainfo/$id.metainfo.xml" ] || fail "no metainfo $id.metainfo.xml"
   # --strict fails on errors, warnings and infos; pedantic hints are shown
-  # but pass. The tree form also checks that the launchable entry exists.
+  # but pass. The tree form also checks that the component id matches the
+  # file name and that the launchable's menu entry is installed.
   if ! out=$(appstreamcli validate-tree --no-net --strict "$root" 2>&1); then
     fail "appstreamcli validate-tree: $out"
   fi
