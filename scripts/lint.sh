@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Static checks over the project's own code (calc, ui, app, tests, bench):
+# Static checks over the project's own code (calc, ui, app, data, tests, bench):
 #  1. the whole build with GCC, -Wall -Wextra (kalibrix_warnings) and every
 #     warning an error, in build-lint/; it also generates the moc and rcc
 #     files that the sources include;
@@ -15,7 +15,7 @@ source scripts/common.sh
 ensure_packages clang-tidy-14 cppcheck
 
 DIR=build-lint
-FOLDERS=(calc ui app tests bench)
+FOLDERS=(calc ui app data tests bench)
 failed=0
 
 echo "== build with warnings as errors"

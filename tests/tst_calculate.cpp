@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QMouseEvent>
 
-using kalibrix::CalculationState;
 using namespace kalibrix::test;
 
 namespace {
