@@ -18,12 +18,16 @@ enum class OutputField { c_tb, l_b, f_1, f_2, c_to, c_1, c_2, l_o, n_elt, p_elt 
 inline constexpr std::size_t kOutputFieldCount = static_cast<std::size_t>(OutputField::p_elt) + 1;
 
 // Every output field, in the order of the enum.
-inline constexpr std::array<OutputField, kOutputFieldCount> kOutputFieldsInStepOrder = [] {
+constexpr std::array<OutputField, kOutputFieldCount> OutputFieldsInStepOrder()
+{
     std::array<OutputField, kOutputFieldCount> fields{};
     for (std::size_t i = 0; i < fields.size(); ++i)
         fields[i] = static_cast<OutputField>(i);
     return fields;
-}();
+}
+
+inline constexpr std::array<OutputField, kOutputFieldCount> kOutputFieldsInStepOrder =
+    OutputFieldsInStepOrder();
 
 // Where the calculation shows each result text as soon as it is known, so
 // that a failure leaves exactly the earlier fields written.

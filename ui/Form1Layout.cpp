@@ -2,6 +2,7 @@
 
 #include "Form1Fields.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <string_view>
 
@@ -108,23 +109,34 @@ const std::array<ContainerSpec, 9> kContainers{{
     {ControlId::Frame7, kFrame7},
 }};
 
+namespace {
+
+// The first layout row, over all containers, that matches.
+template <class Predicate>
+const ControlSpec& FindSpec(Predicate matches, const char* missing)
+{
+    for (const ContainerSpec& container : kContainers) {
+        const auto found = std::ranges::find_if(container.controls, matches);
+        if (found != container.controls.end())
+            return *found;
+    }
+    throw std::out_of_range(missing);
+}
+
+} // namespace
+
 const ControlSpec& Spec(ControlId id)
 {
-    for (const ContainerSpec& container : kContainers)
-        for (const ControlSpec& spec : container.controls)
-            if (spec.id == id)
-                return spec;
-    throw std::out_of_range("no layout row for this control");
+    return FindSpec([id](const ControlSpec& spec) { return spec.id == id; },
+                    "no layout row for this control");
 }
 
 const ControlSpec& InputControl(kalibrix::InputField field)
 {
     const std::string_view name = kalibrix::Input(field).name;
-    for (const ContainerSpec& container : kContainers)
-        for (const ControlSpec& spec : container.controls)
-            if (spec.kind == ControlKind::NumericField && spec.name == name)
-                return spec;
-    throw std::out_of_range("no numeric field for this input");
+    return FindSpec(
+        [name](const ControlSpec& spec) { return spec.kind == ControlKind::NumericField && spec.name == name; },
+        "no numeric field for this input");
 }
 
 QRect PixelRect(const Twips& place)
