@@ -7,6 +7,7 @@ KALIBRIX_PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
   libbenchmark-dev fonts-liberation
   xvfb xauth xdotool x11-utils
+  locales libc-l10n
 )
 
 as_root() {
