@@ -162,7 +162,6 @@ private:
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-
 // A number as read from a text: sign * digits * 10^exponent, the digits a
 // whole number without leading or trailing zeros, empty for zero.
 struct DecimalNumber {

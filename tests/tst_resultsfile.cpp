@@ -15,6 +15,7 @@
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
+#include <sys/sysmacros.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/un.h>
@@ -470,12 +471,12 @@ private:
 enum class Trap {
     LinkToFileOutside,
     LinkToDevNull,
-    LinkToFifoOutside,
     LinkedFolderOutside,
     DanglingLinkOutside,
     LinkLoop,
     FifoInAdatok,
-    SocketInAdatok
+    SocketInAdatok,
+    DeviceInAdatok
 };
 
 } // namespace
@@ -849,13 +850,13 @@ void TestResultsFile::refusedTargetsStayAsTheyWere_data()
 
     QTest::newRow("link to a file outside adatok") << Trap::LinkToFileOutside << "kulso";
     QTest::newRow("link to /dev/null") << Trap::LinkToDevNull << "null";
-    QTest::newRow("link to a FIFO outside adatok") << Trap::LinkToFifoOutside << "cso";
     QTest::newRow("linked subfolder leading outside") << Trap::LinkedFolderOutside << "kint/x";
     QTest::newRow("link to a missing file outside adatok")
         << Trap::DanglingLinkOutside << "semmi";
     QTest::newRow("link to itself") << Trap::LinkLoop << "hurok";
     QTest::newRow("FIFO in adatok") << Trap::FifoInAdatok << "cso";
     QTest::newRow("socket in adatok") << Trap::SocketInAdatok << "aljzat";
+    QTest::newRow("device in adatok") << Trap::DeviceInAdatok << "eszkoz";
 }
 
 void TestResultsFile::refusedTargetsStayAsTheyWere()
@@ -890,11 +891,6 @@ void TestResultsFile::refusedTargetsStayAsTheyWere()
         target = QStringLiteral("/dev/null");
         reason = LeadsOutside(target);
         break;
-    case Trap::LinkToFifoOutside:
-        target = outside + QStringLiteral("/cso");
-        QVERIFY(::mkfifo(QFile::encodeName(target).constData(), 0600) == 0);
-        reason = LeadsOutside(target);
-        break;
     case Trap::LinkedFolderOutside:
         entry = adatok + QStringLiteral("/kint");
         target = outside;
@@ -915,6 +911,13 @@ void TestResultsFile::refusedTargetsStayAsTheyWere()
     case Trap::SocketInAdatok:
         QVERIFY(MakeSocket(path));
         reason = QStringLiteral("A név egy socketet jelöl, nem közönséges fájlt");
+        break;
+    case Trap::DeviceInAdatok:
+        // A node of the null device, as /dev/null is.
+        if (::mknod(QFile::encodeName(path).constData(), S_IFCHR | 0600, makedev(1, 3)) != 0)
+            QSKIP(qPrintable(QStringLiteral("making a device node needs root (CAP_MKNOD): ") +
+                             ErrnoText(errno)));
+        reason = QStringLiteral("A név egy eszközt jelöl, nem közönséges fájlt");
         break;
     }
     if (!target.isEmpty())
@@ -951,8 +954,6 @@ void TestResultsFile::linksWithinAdatokAreFollowed_data()
 
     QTest::newRow("link to a file in adatok")
         << "adatok/link.txt" << "cel.txt" << "link" << "adatok/cel.txt";
-    QTest::newRow("link to a file in a subfolder")
-        << "adatok/link.txt" << "al/cel.txt" << "link" << "adatok/al/cel.txt";
     QTest::newRow("linked subfolder within adatok")
         << "adatok/alias" << "valodi" << "alias/x" << "adatok/valodi/x.txt";
     QTest::newRow("adatok itself a link to a folder elsewhere")

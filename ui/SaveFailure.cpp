@@ -3,8 +3,10 @@
 #include <QDir>
 #include <QtGlobal>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <iterator>
 
 namespace kalibrix {
 namespace {
@@ -43,18 +45,17 @@ ResultsFileError SaveFailed(const QString& path, const QString& reason)
 
 QString SaveErrorReason(int error)
 {
-    for (const ErrorReason& entry : kReasons)
-        if (entry.error == error)
-            return QString::fromUtf8(entry.reason);
-    return QString::fromLocal8Bit(std::strerror(error));
+    const auto* entry = std::ranges::find(kReasons, error, &ErrorReason::error);
+    return entry != std::end(kReasons) ? QString::fromUtf8(entry->reason)
+                                       : QString::fromLocal8Bit(std::strerror(error));
 }
 
 QString SaveFileErrorReason(const QString& errorString)
 {
-    for (const ErrorReason& entry : kReasons)
-        if (errorString == qt_error_string(entry.error))
-            return QString::fromUtf8(entry.reason);
-    return errorString;
+    const auto* entry = std::ranges::find_if(kReasons, [&errorString](const ErrorReason& known) {
+        return errorString == qt_error_string(known.error);
+    });
+    return entry != std::end(kReasons) ? QString::fromUtf8(entry->reason) : errorString;
 }
 
 } // namespace kalibrix
