@@ -4,9 +4,13 @@
 #include "StrictMath.h"
 
 #include <array>
+#include <cfloat>
 #include <charconv>
-#include <cstdlib>
+#include <cmath>
+#include <cstdint>
+#include <optional>
 #include <system_error>
+#include <vector>
 
 namespace kalibrix {
 namespace {
@@ -158,38 +162,54 @@ private:
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-} // namespace
+// A number as read from a text: sign * digits * 10^exponent, the digits a
+// whole number without leading or trailing zeros, empty for zero.
+struct DecimalNumber {
+    bool negative = false;
+    std::string digits;
+    long long exponent = 0;
+};
 
-double ParseLeadingNumber(std::string_view text)
+// The power of ten of the leading digit: the number lies in
+// [10^magnitude, 10^(magnitude + 1)). Not for zero.
+long long Magnitude(const DecimalNumber& number)
+{
+    return static_cast<long long>(number.digits.size()) - 1 + number.exponent;
+}
+
+DecimalNumber ReadLeadingDecimal(std::string_view text)
 {
     NumberCursor cur(text);
-    bool negative = false;
+    DecimalNumber number;
     if (cur.peek() == '+' || cur.peek() == '-') {
-        negative = cur.peek() == '-';
+        number.negative = cur.peek() == '-';
         cur.advance();
     }
 
-    std::string integerPart;
-    std::string fraction;
+    // The digits before and after the point make one whole number; each
+    // digit after the point lowers the exponent by one.
+    std::string& digits = number.digits;
     for (char c = cur.peek(); IsDigit(c); c = cur.peek()) {
-        integerPart.push_back(c);
+        digits.push_back(c);
         cur.advance();
     }
+    long long fractionDigits = 0;
     if (cur.peek() == '.') {
         cur.advance();
         for (char c = cur.peek(); IsDigit(c); c = cur.peek()) {
-            fraction.push_back(c);
+            digits.push_back(c);
+            ++fractionDigits;
             cur.advance();
         }
     }
-    if (integerPart.empty() && fraction.empty())
-        return 0.0;
+    if (digits.empty())
+        return {};
 
     // Exponent, which counts only when at least one digit follows (nothing is
     // read after it, so "1e" simply ends as 1); saturated at 10^16, beyond
     // any double and any text's count of leading zeros, so that a very long
     // exponent cannot overflow.
-    long exponent = 0;
+    long long exponent = 0;
     if (cur.peek() == 'e' || cur.peek() == 'E') {
         cur.advance();
         bool negativeExponent = false;
@@ -206,44 +226,113 @@ double ParseLeadingNumber(std::string_view text)
             exponent = -exponent;
     }
 
-    const std::size_t firstNonZero = integerPart.find_first_not_of('0');
-    const std::size_t fractionNonZero = fraction.find_first_not_of('0');
-    if (firstNonZero == std::string::npos && fractionNonZero == std::string::npos)
-        return negative ? -0.0 : 0.0;
+    digits.erase(0, digits.find_first_not_of('0'));
+    const std::size_t last = digits.find_last_not_of('0');
+    const auto trailingZeros =
+        last == std::string::npos ? 0 : static_cast<long long>(digits.size() - last - 1);
+    digits.resize(digits.size() - static_cast<std::size_t>(trailingZeros));
+    number.exponent = exponent - fractionDigits + trailingZeros;
+    return number;
+}
 
-    // Decimal magnitude of the leading significant digit, to tell an overflow
-    // from an underflow when the value lies outside the double range.
-    const long magnitude = firstNonZero != std::string::npos
-        ? static_cast<long>(integerPart.size() - firstNonZero) - 1 + exponent
-        : -static_cast<long>(fractionNonZero) - 1 + exponent;
+// The number as the nearest double; nothing when it lies beyond the double
+// range. One too small for a double is (signed) zero.
+std::optional<double> ToDouble(const DecimalNumber& number)
+{
+    const double zero = number.negative ? -0.0 : 0.0;
+    if (number.digits.empty())
+        return zero;
+    // Far outside the range the magnitude alone decides, and from_chars is
+    // spared an exponent it would have to saturate.
+    const long long magnitude = Magnitude(number);
     if (magnitude > 400)
-        throw OverflowError();
+        return std::nullopt;
     if (magnitude < -400)
-        return negative ? -0.0 : 0.0;
+        return zero;
 
-    std::string clean;
-    clean.reserve(integerPart.size() + fraction.size() + 8);
-    clean.append(integerPart.empty() ? std::string_view("0") : std::string_view(integerPart));
-    if (!fraction.empty()) {
-        clean.push_back('.');
-        clean.append(fraction);
-    }
-    clean.push_back('e');
-    clean.append(std::to_string(exponent));
-
+    const std::string text = number.digits + 'e' + std::to_string(number.exponent);
     double value = 0.0;
-    const auto res = std::from_chars(clean.data(), clean.data() + clean.size(), value);
+    const auto res = std::from_chars(text.data(), text.data() + text.size(), value);
     if (res.ec == std::errc::result_out_of_range) {
         if (magnitude > 0)
-            throw OverflowError();
-        value = 0.0;
+            return std::nullopt;
+        return zero;
     }
-    return negative ? -value : value;
+    return number.negative ? -value : value;
+}
+
+// The exact value of a finite double in decimal: a double has at most 767
+// significant decimal digits, and to_chars writes them exactly.
+DecimalNumber ExactDecimal(double x)
+{
+    std::array<char, 800> text{};
+    const auto res = std::to_chars(text.data(), text.data() + text.size(), x,
+                                   std::chars_format::scientific, 766);
+    return ReadLeadingDecimal(std::string_view(text.data(), res.ptr));
+}
+
+// The digits of the product of two whole numbers given by their digits, most
+// significant first, without leading zeros.
+std::string MultiplyDigits(std::string_view a, std::string_view b)
+{
+    // Digit i of a and digit j of b add their product to place i + j + 1 of
+    // the at most a.size() + b.size() digits; a place collects at most 81
+    // per digit of the shorter number, far within 64 bits.
+    std::vector<std::uint64_t> places(a.size() + b.size(), 0);
+    for (std::size_t i = 0; i < a.size(); ++i)
+        for (std::size_t j = 0; j < b.size(); ++j)
+            places[i + j + 1] += static_cast<std::uint64_t>(a[i] - '0') *
+                                 static_cast<std::uint64_t>(b[j] - '0');
+    std::string digits(places.size(), '0');
+    std::uint64_t carry = 0;
+    for (std::size_t k = places.size(); k-- > 0;) {
+        const std::uint64_t place = places[k] + carry;
+        digits[k] = static_cast<char>('0' + place % 10);
+        carry = place / 10;
+    }
+    digits.erase(0, digits.find_first_not_of('0'));
+    return digits;
+}
+
+// A number beyond the double range times a finite factor: the exact product
+// of the number and the factor's exact value, rounded once to the nearest
+// double. OverflowError when that too lies beyond the range.
+double ScaledBeyondRange(const DecimalNumber& number, double factor)
+{
+    const DecimalNumber exactFactor = ExactDecimal(factor);
+    if (exactFactor.digits.empty())
+        return number.negative != std::signbit(factor) ? -0.0 : 0.0;
+    // The product is at least 10^(sum of the magnitudes), and 10^309 is
+    // beyond the largest double (1.8e308) however it is rounded.
+    if (Magnitude(number) + Magnitude(exactFactor) >= 309)
+        throw OverflowError();
+    const DecimalNumber product{number.negative != exactFactor.negative,
+                                MultiplyDigits(number.digits, exactFactor.digits),
+                                number.exponent + exactFactor.exponent};
+    if (const std::optional<double> value = ToDouble(product))
+        return *value;
+    throw OverflowError();
+}
+
+} // namespace
+
+double ParseLeadingNumber(std::string_view text)
+{
+    if (const std::optional<double> value = ToDouble(ReadLeadingDecimal(text)))
+        return *value;
+    throw OverflowError();
 }
 
 double ScaledInput(std::string_view text, double factor)
 {
-    return strict::mul(ParseLeadingNumber(text), factor);
+    const DecimalNumber number = ReadLeadingDecimal(text);
+    if (const std::optional<double> value = ToDouble(number))
+        return strict::mul(*value, factor);
+    // Beyond the range any non-finite factor gives what it gives any large
+    // number: an infinity (an overflow) or NaN.
+    if (!std::isfinite(factor))
+        return strict::mul(number.negative ? -DBL_MAX : DBL_MAX, factor);
+    return ScaledBeyondRange(number, factor);
 }
 
 } // namespace kalibrix

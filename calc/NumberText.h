@@ -30,8 +30,12 @@ std::string FormatGeneral(double x, std::string_view decimalSeparator);
 // double throws OverflowError; one too small for it reads as (signed) zero.
 double ParseLeadingNumber(std::string_view text);
 
-// ParseLeadingNumber(text) * factor as one strict multiplication, for storing
-// a field's value in SI units (factor 1e-12 for pF, 1e6 for MHz).
+// A field's value in SI units: the text's leading number times the factor
+// (1e-12 for pF, 1e6 for MHz). Where ParseLeadingNumber(text) is a finite
+// double, the result is that double times the factor, one strict
+// multiplication. A number beyond the double range is scaled exactly and
+// rounded once, so 1e309 with the factor 1e-12 gives 1e297. OverflowError
+// only when the scaled value lies beyond the range.
 double ScaledInput(std::string_view text, double factor);
 
 } // namespace kalibrix

@@ -9,6 +9,7 @@ KALIBRIX_PACKAGES=(
   xvfb xauth xdotool x11-utils
   at-spi2-core python3-pyatspi dbus
   desktop-file-utils appstream
+  locales libc-l10n
 )
 
 as_root() {

@@ -77,6 +77,8 @@ private slots:
     void enterAndEscTriggerNoButton_data();
     void enterAndEscTriggerNoButton();
     void hungarianContextMenu();
+    void longPasteIsKeptWhole_data();
+    void longPasteIsKeptWhole();
     void teardownWithTheFocusInAField_data();
     void teardownWithTheFocusInAField();
 
@@ -360,6 +362,39 @@ void TestNumericFields::hungarianContextMenu()
         texts << action->text();
     QVERIFY2(!texts.contains("&Paste"), qPrintable(texts.join('|')));
     QVERIFY2(texts.join('|').contains("Beilleszt"), qPrintable(texts.join('|')));
+}
+
+void TestNumericFields::longPasteIsKeptWhole_data()
+{
+    QTest::addColumn<QString>("fieldName");
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<double>("stored"); // NaN for the file name, which stores nothing
+
+    QTest::newRow("100,000 letters in filenev")
+        << "filenev" << QString(100'000, u'x') << std::nan("");
+    // The leading number is 12 only when the last two characters are kept.
+    QTest::newRow("99,998 zeros and 12 in c_min")
+        << "c_min" << QString(99'998, u'0') + QStringLiteral("12") << 1.2e-11;
+}
+
+void TestNumericFields::longPasteIsKeptWhole()
+{
+    QFETCH(QString, fieldName);
+    QFETCH(QString, pasted);
+    QFETCH(double, stored);
+
+    QLineEdit* target = field(fieldName);
+    target->setFocus();
+    // The paste of the context menu, which the key filter does not see.
+    QGuiApplication::clipboard()->setText(pasted);
+    target->paste();
+    QCOMPARE(target->text().size(), pasted.size());
+    QVERIFY(target->text() == pasted);
+
+    QTest::keyClick(target, Qt::Key_Tab);
+    if (!std::isnan(stored))
+        QCOMPARE(state().*StoredIn(fieldName), stored);
+    QVERIFY(messages_.isEmpty());
 }
 
 void TestNumericFields::teardownWithTheFocusInAField_data()

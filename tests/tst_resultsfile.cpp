@@ -1,6 +1,9 @@
 // The results file: where it lands, its 17 lines byte for byte, its
 // character set, and saves that fail without harming what is on disk: bad
-// names, read-only folders (for root too), read-only and full media.
+// names, read-only folders (for root too), read-only and full media, each
+// with its reason in Hungarian under any locale; symbolic links that lead
+// outside "adatok" and names of devices, FIFOs and sockets are refused, links
+// within "adatok" are followed.
 
 #include "ResultsFile.h"
 
@@ -11,13 +14,19 @@
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/sysmacros.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <clocale>
 #include <csignal>
 #include <cstring>
 #include <optional>
+#include <string>
 
 using namespace kalibrix;
 
@@ -188,7 +197,9 @@ bool TakesNewFiles(const QString& folder)
 // Gives the main thread, which runs every test function, a mount namespace
 // of its own whose mounts reach no other process and vanish with this one.
 // Empty when that worked, otherwise why not: mounting needs root
-// (CAP_SYS_ADMIN). Done once; later calls give the first answer.
+// (CAP_SYS_ADMIN); a user namespace, where a user could mount, is granted
+// only to a single-threaded process, and Qt Test runs a watchdog thread.
+// Done once; later calls give the first answer.
 QString EnterPrivateMountNamespace()
 {
     static const QString failure = [] {
@@ -283,15 +294,202 @@ enum class Fault {
     FullDisk
 };
 
+QString SaveFailedMessage(const QString& path, const QString& reason)
+{
+    return QStringLiteral("A mentés nem sikerült.\nFájl: %1\nOk: %2").arg(path, reason);
+}
+
+QString LeadsOutside(const QString& target)
+{
+    return QStringLiteral("A név szimbolikus linken át az „adatok” mappán kívülre vezet, ide: %1. "
+                          "A mentés csak az „adatok” mappába kerülhet")
+        .arg(target);
+}
+
+const QString kUnresolvedLink = QStringLiteral(
+    "A név egy olyan szimbolikus link, amelynek a célja nem létezik vagy nem ellenőrizhető");
+
+// hu_HU.UTF-8 for setlocale: the installed one, or else one that localedef
+// compiles from the source in the locales package into `folder`, which
+// LOCPATH (set in `localePath`) then names while setlocale loads it. Empty
+// when the locale can be set, otherwise why not.
+QString PrepareHungarianLocale(const QString& folder, QByteArray& localePath)
+{
+    const std::string previous = std::setlocale(LC_ALL, nullptr);
+    const bool installed = std::setlocale(LC_ALL, "hu_HU.UTF-8") != nullptr;
+    std::setlocale(LC_ALL, previous.c_str());
+    if (installed)
+        return {};
+
+    QProcess localedef;
+    localedef.start(QStringLiteral("localedef"),
+                    {"-i", "hu_HU", "-f", "UTF-8", folder + QStringLiteral("/hu_HU.UTF-8")});
+    if (!localedef.waitForFinished(120'000))
+        return QStringLiteral("localedef did not run: ") + localedef.errorString();
+    qputenv("LOCPATH", QFile::encodeName(folder));
+    const bool compiled = std::setlocale(LC_ALL, "hu_HU.UTF-8") != nullptr;
+    qunsetenv("LOCPATH");
+    std::setlocale(LC_ALL, previous.c_str());
+    if (!compiled)
+        return QStringLiteral("hu_HU.UTF-8 is not installed and localedef could not make it "
+                              "(it needs the locales package): ") +
+               QString::fromLocal8Bit(localedef.readAllStandardError());
+    localePath = QFile::encodeName(folder);
+    return {};
+}
+
+// The language of the system's messages for one case: the C locale without
+// a translation, or hu_HU.UTF-8 with the Qt translation the program installs
+// and the Hungarian QLocale. What was set before comes back at the end.
+class MessageLanguage {
+public:
+    MessageLanguage(bool hungarian, QTranslator& translation, const QByteArray& localePath)
+        : previous_(std::setlocale(LC_ALL, nullptr)), translation_(hungarian ? &translation : nullptr)
+    {
+        if (!hungarian) {
+            std::setlocale(LC_ALL, "C");
+            return;
+        }
+        if (!localePath.isEmpty())
+            qputenv("LOCPATH", localePath);
+        std::setlocale(LC_ALL, "hu_HU.UTF-8");
+        qunsetenv("LOCPATH");
+        QCoreApplication::installTranslator(translation_);
+        QLocale::setDefault(QLocale(QLocale::Hungarian, QLocale::Hungary));
+    }
+    ~MessageLanguage()
+    {
+        if (translation_)
+            QCoreApplication::removeTranslator(translation_);
+        QLocale::setDefault(previousLocale_);
+        std::setlocale(LC_ALL, previous_.c_str());
+    }
+    MessageLanguage(const MessageLanguage&) = delete;
+    MessageLanguage& operator=(const MessageLanguage&) = delete;
+
+private:
+    std::string previous_;
+    QLocale previousLocale_;
+    QTranslator* translation_;
+};
+
+// The target a symbolic link holds, as written into it; empty for a name that
+// is no link.
+QString LinkContents(const QString& path)
+{
+    char target[4096];
+    const ssize_t length = ::readlink(QFile::encodeName(path).constData(), target, sizeof target);
+    return length < 0 ? QString() : QFile::decodeName(QByteArray(target, length));
+}
+
+// What a refused save must leave as it was about a name: its type, inode and
+// size (of the name itself, a link not followed), a link's target, a regular
+// file's bytes, a folder's entries.
+QString EntryState(const QString& path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat entry {};
+    if (::lstat(name.constData(), &entry) != 0)
+        return path + QStringLiteral(": none");
+    QString state = QStringLiteral("%1: mode %2 inode %3 device %4 size %5")
+                        .arg(path)
+                        .arg(entry.st_mode, 0, 8)
+                        .arg(entry.st_ino)
+                        .arg(entry.st_dev)
+                        .arg(entry.st_size);
+    if (S_ISLNK(entry.st_mode)) {
+        state += QStringLiteral(" -> ") + LinkContents(path);
+    } else if (S_ISREG(entry.st_mode)) {
+        state += QStringLiteral(" bytes ") + QString::fromLatin1(ReadAll(path).toHex());
+    } else if (S_ISDIR(entry.st_mode)) {
+        state += QStringLiteral(" entries ") +
+                 QDir(path)
+                     .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System)
+                     .join(u',');
+    }
+    return state;
+}
+
+bool MakeSocket(const QString& path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    sockaddr_un address{};
+    if (static_cast<std::size_t>(name.size()) >= sizeof address.sun_path)
+        return false;
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, name.constData(), static_cast<std::size_t>(name.size()));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    if (fd < 0)
+        return false;
+    const bool bound = ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    ::close(fd);
+    return bound;
+}
+
+bool MakeLink(const QString& target, const QString& link)
+{
+    return ::symlink(QFile::encodeName(target).constData(), QFile::encodeName(link).constData()) == 0;
+}
+
+// Where /dev can be written (as root), a save that wrongly went through a
+// link to /dev/null would replace the machine's own device node. While this
+// object lives, /dev is read-only in the process's private mount namespace.
+class ProtectedDev {
+public:
+    ProtectedDev()
+    {
+        if (::access("/dev", W_OK) != 0)
+            return;
+        if (const QString unavailable = EnterPrivateMountNamespace(); !unavailable.isEmpty()) {
+            error_ = unavailable;
+            return;
+        }
+        if (::mount("/dev", "/dev", nullptr, MS_BIND | MS_REC, nullptr) != 0) {
+            error_ = QStringLiteral("mount --rbind /dev: ") + ErrnoText(errno);
+            return;
+        }
+        mounted_ = true;
+        if (::mount(nullptr, "/dev", nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) != 0)
+            error_ = QStringLiteral("read-only /dev: ") + ErrnoText(errno);
+    }
+    ~ProtectedDev()
+    {
+        if (mounted_)
+            ::umount2("/dev", MNT_DETACH);
+    }
+    ProtectedDev(const ProtectedDev&) = delete;
+    ProtectedDev& operator=(const ProtectedDev&) = delete;
+
+    // Empty when /dev cannot be harmed, otherwise why not.
+    const QString& error() const { return error_; }
+
+private:
+    bool mounted_ = false;
+    QString error_;
+};
+
+enum class Trap {
+    LinkToFileOutside,
+    LinkToDevNull,
+    LinkedFolderOutside,
+    DanglingLinkOutside,
+    LinkLoop,
+    FifoInAdatok,
+    SocketInAdatok,
+    DeviceInAdatok
+};
+
 } // namespace
 
 Q_DECLARE_METATYPE(ResultTexts)
 Q_DECLARE_METATYPE(Fault)
+Q_DECLARE_METATYPE(Trap)
 
 class TestResultsFile : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void seventeenLines_data();
     void seventeenLines();
     void firstLineHoldsDateThenTime_data();
@@ -306,7 +504,25 @@ private slots:
     void refusesNamesLeavingAdatok();
     void failedSaveChangesNothing_data();
     void failedSaveChangesNothing();
+    void refusedTargetsStayAsTheyWere_data();
+    void refusedTargetsStayAsTheyWere();
+    void linksWithinAdatokAreFollowed_data();
+    void linksWithinAdatokAreFollowed();
+
+private:
+    QTemporaryDir localeFolder_;
+    QByteArray localePath_;
+    QString hungarianUnavailable_;
+    QTranslator translation_;
 };
+
+void TestResultsFile::initTestCase()
+{
+    QVERIFY(translation_.load(QStringLiteral("qtbase_hu"),
+                              QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
+    QVERIFY(localeFolder_.isValid());
+    hungarianUnavailable_ = PrepareHungarianLocale(localeFolder_.path(), localePath_);
+}
 
 void TestResultsFile::seventeenLines_data()
 {
@@ -515,34 +731,58 @@ void TestResultsFile::refusesNamesLeavingAdatok()
 
 void TestResultsFile::failedSaveChangesNothing_data()
 {
+    QTest::addColumn<bool>("hungarian");
     QTest::addColumn<Fault>("fault");
     QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("reason"); // errno whose text the message gives; 0: not checked
+    QTest::addColumn<QString>("reason");
 
-    QTest::newRow("adatok is a regular file") << Fault::AdatokIsAFile << "regi" << ENOTDIR;
-    QTest::newRow("missing subfolder is not created")
-        << Fault::MissingSubfolder << "nincs/regi" << ENOENT;
-    QTest::newRow("name the file system refuses")
-        << Fault::NameTooLong << QString(300, 'a') << ENAMETOOLONG;
-    QTest::newRow("name of a folder") << Fault::NameIsAFolder << "mappa" << 0;
-    QTest::newRow("read-only folder, old file kept") << Fault::ReadOnlyFolder << "regi" << EACCES;
-    QTest::newRow("adatok missing, program folder read-only")
-        << Fault::ReadOnlyProgramFolder << "regi" << EACCES;
-    QTest::newRow("file size limit reached while writing, old file kept")
-        << Fault::FileSizeLimit << "regi" << EFBIG;
-    // QSaveFile gives its own reason for an existing file it may not replace.
-    QTest::newRow("read-only medium, old file kept") << Fault::ReadOnlyMedium << "regi" << 0;
-    QTest::newRow("adatok missing on a read-only medium")
-        << Fault::ReadOnlyMediumWithoutAdatok << "regi" << EROFS;
-    QTest::newRow("full disk, old file kept") << Fault::FullDisk << "regi" << ENOSPC;
+    const QString noPermission =
+        QStringLiteral("Nincs jogosultság az íráshoz (a fájl vagy a mappája írásvédett)");
+    const QString readOnly = QStringLiteral("Az adathordozó csak olvasható");
+    const QString noAdatok = QStringLiteral("Az „adatok” mappa nem hozható létre: ");
+    for (const bool hungarian : {false, true}) {
+        const char* language = hungarian ? "hu_HU" : "C";
+        QTest::addRow("%s: no permission, read-only folder, old file kept", language)
+            << hungarian << Fault::ReadOnlyFolder << "regi" << noPermission;
+        QTest::addRow("%s: no permission, adatok missing, program folder read-only", language)
+            << hungarian << Fault::ReadOnlyProgramFolder << "regi" << noAdatok + noPermission;
+        QTest::addRow("%s: read-only medium, old file kept", language)
+            << hungarian << Fault::ReadOnlyMedium << "regi" << readOnly;
+        QTest::addRow("%s: read-only medium, new file", language)
+            << hungarian << Fault::ReadOnlyMedium << "uj" << readOnly;
+        QTest::addRow("%s: read-only medium, adatok missing", language)
+            << hungarian << Fault::ReadOnlyMediumWithoutAdatok << "regi" << noAdatok + readOnly;
+        QTest::addRow("%s: no space, full disk, old file kept", language)
+            << hungarian << Fault::FullDisk << "regi"
+            << QStringLiteral("Nincs elég szabad hely az adathordozón");
+        QTest::addRow("%s: name too long", language)
+            << hungarian << Fault::NameTooLong << QString(300, 'a')
+            << QStringLiteral("A fájl neve vagy az útvonala túl hosszú");
+        QTest::addRow("%s: no such folder, missing subfolder is not created", language)
+            << hungarian << Fault::MissingSubfolder << "nincs/regi"
+            << QStringLiteral("A mappa nem létezik");
+        QTest::addRow("%s: not a folder, adatok is a regular file", language)
+            << hungarian << Fault::AdatokIsAFile << "regi"
+            << QStringLiteral("Az útvonal egyik tagja nem mappa");
+        QTest::addRow("%s: is a folder", language)
+            << hungarian << Fault::NameIsAFolder << "mappa"
+            << QStringLiteral("A név egy mappát jelöl, nem fájlt");
+        QTest::addRow("%s: file too large, size limit reached while writing, old file kept",
+                      language)
+            << hungarian << Fault::FileSizeLimit << "regi" << QStringLiteral("A fájl túl nagy");
+    }
 }
 
 void TestResultsFile::failedSaveChangesNothing()
 {
+    QFETCH(bool, hungarian);
     QFETCH(Fault, fault);
     QFETCH(QString, name);
-    QFETCH(int, reason);
+    QFETCH(QString, reason);
 
+    if (hungarian && !hungarianUnavailable_.isEmpty())
+        QSKIP(qPrintable(hungarianUnavailable_));
+    const MessageLanguage language(hungarian, translation_, localePath_);
     QTemporaryDir program;
     QVERIFY(program.isValid());
 
@@ -600,10 +840,147 @@ void TestResultsFile::failedSaveChangesNothing()
     }
     QCOMPARE(Snapshot(program.path()), before);
 
-    QVERIFY2(!message.isEmpty(), "the failed save was not reported");
-    QVERIFY2(message.contains(QDir::toNativeSeparators(path)), qPrintable(message));
-    if (reason != 0)
-        QVERIFY2(message.contains(ErrnoText(reason)), qPrintable(message));
+    QCOMPARE(message, SaveFailedMessage(path, reason));
+}
+
+void TestResultsFile::refusedTargetsStayAsTheyWere_data()
+{
+    QTest::addColumn<Trap>("trap");
+    QTest::addColumn<QString>("name");
+
+    QTest::newRow("link to a file outside adatok") << Trap::LinkToFileOutside << "kulso";
+    QTest::newRow("link to /dev/null") << Trap::LinkToDevNull << "null";
+    QTest::newRow("linked subfolder leading outside") << Trap::LinkedFolderOutside << "kint/x";
+    QTest::newRow("link to a missing file outside adatok")
+        << Trap::DanglingLinkOutside << "semmi";
+    QTest::newRow("link to itself") << Trap::LinkLoop << "hurok";
+    QTest::newRow("FIFO in adatok") << Trap::FifoInAdatok << "cso";
+    QTest::newRow("socket in adatok") << Trap::SocketInAdatok << "aljzat";
+    QTest::newRow("device in adatok") << Trap::DeviceInAdatok << "eszkoz";
+}
+
+void TestResultsFile::refusedTargetsStayAsTheyWere()
+{
+    QFETCH(Trap, trap);
+    QFETCH(QString, name);
+
+    QTemporaryDir program;
+    QTemporaryDir outsideFolder;
+    QVERIFY(program.isValid() && outsideFolder.isValid());
+    const QString adatok = program.filePath(QStringLiteral("adatok"));
+    QVERIFY(QDir().mkpath(adatok));
+    const QString outside = QFileInfo(outsideFolder.path()).canonicalFilePath();
+    const QString path = adatok + u'/' + name + QStringLiteral(".txt");
+
+    // The name the save is given, and what lies behind it.
+    QString entry = path;
+    QString target;
+    QString reason;
+    std::optional<ProtectedDev> dev;
+    switch (trap) {
+    case Trap::LinkToFileOutside:
+        target = outside + QStringLiteral("/sajat.txt");
+        WriteAll(target, "not a results file\n");
+        reason = LeadsOutside(target);
+        break;
+    case Trap::LinkToDevNull:
+        dev.emplace();
+        if (!dev->error().isEmpty())
+            QSKIP(qPrintable(QStringLiteral("/dev is writable here and cannot be protected: ") +
+                             dev->error()));
+        target = QStringLiteral("/dev/null");
+        reason = LeadsOutside(target);
+        break;
+    case Trap::LinkedFolderOutside:
+        entry = adatok + QStringLiteral("/kint");
+        target = outside;
+        reason = LeadsOutside(outside + QStringLiteral("/x.txt"));
+        break;
+    case Trap::DanglingLinkOutside:
+        target = outside + QStringLiteral("/semmi.txt");
+        reason = kUnresolvedLink;
+        break;
+    case Trap::LinkLoop:
+        target = path;
+        reason = kUnresolvedLink;
+        break;
+    case Trap::FifoInAdatok:
+        QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+        reason = QStringLiteral("A név egy csővezetéket (FIFO) jelöl, nem közönséges fájlt");
+        break;
+    case Trap::SocketInAdatok:
+        QVERIFY(MakeSocket(path));
+        reason = QStringLiteral("A név egy socketet jelöl, nem közönséges fájlt");
+        break;
+    case Trap::DeviceInAdatok:
+        // A node of the null device, as /dev/null is.
+        if (::mknod(QFile::encodeName(path).constData(), S_IFCHR | 0600, makedev(1, 3)) != 0)
+            QSKIP(qPrintable(QStringLiteral("making a device node needs root (CAP_MKNOD): ") +
+                             ErrnoText(errno)));
+        reason = QStringLiteral("A név egy eszközt jelöl, nem közönséges fájlt");
+        break;
+    }
+    if (!target.isEmpty())
+        QVERIFY(MakeLink(target, entry));
+
+    const QStringList watched{entry, target, adatok, outside};
+    QStringList before;
+    for (const QString& watchedPath : watched)
+        before << EntryState(watchedPath);
+
+    QString message;
+    try {
+        WriteResultsFile(ResultsFilePath(program.path(), name), kWorkedExample, kAfternoon,
+                         QLocale::c());
+    } catch (const ResultsFileError& e) {
+        message = e.userMessage();
+    }
+    QStringList after;
+    for (const QString& watchedPath : watched)
+        after << EntryState(watchedPath);
+
+    QCOMPARE(after, before);
+    QCOMPARE(message, SaveFailedMessage(path, reason));
+}
+
+void TestResultsFile::linksWithinAdatokAreFollowed_data()
+{
+    // Paths relative to the program folder; the link holds its target as
+    // given, relative to the link's own folder.
+    QTest::addColumn<QString>("link");
+    QTest::addColumn<QString>("linkTarget");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("written");
+
+    QTest::newRow("link to a file in adatok")
+        << "adatok/link.txt" << "cel.txt" << "link" << "adatok/cel.txt";
+    QTest::newRow("linked subfolder within adatok")
+        << "adatok/alias" << "valodi" << "alias/x" << "adatok/valodi/x.txt";
+    QTest::newRow("adatok itself a link to a folder elsewhere")
+        << "adatok" << "masik" << "x" << "masik/x.txt";
+}
+
+void TestResultsFile::linksWithinAdatokAreFollowed()
+{
+    QFETCH(QString, link);
+    QFETCH(QString, linkTarget);
+    QFETCH(QString, name);
+    QFETCH(QString, written);
+
+    QTemporaryDir program;
+    QVERIFY(program.isValid());
+    const QString file = program.filePath(written);
+    QVERIFY(QDir().mkpath(QFileInfo(file).path()));
+    WriteAll(file, "an earlier save\r\n");
+    const QString linkPath = program.filePath(link);
+    QVERIFY(QDir().mkpath(QFileInfo(linkPath).path()));
+    QVERIFY(MakeLink(linkTarget, linkPath));
+
+    WriteResultsFile(ResultsFilePath(program.path(), name), kWorkedExample, kAfternoon,
+                     QLocale::c());
+
+    QCOMPARE(ReadAll(file), kWorkedExampleFileC);
+    QCOMPARE(LinkContents(linkPath), linkTarget);
 }
 
 QTEST_GUILESS_MAIN(TestResultsFile)

@@ -21,6 +21,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -68,10 +69,13 @@ QStyle* ClassicStyle()
     return style;
 }
 
+// Every text field takes text of any length: QLineEdit's own limit of 32767
+// characters would cut a long paste, so the limit is the largest it takes.
 QLineEdit* StyleTextField(QLineEdit* field)
 {
     field->setFont(TextFieldFont());
     field->setAlignment(Qt::AlignCenter);
+    field->setMaxLength(std::numeric_limits<int>::max());
     return field;
 }
 

@@ -1,5 +1,8 @@
 #include "ResultsFile.h"
 
+#include "SaveFailure.h"
+#include "SaveTarget.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -8,10 +11,8 @@
 #include <QStringList>
 
 #include <langinfo.h>
-#include <sys/stat.h>
 
 #include <cerrno>
-#include <cstring>
 
 namespace kalibrix {
 namespace {
@@ -23,11 +24,6 @@ const QString kLineEnd = QStringLiteral("\r\n");
 // zone; the zones are 14 characters wide and start at columns 1, 15, 29...
 constexpr qsizetype kPrintZoneWidth = 14;
 
-ResultsFileError SaveFailed(const QString& path, const QString& reason)
-{
-    return ResultsFileError(QStringLiteral("A mentés nem sikerült.\nFájl: %1\nOk: %2")
-                                .arg(QDir::toNativeSeparators(path), reason));
-}
 
 bool IsBlankOrComma(QChar c)
 {
@@ -115,12 +111,10 @@ void CreateMissingResultsFolder(const QString& path)
     const QFileInfo folder(QFileInfo(path).path());
     if (folder.fileName() != kFolderName || folder.exists())
         return;
-    if (::mkdir(QFile::encodeName(folder.filePath()).constData(), 0777) == 0)
-        return;
-    const int error = errno;
-    if (error != EEXIST)
+    const int error = MakeFolder(folder.filePath());
+    if (error != 0 && error != EEXIST)
         throw SaveFailed(path, QStringLiteral("Az „adatok” mappa nem hozható létre: %1")
-                                   .arg(QString::fromLocal8Bit(std::strerror(error))));
+                                   .arg(SaveErrorReason(error)));
 }
 
 } // namespace
@@ -140,7 +134,8 @@ QString ResultsFilePath(const QString& programDir, const QString& name)
                            "tartalmazhat „..” részt.")
                 .arg(name));
     }
-    return programDir + u'/' + kFolderName + u'/' + name + QStringLiteral(".txt");
+    const QString folder = programDir + u'/' + kFolderName;
+    return ResolveInsideFolder(folder, folder + u'/' + name + QStringLiteral(".txt"));
 }
 
 void WriteResultsFile(const QString& path, const ResultTexts& texts, const QDateTime& now,
@@ -159,21 +154,22 @@ void WriteResultsFile(const QString& path, const ResultTexts& texts, const QDate
     const QByteArray bytes = Encode(content, codeset);
 
     CreateMissingResultsFolder(path);
+    CheckReplaceable(path);
     QSaveFile file(path);
     file.setDirectWriteFallback(false);
     // Unbuffered, so that a short write (a full disk, a file size limit)
     // shows here: QSaveFile::commit does not report a failed flush of
     // buffered data and would rename the truncated file over the old one.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw SaveFailed(path, file.errorString());
+        throw SaveFailed(path, SaveFileErrorReason(file.errorString()));
     for (qsizetype written = 0; written < bytes.size();) {
         const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
         if (n <= 0)
-            throw SaveFailed(path, file.errorString());
+            throw SaveFailed(path, SaveFileErrorReason(file.errorString()));
         written += n;
     }
     if (!file.commit())
-        throw SaveFailed(path, file.errorString());
+        throw SaveFailed(path, SaveFileErrorReason(file.errorString()));
 }
 
 } // namespace kalibrix

@@ -55,9 +55,10 @@ private:
     QString userMessage_;
 };
 
-// <programDir>/adatok/<name>.txt, the name exactly as typed. A name that
-// would leave "adatok" (absolute, or with a ".." component) throws
-// ResultsFileError.
+// <programDir>/adatok/<name>.txt, the name exactly as typed, with symbolic
+// links resolved: the real folder and, for an existing link, its target. A
+// name that would leave "adatok" throws ResultsFileError: as typed (absolute,
+// or with a ".." component) or through a link outside the real "adatok".
 QString ResultsFilePath(const QString& programDir, const QString& name);
 
 // Writes the 17-line file in the character set of the C library's current
@@ -65,7 +66,9 @@ QString ResultsFilePath(const QString& programDir, const QString& name);
 // renamed over the old one only when everything is written, so a failed save
 // leaves the old file and no temporary behind. When the file's own folder is
 // the missing "adatok", it is created; other missing folders are not. Throws
-// ResultsFileError when the file cannot be written.
+// ResultsFileError, with the reason in Hungarian, when the file cannot be
+// written, and before writing anything when the path names a symbolic link
+// or anything but a regular file.
 void WriteResultsFile(const QString& path, const ResultTexts& texts, const QDateTime& now,
                       const QLocale& locale);
 
