@@ -2,15 +2,22 @@
 // pixels (grid, magenta zero line, curve, captions), nothing drawn before a
 // calculation, a click drawing anew from the tables, the pointer's tool tip,
 // and tables holding values far beyond the axis. Also the lines of the
-// drawing surface against the toolkit's own line drawing.
+// drawing surface against the toolkit's own line drawing, and the window's
+// pictures (graph, circuit diagram, icon) at the device pixel ratio of every
+// screen: tests/CMakeLists.txt runs those tests a second time on two screens
+// scaled by 2 and by 1.5.
 
 #include "CalcTestSupport.h"
 #include "DeviationGraph.h"
+#include "Pictures.h"
 
+#include <QColorSpace>
 #include <QPainter>
+#include <QScreen>
 #include <QtTest>
 #include <QToolTip>
 
+#include <cmath>
 #include <limits>
 
 using namespace kalibrix;
@@ -22,24 +29,45 @@ const QSize kGraphSize(809, 313); // pct_main in Frame7
 const QColor kMagenta(255, 0, 255);
 constexpr double kMax = std::numeric_limits<double>::max();
 
-// The inner drawing area of the grabbed graph. Step 499 lies on the left
-// pixel column and step 0 on the right one, H on the top row and -H on the
-// bottom row.
+QRect Scaled(const QRect& rect, qreal ratio)
+{
+    return QRect((QPointF(rect.topLeft()) * ratio).toPoint(), (QSizeF(rect.size()) * ratio).toSize());
+}
+
+// The inner drawing area of the grabbed graph, in device pixels. Step 499
+// lies on the left logical pixel column and step 0 on the right one, H on
+// the top row and -H on the bottom row.
 class Picture {
 public:
     explicit Picture(DeviationGraph& graph)
-        : image_(graph.grab().toImage().copy(graph.contentsRect()).convertToFormat(QImage::Format_RGB32)),
+        : ratio_(graph.devicePixelRatioF()), logical_(graph.contentsRect().size()),
+          image_(graph.grab()
+                     .toImage()
+                     .copy(Scaled(graph.contentsRect(), ratio_))
+                     .convertToFormat(QImage::Format_RGB32)),
           foreground_(graph.palette().color(QPalette::ButtonText).rgb()),
           background_(graph.palette().color(QPalette::Button).rgb())
     {
     }
 
     const QImage& image() const { return image_; }
+    qreal ratio() const { return ratio_; }
     int width() const { return image_.width(); }
     int height() const { return image_.height(); }
 
-    double ColumnOf(double step) const { return (499.0 - step) / 499.0 * (width() - 1); }
-    double RowOf(double y, double H) const { return (H - y) / (2.0 * H) * (height() - 1); }
+    // Logical pixels of a step and of a deviation, at ratio 1 also device pixels.
+    double ColumnOf(double step) const { return (499.0 - step) / 499.0 * (logical_.width() - 1); }
+    double RowOf(double y, double H) const { return (H - y) / (2.0 * H) * (logical_.height() - 1); }
+    // Device coordinates of the exact point: logical pixel p spans p .. p + 1.
+    QPointF DevicePoint(double step, double y, double H) const
+    {
+        return ratio_ * QPointF(ColumnOf(step) + 0.5, RowOf(y, H) + 0.5);
+    }
+    // Whether device pixel (x, y) lies in the logical rectangle.
+    bool Within(const QRect& logical, int x, int y) const
+    {
+        return Scaled(logical, ratio_).contains(x, y);
+    }
 
     bool Foreground(int x, int y) const { return image_.pixel(x, y) == foreground_; }
     bool Magenta(int x, int y) const { return image_.pixel(x, y) == kMagenta.rgb(); }
@@ -97,10 +125,157 @@ public:
     }
 
 private:
+    qreal ratio_;
+    QSize logical_;
     QImage image_;
     QRgb foreground_;
     QRgb background_;
 };
+
+// Logical areas of the worked example's captions, which alone are drawn with
+// blended (antialiased) pixels.
+const QRect kTitleArea(0, 0, 200, 20);
+const QRect kFrequencyArea(740, 150, 65, 25);
+
+bool InCaption(const Picture& picture, int x, int y)
+{
+    return picture.Within(kTitleArea, x, y) || picture.Within(kFrequencyArea, x, y);
+}
+
+// Runs of consecutive values: the device rows or columns of each line.
+QList<QPair<int, int>> Runs(const QList<int>& values)
+{
+    QList<QPair<int, int>> runs;
+    for (int v : values) {
+        if (!runs.isEmpty() && runs.back().second == v - 1)
+            runs.back().second = v;
+        else
+            runs.append({v, v});
+    }
+    return runs;
+}
+
+double DistanceToSegment(QPointF p, QPointF a, QPointF b)
+{
+    const QPointF ab = b - a;
+    const double length2 = QPointF::dotProduct(ab, ab);
+    const double t = length2 == 0.0 ? 0.0 : std::clamp(QPointF::dotProduct(p - a, ab) / length2, 0.0, 1.0);
+    const QPointF d = p - (a + t * ab);
+    return std::hypot(d.x(), d.y());
+}
+
+// The curve as drawn, in device coordinates: from (0, 0) through every step.
+QList<QPointF> CurveAt(const Picture& picture, const SweepTable& curve, double H)
+{
+    QList<QPointF> points{picture.DevicePoint(0.0, 0.0, H)};
+    for (int i = 0; i < kSweepSteps; ++i)
+        points << picture.DevicePoint(i, curve[static_cast<std::size_t>(i)], H);
+    return points;
+}
+
+// A line one logical pixel wide reaches half a logical pixel to either side
+// of the exact curve, and its square ends as far along it, so the centre of
+// every device pixel it covers lies within r * sqrt(1/2) device pixels of the
+// curve; half a device pixel more allows for the rasterizer's rounding and,
+// at ratio 1, for the ends rounded to whole pixels.
+double CurveTolerance(qreal ratio)
+{
+    return ratio * std::sqrt(0.5) + 0.5;
+}
+
+// Foreground pixels off the grid and the captions: the curve's.
+QList<QPoint> CurvePixels(const Picture& picture)
+{
+    const QList<int> rows = picture.FullRows();
+    const QList<int> columns = picture.FullColumns();
+    QList<QPoint> pixels;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if (picture.Foreground(x, y) && !rows.contains(y) && !columns.contains(x)
+                && !InCaption(picture, x, y))
+                pixels << QPoint(x, y);
+    return pixels;
+}
+
+// Curve pixels farther from the exact curve than CurveTolerance.
+QList<QPoint> FarFromCurve(const Picture& picture, const QList<QPointF>& curve)
+{
+    const double tolerance = CurveTolerance(picture.ratio());
+    QList<QPoint> far;
+    for (const QPoint& pixel : CurvePixels(picture)) {
+        const QPointF centre = QPointF(pixel) + QPointF(0.5, 0.5);
+        bool near = false;
+        for (qsizetype k = 1; k < curve.size() && !near; ++k)
+            near = DistanceToSegment(centre, curve[k - 1], curve[k]) <= tolerance;
+        if (!near)
+            far << pixel;
+    }
+    return far;
+}
+
+// What is wrong with the worked example's grid, if anything. Every line is
+// one logical pixel wide: r device pixels (at a fractional ratio the one or
+// two in that logical pixel); level lines lie every 16000 Hz from -80000 up,
+// upright ones at steps 0, 50, ..., 450. Off the captions no pixel is a blend
+// of the colours.
+QString GridFault(const Picture& picture)
+{
+    const qreal r = picture.ratio();
+    const auto misplaced = [r](const QList<QPair<int, int>>& lines, const QList<double>& logical) {
+        if (lines.size() != logical.size())
+            return QStringLiteral("%1 lines instead of %2").arg(lines.size()).arg(logical.size());
+        for (qsizetype k = 0; k < lines.size(); ++k) {
+            const int p = qRound(logical[k]);
+            const auto [first, last] = lines[k];
+            const int width = last - first + 1;
+            if (first + 1 <= p * r || last >= (p + 1) * r || width < std::floor(r) || width > std::ceil(r))
+                return QStringLiteral("device %1..%2 for logical %3").arg(first).arg(last).arg(p);
+        }
+        return QString();
+    };
+    QList<double> levels;
+    for (int k = 10; k >= 0; --k)
+        levels << picture.RowOf(-80000.0 + 16000.0 * k, 80000.0);
+    QList<double> uprights;
+    for (int step = 450; step >= 0; step -= 50)
+        uprights << picture.ColumnOf(step);
+    QString fault = misplaced(Runs(picture.FullRows()), levels);
+    if (fault.isEmpty())
+        fault = misplaced(Runs(picture.FullColumns()), uprights);
+    if (!fault.isEmpty())
+        return fault;
+
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if (!InCaption(picture, x, y) && picture.Inked(x, y) && !picture.Foreground(x, y)
+                && !picture.Magenta(x, y))
+                return QStringLiteral("blended pixel at %1, %2").arg(x).arg(y);
+    return QString();
+}
+
+// Device pixels of the circuit diagram, 408 x 130 logical pixels, at ratio r.
+QSize DiagramPixels(qreal r)
+{
+    return QSize(qCeil(408 * r), qCeil(130 * r));
+}
+
+// The screens the platform offers, one row each.
+void AddScreenRows()
+{
+    QTest::addColumn<int>("screen");
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    for (qsizetype i = 0; i < screens.size(); ++i)
+        QTest::addRow("screen %s at ratio %g", qPrintable(screens[i]->name()), screens[i]->devicePixelRatio())
+            << static_cast<int>(i);
+}
+
+// The top-level widget on the screen, where it takes the screen's ratio.
+void ShowOn(QWidget& widget, QScreen* screen)
+{
+    widget.setScreen(screen);
+    widget.move(screen->geometry().topLeft());
+    widget.show();
+}
 
 bool Near(const QList<int>& found, double expected, double tolerance)
 {
@@ -121,10 +296,10 @@ struct GraphUnderTest {
     TrackingCalculator calc;
     DeviationGraph graph{calc};
 
-    GraphUnderTest()
+    explicit GraphUnderTest(QScreen* screen = QGuiApplication::primaryScreen())
     {
         graph.resize(kGraphSize);
-        graph.show();
+        ShowOn(graph, screen);
     }
 
     // Solves the worked example and draws its graph, as "Számol" does.
@@ -193,6 +368,13 @@ private slots:
     void extremeTables();
     void surfaceLines_data();
     void surfaceLines();
+    void workedExampleOnEveryScreen_data() { AddScreenRows(); }
+    void workedExampleOnEveryScreen();
+    void diagramOnEveryScreen_data() { AddScreenRows(); }
+    void diagramOnEveryScreen();
+    void movedToAnotherRatio();
+    void windowIcon_data();
+    void windowIcon();
 };
 
 void TestGraph::workedExampleGrid()
@@ -527,6 +709,154 @@ void TestGraph::surfaceLines()
     painter.end();
     surface.Finish();
     QCOMPARE(surface.image(), expected);
+}
+
+void TestGraph::workedExampleOnEveryScreen()
+{
+    QFETCH(int, screen);
+
+    GraphUnderTest g(QGuiApplication::screens().at(screen));
+    QVERIFY(QTest::qWaitForWindowExposed(&g.graph));
+    g.DrawWorkedExample();
+    const Picture picture(g.graph);
+    QCOMPARE(picture.ratio(), QGuiApplication::screens().at(screen)->devicePixelRatio());
+    const QString fault = GridFault(picture);
+    QVERIFY2(fault.isEmpty(), qPrintable(fault));
+
+    // The curve's pixels lie along the exact curve at device resolution.
+    const QList<QPointF> curve = CurveAt(picture, g.calc.state.elt_curve, 80000.0);
+
+    const QList<QPoint> far = FarFromCurve(picture, curve);
+    QVERIFY2(far.isEmpty(), qPrintable(QStringLiteral("%1 pixels far from the curve, the first at %2, %3")
+                                           .arg(far.size()).arg(far.value(0).x()).arg(far.value(0).y())));
+
+    // And the curve is there along its whole length: ink near every point.
+    const double tolerance = CurveTolerance(picture.ratio());
+    const QPointF reach(tolerance, tolerance);
+    for (const QPointF& point : curve) {
+        bool inked = false;
+        const QRect around = QRectF(point - reach, point + reach).toAlignedRect() & picture.image().rect();
+        for (int y = around.top(); y <= around.bottom() && !inked; ++y)
+            for (int x = around.left(); x <= around.right() && !inked; ++x)
+                inked = picture.Foreground(x, y)
+                        && std::hypot(x + 0.5 - point.x(), y + 0.5 - point.y()) <= tolerance;
+        QVERIFY2(inked, qPrintable(QStringLiteral("nothing near %1, %2").arg(point.x()).arg(point.y())));
+    }
+
+    // Not an enlarged 96-dpi drawing, whose every logical pixel would be a
+    // block of r x r equal device pixels: many of the curve's blocks are split.
+    const int r = qRound(picture.ratio());
+    if (r < 2 || r != picture.ratio())
+        return;
+    const QList<QPoint> pixels = CurvePixels(picture);
+    const auto split = std::count_if(pixels.begin(), pixels.end(), [&](const QPoint& pixel) {
+        const QPoint corner(pixel.x() - pixel.x() % r, pixel.y() - pixel.y() % r);
+        for (int dy = 0; dy < r; ++dy)
+            for (int dx = 0; dx < r; ++dx)
+                if (!picture.Foreground(corner.x() + dx, corner.y() + dy))
+                    return true;
+        return false;
+    });
+    QVERIFY2(split > pixels.size() / 3,
+             qPrintable(QStringLiteral("%1 of %2 in split blocks").arg(split).arg(pixels.size())));
+}
+
+void TestGraph::diagramOnEveryScreen()
+{
+    QFETCH(int, screen);
+
+    QScreen* const on = QGuiApplication::screens().at(screen);
+    CircuitDiagram diagram;
+    ShowOn(diagram, on);
+    QVERIFY(QTest::qWaitForWindowExposed(&diagram));
+    const qreal r = on->devicePixelRatio();
+    QTRY_COMPARE(diagram.pixmap().devicePixelRatio(), r);
+    QCOMPARE(diagram.pixmap().size(), DiagramPixels(r));
+
+    // At ratio 1 the shipped 96-dpi image; at any other the same drawing at
+    // that resolution, which brought down to 408 x 130 is that image again
+    // but for its blended edges.
+    const QImage shipped = QImage(QStringLiteral(":/circuit.png")).convertToFormat(QImage::Format_RGB32);
+    const QImage shown = diagram.pixmap()
+                             .toImage()
+                             .scaled(shipped.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                             .convertToFormat(QImage::Format_RGB32);
+    if (r == 1.0) {
+        QCOMPARE(shown, shipped);
+        return;
+    }
+    double difference = 0.0;
+    for (int y = 0; y < shipped.height(); ++y)
+        for (int x = 0; x < shipped.width(); ++x)
+            difference += std::abs(qGray(shown.pixel(x, y)) - qGray(shipped.pixel(x, y)));
+    difference /= 255.0 * shipped.width() * shipped.height();
+    QVERIFY2(difference < 0.02, qPrintable(QString::number(difference)));
+}
+
+void TestGraph::movedToAnotherRatio()
+{
+    // From the screen of the lowest ratio to that of the highest, where a
+    // drawing kept at the old ratio would show enlarged.
+    QList<QScreen*> screens = QGuiApplication::screens();
+    std::ranges::sort(screens, {}, &QScreen::devicePixelRatio);
+    QScreen* const from = screens.front();
+    QScreen* const to = screens.back();
+    if (from->devicePixelRatio() == to->devicePixelRatio())
+        QSKIP("no screen of another ratio (the scaled run has one)");
+
+    GraphUnderTest g(from);
+    CircuitDiagram diagram;
+    ShowOn(diagram, from);
+    QVERIFY(QTest::qWaitForWindowExposed(&g.graph));
+    QVERIFY(QTest::qWaitForWindowExposed(&diagram));
+    g.DrawWorkedExample();
+    const SweepTable drawn = g.calc.state.elt_curve;
+    QTRY_COMPARE(diagram.pixmap().devicePixelRatio(), from->devicePixelRatio());
+
+    // New tables, not drawn: the move shows the graph drawn before, drawn
+    // anew at the other screen's ratio.
+    g.FillTables();
+    ShowOn(g.graph, to);
+    ShowOn(diagram, to);
+    const qreal r = to->devicePixelRatio();
+    QTRY_COMPARE(g.graph.devicePixelRatioF(), r);
+    const Picture picture(g.graph);
+    const QString fault = GridFault(picture);
+    QVERIFY2(fault.isEmpty(), qPrintable(fault));
+    QCOMPARE(FarFromCurve(picture, CurveAt(picture, drawn, 80000.0)).size(), 0);
+
+    QTRY_COMPARE(diagram.pixmap().devicePixelRatio(), r);
+    QCOMPARE(diagram.pixmap().size(), DiagramPixels(r));
+}
+
+void TestGraph::windowIcon_data()
+{
+    QTest::addColumn<qreal>("ratio");
+    QTest::addColumn<QString>("file");
+
+    QTest::newRow("scale 1: the 32 px icon") << 1.0 << ":/kalibrix.png";
+    QTest::newRow("scale 1.5: 48 px") << 1.5 << ":/kalibrix-48.png";
+    QTest::newRow("scale 2: 64 px") << 2.0 << ":/kalibrix-64.png";
+    QTest::newRow("scale 4: 128 px") << 4.0 << ":/kalibrix-128.png";
+}
+
+void TestGraph::windowIcon()
+{
+    QFETCH(qreal, ratio);
+    QFETCH(QString, file);
+
+    // The icon's 32 logical pixels come from the image made for the ratio,
+    // not from another size scaled.
+    const QPixmap pixmap = WindowIcon().pixmap(QSize(32, 32), ratio);
+    QCOMPARE(pixmap.devicePixelRatio(), ratio);
+    // The pixels only: the icon does not keep the file's colour space.
+    const auto pixels = [](const QImage& image) {
+        QImage plain = image.convertToFormat(QImage::Format_ARGB32);
+        plain.setColorSpace(QColorSpace());
+        plain.setDevicePixelRatio(1.0);
+        return plain;
+    };
+    QCOMPARE(pixels(pixmap.toImage()), pixels(QImage(file)));
 }
 
 QTEST_MAIN(TestGraph)

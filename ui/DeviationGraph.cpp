@@ -42,11 +42,19 @@ void DeviationGraph::DrawDeviationGraph()
     if (s.L_b == 0.0)
         return;
 
-    const double H = kalibrix::AxisLimit(kalibrix::TableAt(s.elt_sorted, 0),
-                                         kalibrix::TableAt(s.elt_sorted, kalibrix::kSweepSteps - 1));
+    shown_ = Shown{kalibrix::AxisLimit(kalibrix::TableAt(s.elt_sorted, 0),
+                                       kalibrix::TableAt(s.elt_sorted, kalibrix::kSweepSteps - 1)),
+                   s.elt_curve};
+    Render();
+    update();
+}
+
+void DeviationGraph::Render()
+{
+    const double H = shown_->H;
     const QColor foreground = palette().color(foregroundRole());
 
-    surface_.Cls(contentsRect().size(), palette().color(backgroundRole()));
+    surface_.Cls(contentsRect().size(), palette().color(backgroundRole()), devicePixelRatioF());
     surface_.Scale(kLeftEdgeStep, H, 0.0, -H);
 
     // y grows by H/5 from -H for as long as it stays within H: eleven lines
@@ -65,7 +73,7 @@ void DeviationGraph::DrawDeviationGraph()
 
     surface_.PSet(0.0, 0.0, foreground);
     for (int i = 0; i < kalibrix::kSweepSteps; ++i)
-        surface_.LineTo(i, kalibrix::TableAt(s.elt_curve, i), foreground);
+        surface_.LineTo(i, shown_->curve[static_cast<std::size_t>(i)], foreground);
 
     surface_.PSet(kLeftEdgeStep, H, foreground);
     surface_.Print(QStringLiteral(" A bemenőkör elhangolódása"), font(), foreground);
@@ -73,18 +81,21 @@ void DeviationGraph::DrawDeviationGraph()
     surface_.Print(QStringLiteral("f_hangolás"), font(), foreground);
 
     surface_.Finish();
-    update();
 }
 
 void DeviationGraph::paintEvent(QPaintEvent* event)
 {
     QFrame::paintEvent(event);
+    // Moved to a screen of another ratio: the same graph, drawn for it.
+    if (shown_ && surface_.image().devicePixelRatio() != devicePixelRatioF())
+        Render();
     const QImage& image = surface_.image();
     if (image.isNull())
         return;
     QPainter painter(this);
     const QRect area = contentsRect();
-    painter.drawImage(area.topLeft(), image, QRect(QPoint(0, 0), area.size()));
+    painter.setClipRect(area);
+    painter.drawImage(area.topLeft(), image);
 }
 
 void DeviationGraph::mousePressEvent(QMouseEvent* event)

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "CalculationState.h"
 #include "PictureSurface.h"
 
 #include <QFrame>
+
+#include <optional>
 
 namespace kalibrix {
 class TrackingCalculator;
@@ -11,8 +14,10 @@ class TrackingCalculator;
 // The picture area pct_main: draws the input circuit's deviation across the
 // band from the sweep tables, and shows the value under the pointer as its
 // tool tip. Both do nothing while L_b is zero (nothing computed yet).
-// The drawing is kept in an image, so it survives being covered; a click
-// draws it anew from the tables.
+// The drawing is kept in an image at the screen's device pixel ratio, so it
+// survives being covered and is sharp on a scaled screen; a click draws it
+// anew from the tables. On a screen of another ratio the same graph is drawn
+// again at that ratio.
 class DeviationGraph : public QFrame {
     Q_OBJECT
 public:
@@ -27,7 +32,17 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
+    // What the last drawing showed: its axis limit (Hz) and curve.
+    struct Shown {
+        double H;
+        kalibrix::SweepTable curve;
+    };
+
+    // Draws `shown_` onto the surface at the widget's device pixel ratio.
+    void Render();
+
     const kalibrix::TrackingCalculator& calc_;
     PictureSurface surface_;
+    std::optional<Shown> shown_;
     bool leftPressed_ = false;
 };

@@ -6,6 +6,7 @@
 #include "Help.h"
 #include "MessageBox.h"
 #include "NumericField.h"
+#include "Pictures.h"
 #include "ResultsFile.h"
 
 #include <QCoreApplication>
@@ -81,13 +82,6 @@ QLineEdit* StyleTextField(QLineEdit* field)
 
 } // namespace
 
-// The icon and the diagram are compiled into this static library; resources
-// of a static library are registered by hand.
-static void InitResources()
-{
-    Q_INIT_RESOURCE(resources);
-}
-
 template <class Widget>
 Widget* Form1::Control(ControlId id) const
 {
@@ -96,9 +90,8 @@ Widget* Form1::Control(ControlId id) const
 
 Form1::Form1(QWidget* parent) : QWidget(parent)
 {
-    InitResources();
     setWindowTitle(QStringLiteral("Kalibrix "));
-    setWindowIcon(QIcon(QStringLiteral(":/kalibrix.png")));
+    setWindowIcon(WindowIcon());
     setFont(DialogFont());
     setGeometry(form1::PixelRect(form1::kWindowPlace));
 
@@ -192,12 +185,8 @@ QWidget* Form1::CreateControl(const form1::ControlSpec& spec, QWidget* container
     case ControlKind::Button:
         return new QPushButton(caption, container);
     case ControlKind::Picture: {
-        // The diagram at its natural size from the top-left corner, cut off by
-        // the border where it does not fit.
-        auto* picture = new QLabel(container);
+        auto* picture = new CircuitDiagram(container);
         picture->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
-        picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        picture->setPixmap(QPixmap(QStringLiteral(":/circuit.png")));
         picture->setFocusPolicy(Qt::StrongFocus);
         return picture;
     }

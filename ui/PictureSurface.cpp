@@ -2,28 +2,59 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QtMath>
 
 #include <algorithm>
+
+namespace {
+
+// Positions per logical pixel of the sub-pixel axes: a 64th of a pixel is far
+// finer than a device pixel at any usual ratio, and the axes' pixel limit
+// then still lies 16384 logical pixels out, far beyond any area.
+constexpr double kSubPixels = 64.0;
+
+// An axis over `pixels` logical pixels has its edge values on positions 0 and
+// pixels - 1; over the sub-pixel positions they lie on 0 and
+// (pixels - 1) * kSubPixels, so position k is logical pixel k / kSubPixels.
+int SubPositions(int pixels)
+{
+    return std::max(pixels - 1, 1) * static_cast<int>(kSubPixels) + 1;
+}
+
+} // namespace
 
 PictureSurface::PictureSurface() = default;
 PictureSurface::~PictureSurface() = default;
 
-void PictureSurface::Cls(QSize size, const QColor& background)
+void PictureSurface::Cls(QSize size, const QColor& background, qreal ratio)
 {
     painter_.reset();
-    image_ = QImage(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    size_ = size.expandedTo(QSize(1, 1));
+    // Whole device pixels covering the logical area; the painter then works
+    // in logical pixels, scaled by the ratio.
+    image_ = QImage(qCeil(size_.width() * ratio), qCeil(size_.height() * ratio), QImage::Format_RGB32);
+    image_.setDevicePixelRatio(ratio);
     image_.fill(background);
 }
 
 void PictureSurface::Scale(double left, double top, double right, double bottom)
 {
-    axes_ = Axes{kalibrix::ScaleAxis(left, right, image_.width()),
-                 kalibrix::ScaleAxis(top, bottom, image_.height())};
+    using kalibrix::ScaleAxis;
+    axes_ = Axes{ScaleAxis(left, right, size_.width()), ScaleAxis(top, bottom, size_.height()),
+                 ScaleAxis(left, right, SubPositions(size_.width())),
+                 ScaleAxis(top, bottom, SubPositions(size_.height()))};
 }
 
 QPoint PictureSurface::ToPixel(double x, double y) const
 {
     return QPoint(axes_->x.ToPixel(x), axes_->y.ToPixel(y));
+}
+
+QPointF PictureSurface::ToPosition(double x, double y) const
+{
+    // Logical pixel p spans p .. p + 1 in the painter's coordinates.
+    return QPointF(axes_->subX.ToPixel(x) / kSubPixels + 0.5,
+                   axes_->subY.ToPixel(y) / kSubPixels + 0.5);
 }
 
 QPainter& PictureSurface::Painter(const QColor& colour)
@@ -46,15 +77,25 @@ void PictureSurface::Line(double x1, double y1, double x2, double y2, const QCol
     const QPoint from = ToPixel(x1, y1);
     const QPoint to = ToPixel(x2, y2);
     QPainter& painter = Painter(colour);
-    if (from.x() == to.x() || from.y() == to.y()) {
+    // At one device pixel per logical pixel a line runs between whole pixels.
+    // At any other ratio only lines level or upright in user coordinates (the
+    // grid) keep to whole logical pixels; any other runs between the exact
+    // positions of its ends at device resolution, so that the curve follows
+    // its values instead of a staircase of enlarged pixels.
+    const bool wholePixels = image_.devicePixelRatio() == 1.0;
+    const bool level = from.y() == to.y() && (wholePixels || y1 == y2);
+    const bool upright = from.x() == to.x() && (wholePixels || x1 == x2);
+    if (level || upright) {
         // A level or upright line covers its pixels from end to end, both
         // ends included, exactly as the line drawing does; filling them is
         // several times quicker for the grid's long lines.
         painter.fillRect(QRect(QPoint(std::min(from.x(), to.x()), std::min(from.y(), to.y())),
                                QPoint(std::max(from.x(), to.x()), std::max(from.y(), to.y()))),
                          colour);
-    } else {
+    } else if (wholePixels) {
         painter.drawLine(from, to);
+    } else {
+        painter.drawLine(ToPosition(x1, y1), ToPosition(x2, y2));
     }
     currentX_ = x2;
     currentY_ = y2;
@@ -67,8 +108,8 @@ void PictureSurface::LineTo(double x, double y, const QColor& colour)
 
 void PictureSurface::PSet(double x, double y, const QColor& colour)
 {
-    QPainter& painter = Painter(colour);
-    painter.drawPoint(ToPixel(x, y));
+    // One logical pixel, whole at every ratio.
+    Painter(colour).fillRect(QRect(ToPixel(x, y), QSize(1, 1)), colour);
     currentX_ = x;
     currentY_ = y;
 }

@@ -17,14 +17,20 @@ class QString;
 // and paints: clear, a user coordinate system given by two corners, lines,
 // single points, a current drawing position and text printed there. Every
 // coordinate is a user coordinate once Scale has been called.
+//
+// Sizes and pixels are logical (96-dpi) pixels. The image holds `ratio`
+// device pixels per logical pixel, so that a screen scaled by that ratio
+// shows the drawing sharp: a line one logical pixel wide covers `ratio`
+// device pixels, and sloped lines and text are drawn at device resolution.
 class PictureSurface {
 public:
     PictureSurface();
     ~PictureSurface();
 
-    // Clears to `background` at `size` pixels (at least one by one).
-    void Cls(QSize size, const QColor& background);
-    // (left, top) lies on the top-left pixel, (right, bottom) on the
+    // Clears to `background` at `size` logical pixels (at least one by one),
+    // drawn at `ratio` device pixels per logical pixel.
+    void Cls(QSize size, const QColor& background, qreal ratio = 1.0);
+    // (left, top) lies on the top-left logical pixel, (right, bottom) on the
     // bottom-right one; either axis may run backwards.
     void Scale(double left, double top, double right, double bottom);
 
@@ -37,27 +43,34 @@ public:
     // Text with its top-left corner at the current position, no background.
     void Print(const QString& text, const QFont& font, const QColor& colour);
 
-    // User coordinates of a position in image pixels; nothing before the
+    // User coordinates of a position in logical pixels; nothing before the
     // first Scale.
     std::optional<QPointF> UserPoint(QPointF pixel) const;
 
     // Completes the pending operations, so that image() holds them; drawing
     // may go on afterwards.
     void Finish();
-    // The drawing as of the last Cls or Finish.
+    // The drawing as of the last Cls or Finish, its device pixel ratio set.
     const QImage& image() const { return image_; }
 
 private:
+    // The same coordinate system over the logical pixels and over
+    // kSubPixels positions per logical pixel.
     struct Axes {
         kalibrix::ScaleAxis x;
         kalibrix::ScaleAxis y;
+        kalibrix::ScaleAxis subX;
+        kalibrix::ScaleAxis subY;
     };
 
     QPoint ToPixel(double x, double y) const;
+    // The centre of (x, y) in logical coordinates, to 1/kSubPixels of a pixel.
+    QPointF ToPosition(double x, double y) const;
     // The painter, its pen in `colour`.
     QPainter& Painter(const QColor& colour);
 
     QImage image_;
+    QSize size_; // logical pixels
     // One painter serves all the drawing operations from the first after Cls
     // until Finish: opening a painter for each line of the graph took longer
     // than drawing the line. Declared after image_, so that it ends before
