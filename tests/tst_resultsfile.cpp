@@ -5,7 +5,9 @@
 // outside "adatok" and names of devices, FIFOs and sockets are refused, links
 // within "adatok" are followed.
 
+#include "Form1Fields.h"
 #include "ResultsFile.h"
+#include "WorkedExample.h"
 
 #include <QtTest>
 
@@ -32,34 +34,45 @@ using namespace kalibrix;
 
 namespace {
 
-// The worked example as the window shows it. Inputs carry the typed point
-// under every locale; the results carry the locale's separator.
-const ResultTexts kWorkedExample{"12",     "500",   "10",    "0.52",   "1.62",  "0.455",
-                                 "172.18", "34.06", "51.23", "99.91",  "273.55", "25.01",
-                                 "0.681",  "1.459", "70217.63", "-74580.2"};
-const ResultTexts kWorkedExampleHungarian{"12",     "500",   "10",    "0.52",   "1.62",  "0.455",
-                                          "172,18", "34,06", "51,23", "99,91",  "273,55", "25,01",
-                                          "0,681",  "1,459", "70217,63", "-74580,2"};
+// The worked example as the window shows it, in file order: the inputs as
+// typed (with points under every locale), the results with the separator.
+ResultTexts WorkedExampleTexts(std::string_view separator)
+{
+    ResultTexts texts;
+    for (std::size_t i = 0; i < kResultsFileLines.size(); ++i) {
+        const form1::ControlId field = kResultsFileLines[i].field;
+        const auto input = std::ranges::find_if(kInputs, [field](const InputSpec& spec) {
+            return form1::InputControl(spec.field).id == field;
+        });
+        const auto result = std::ranges::find(form1::kResultFields, field, &form1::ResultField::control);
+        const std::string text = input != kInputs.end()
+                                     ? std::string(test::worked_example::Typed(input->field))
+                                     : test::worked_example::Shown(result->output, separator);
+        texts[i] = QString::fromStdString(text);
+    }
+    return texts;
+}
+
+const ResultTexts kWorkedExample = WorkedExampleTexts(".");
+const ResultTexts kWorkedExampleHungarian = WorkedExampleTexts(",");
 
 const QDateTime kAfternoon(QDate(2024, 3, 5), QTime(14, 7, 9));
 const QDateTime kMorning(QDate(2024, 11, 23), QTime(9, 5, 3));
 
-const QByteArray kWorkedExampleLines = "C_min      = 12  pf\r\n"
-                                       "C_max      = 500  pf\r\n"
-                                       "C_sz       = 10  pf\r\n"
-                                       "f_min      = 0.52  MHz\r\n"
-                                       "f_max      = 1.62  MHz\r\n"
-                                       "f_kf       = 0.455  MHz\r\n"
-                                       "L_b        = 172.18  uH\r\n"
-                                       "C_tb       = 34.06  pf\r\n"
-                                       "L_o        = 51.23  uH\r\n"
-                                       "C_to       = 99.91  pf\r\n"
-                                       "C_hp1      = 273.55  pf\r\n"
-                                       "C_hp2      = 25.01  pf\r\n"
-                                       "f_h1       = 0.681  MHz\r\n"
-                                       "f_h2       = 1.459  MHz\r\n"
-                                       "f_max_elt  = 70217.63  Hz\r\n"
-                                       "f_max_elt  = -74580.2  Hz\r\n";
+// Lines 2 to 17 of the worked example's file under the C locale, as the
+// program must write them; lines 8 to 17 carry the locale's separator.
+QByteArray WorkedExampleLines(char separator)
+{
+    QFile file(QStringLiteral(KALIBRIX_TEST_DATA "/worked_example_lines.txt"));
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("cannot read %s", qPrintable(file.fileName()));
+    QList<QByteArray> lines = file.readAll().split('\n');
+    for (qsizetype i = 6; i < lines.size(); ++i)
+        lines[i].replace('.', separator);
+    return lines.join('\n');
+}
+
+const QByteArray kWorkedExampleLines = WorkedExampleLines('.');
 const QByteArray kWorkedExampleFileC = "5 Mar 2024    14:07:09\r\n" + kWorkedExampleLines;
 
 const QLocale kHungarian(QLocale::Hungarian, QLocale::Hungary);
@@ -534,28 +547,12 @@ void TestResultsFile::seventeenLines_data()
         << QLocale::c() << kWorkedExample << kWorkedExampleFileC;
     QTest::newRow("Hungarian, worked example with commas in lines 8 to 17")
         << kHungarian << kWorkedExampleHungarian
-        << QByteArray("2024. 03. 05. 14:07:09\r\n"
-                      "C_min      = 12  pf\r\n"
-                      "C_max      = 500  pf\r\n"
-                      "C_sz       = 10  pf\r\n"
-                      "f_min      = 0.52  MHz\r\n"
-                      "f_max      = 1.62  MHz\r\n"
-                      "f_kf       = 0.455  MHz\r\n"
-                      "L_b        = 172,18  uH\r\n"
-                      "C_tb       = 34,06  pf\r\n"
-                      "L_o        = 51,23  uH\r\n"
-                      "C_to       = 99,91  pf\r\n"
-                      "C_hp1      = 273,55  pf\r\n"
-                      "C_hp2      = 25,01  pf\r\n"
-                      "f_h1       = 0,681  MHz\r\n"
-                      "f_h2       = 1,459  MHz\r\n"
-                      "f_max_elt  = 70217,63  Hz\r\n"
-                      "f_max_elt  = -74580,2  Hz\r\n");
+        << "2024. 03. 05. 14:07:09\r\n" + WorkedExampleLines(',');
 
     ResultTexts noStray = kWorkedExample;
     noStray[2].clear();
     QByteArray noStrayFile = kWorkedExampleFileC;
-    noStrayFile.replace("C_sz       = 10  pf", "C_sz       =   pf");
+    noStrayFile.replace("= 10  pf", "=   pf");
     QTest::newRow("empty stray capacitance") << QLocale::c() << noStray << noStrayFile;
 }
 
@@ -638,7 +635,7 @@ void TestResultsFile::characterSet()
     ResultTexts texts = kWorkedExample;
     texts[0] = text;
     QByteArray expected = kWorkedExampleFileC;
-    expected.replace("C_min      = 12  pf", "C_min      = " + bytes + "  pf");
+    expected.replace("= 12  pf", "= " + bytes + "  pf");
     QCOMPARE(WrittenFile(texts, kAfternoon, QLocale::c(), codeset), expected);
 }
 
