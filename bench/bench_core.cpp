@@ -104,8 +104,8 @@ void PlainCalculation(const kalibrix::CalculationState& in, PlainResult& r)
     r.texts[1] = kalibrix::FormatFixed(PlainHundredths(L_b, 1e8), 2, sep);
     const double f_h1 = delta + f_min;
     const double f_h2 = f_max - delta;
-    r.texts[2] = kalibrix::FormatFixed(f_h1 / 1e6, 3, sep);
-    r.texts[3] = kalibrix::FormatFixed(f_h2 / 1e6, 3, sep);
+    r.texts[2] = kalibrix::FormatFixed(f_h1 / kalibrix::kHertzPerMegahertz, 3, sep);
+    r.texts[3] = kalibrix::FormatFixed(f_h2 / kalibrix::kHertzPerMegahertz, 3, sep);
     const double f_osz1 = f_h1 + f_kf;
     const double f_osz2 = f_h2 + f_kf;
     const double ratio = f_osz2 / f_osz1;

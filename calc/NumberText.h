@@ -31,10 +31,10 @@ std::string FormatGeneral(double x, std::string_view decimalSeparator);
 double ParseLeadingNumber(std::string_view text);
 
 // A field's value in SI units: the text's leading number times the factor
-// (1e-12 for pF, 1e6 for MHz). Where ParseLeadingNumber(text) is a finite
+// (kFaradPerPicofarad, kHertzPerMegahertz). Where ParseLeadingNumber(text) is a finite
 // double, the result is that double times the factor, one strict
 // multiplication. A number beyond the double range is scaled exactly and
-// rounded once, so 1e309 with the factor 1e-12 gives 1e297. OverflowError
+// rounded once, so 1e309 pF gives 1e297 F. OverflowError
 // only when the scaled value lies beyond the range.
 double ScaledInput(std::string_view text, double factor);
 

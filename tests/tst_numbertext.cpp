@@ -267,37 +267,37 @@ void TestNumberText::scaledInput_data()
     QTest::addColumn<double>("expected");
     QTest::addColumn<QString>("error");
 
-    QTest::newRow("100 pF") << "100" << 1e-12 << 1e-10 << "none";
-    QTest::newRow("4.7 pF") << "4.7" << 1e-12 << 4.7e-12 << "none";
-    QTest::newRow(".5 pF") << ".5" << 1e-12 << 5e-13 << "none";
-    QTest::newRow("10.7 MHz") << "10.7" << 1e6 << 1.07e7 << "none";
-    QTest::newRow("1.2.3 MHz") << "1.2.3" << 1e6 << 1.2e6 << "none";
-    QTest::newRow("2e3 MHz") << "2e3" << 1e6 << 2e9 << "none";
-    QTest::newRow("empty field") << "" << 1e6 << 0.0 << "none";
-    QTest::newRow("1e308 MHz overflows") << "1e308" << 1e6 << 0.0 << "OverflowError";
-    QTest::newRow("1e-320 pF underflows to zero") << "1e-320" << 1e-12 << 0.0 << "none";
+    QTest::newRow("100 pF") << "100" << kFaradPerPicofarad << 1e-10 << "none";
+    QTest::newRow("4.7 pF") << "4.7" << kFaradPerPicofarad << 4.7e-12 << "none";
+    QTest::newRow(".5 pF") << ".5" << kFaradPerPicofarad << 5e-13 << "none";
+    QTest::newRow("10.7 MHz") << "10.7" << kHertzPerMegahertz << 1.07e7 << "none";
+    QTest::newRow("1.2.3 MHz") << "1.2.3" << kHertzPerMegahertz << 1.2e6 << "none";
+    QTest::newRow("2e3 MHz") << "2e3" << kHertzPerMegahertz << 2e9 << "none";
+    QTest::newRow("empty field") << "" << kHertzPerMegahertz << 0.0 << "none";
+    QTest::newRow("1e308 MHz overflows") << "1e308" << kHertzPerMegahertz << 0.0 << "OverflowError";
+    QTest::newRow("1e-320 pF underflows to zero") << "1e-320" << kFaradPerPicofarad << 0.0 << "none";
     // Rounded once, the exact product would be 1699387672075986.8.
     QTest::newRow("a finite reading is multiplied as a double")
-        << "16993876720759869e11" << 1e-12 << 1699387672075987.0 << "none";
+        << "16993876720759869e11" << kFaradPerPicofarad << 1699387672075987.0 << "none";
 
     // Readings beyond the double range: the exact product with the factor,
     // rounded once.
     QTest::newRow("1 and 309 zeros pF stores 1e297 F")
-        << QString("1") + QString(309, '0') << 1e-12 << 1e297 << "none";
-    QTest::newRow("-1e309 pF") << "-1e309" << 1e-12 << -1e297 << "none";
+        << QString("1") + QString(309, '0') << kFaradPerPicofarad << 1e297 << "none";
+    QTest::newRow("-1e309 pF") << "-1e309" << kFaradPerPicofarad << -1e297 << "none";
     QTest::newRow("29 digits, 1.2e320 pF")
-        << "12345678901234567890123456789e292" << 1e-12 << 1.2345678901234567e308 << "none";
+        << "12345678901234567890123456789e292" << kFaradPerPicofarad << 1.2345678901234567e308 << "none";
     // Halfway between the largest double and 2^1024 lies 1.79769313486231581e308,
     // the scaled value of 1.7976931348623158440949251900069e320 pF: the
     // factor's double lies a little below 1e-12.
     QTest::newRow("just below the halfway point: the largest double")
-        << "1.7976931348623158440949251900068e320" << 1e-12
+        << "1.7976931348623158440949251900068e320" << kFaradPerPicofarad
         << std::numeric_limits<double>::max() << "none";
     QTest::newRow("just above the halfway point overflows")
-        << "1.797693134862315844094925190007e320" << 1e-12 << 0.0 << "OverflowError";
-    QTest::newRow("1e303 MHz overflows") << "1e303" << 1e6 << 0.0 << "OverflowError";
-    QTest::newRow("1e309 MHz overflows") << "1e309" << 1e6 << 0.0 << "OverflowError";
-    QTest::newRow("1e400 pF overflows") << "1e400" << 1e-12 << 0.0 << "OverflowError";
+        << "1.797693134862315844094925190007e320" << kFaradPerPicofarad << 0.0 << "OverflowError";
+    QTest::newRow("1e303 MHz overflows") << "1e303" << kHertzPerMegahertz << 0.0 << "OverflowError";
+    QTest::newRow("1e309 MHz overflows") << "1e309" << kHertzPerMegahertz << 0.0 << "OverflowError";
+    QTest::newRow("1e400 pF overflows") << "1e400" << kFaradPerPicofarad << 0.0 << "OverflowError";
 }
 
 void TestNumberText::scaledInput()

@@ -5,6 +5,7 @@
 // multiplied as one double multiplication; a reading beyond the double range
 // is scaled and refused only when the scaled value is beyond the range too.
 
+#include "CalculationState.h"
 #include "Errors.h"
 #include "FuzzChecks.h"
 #include "NumberText.h"
@@ -153,7 +154,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             Check(value == expected.value, "the value agrees with the plain reading");
     }
 
-    CheckScaled(text, read, expected.number, 1e-12);
-    CheckScaled(text, read, expected.number, 1e6);
+    CheckScaled(text, read, expected.number, kalibrix::kFaradPerPicofarad);
+    CheckScaled(text, read, expected.number, kalibrix::kHertzPerMegahertz);
     return 0;
 }
