@@ -74,6 +74,7 @@ measure() {
 if [ "$mode" = instructions ]; then
   # Callgrind counts the instructions of the process itself, whatever else
   # the machine is running; it is some fifty times slower than the program.
+  ensure_packages valgrind
   export STARTUP_WATCH_LIMIT_MS=120000
   declare -A count
   for name in bare kalibrix; do
@@ -92,24 +93,27 @@ echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
 measure "$bare" >/dev/null
 measure "$kalibrix" >/dev/null
 
-printf '%4s %12s %12s %12s %12s\n' pair "bare ms" "kalibrix ms" "bare KiB" "kalibrix KiB"
+printf '%4s %9s %9s %9s %9s %9s %9s\n' pair "bare ms" "kal. ms" "bare KiB" "kal. KiB" "bare CPU" "kal. CPU"
 for ((i = 1; i <= pairs; i++)); do
-  result=$(measure "$bare")
-  read -r bare_ms bare_kib <<<"$result"
-  result=$(measure "$kalibrix")
-  read -r kal_ms kal_kib <<<"$result"
-  printf '%4d %12.1f %12.1f %12d %12d\n' "$i" "$bare_ms" "$kal_ms" "$bare_kib" "$kal_kib"
-  echo "$bare_ms $kal_ms $bare_kib $kal_kib" >>"$work/runs"
+  bare_run=$(measure "$bare")
+  kal_run=$(measure "$kalibrix")
+  read -r bare_ms bare_kib bare_cpu <<<"$bare_run"
+  read -r kal_ms kal_kib kal_cpu <<<"$kal_run"
+  printf '%4d %9.1f %9.1f %9d %9d %9.1f %9.1f\n' \
+    "$i" "$bare_ms" "$kal_ms" "$bare_kib" "$kal_kib" "$bare_cpu" "$kal_cpu"
+  echo "$bare_ms $kal_ms $bare_kib $kal_kib $bare_cpu $kal_cpu" >>"$work/runs"
 done
 echo "load average after:  $(cut -d' ' -f1-3 /proc/loadavg)"
 
-median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
-bare_ms=$(cut -d' ' -f1 "$work/runs" | median)
-kal_ms=$(cut -d' ' -f2 "$work/runs" | median)
-bare_kib=$(cut -d' ' -f3 "$work/runs" | median)
-kal_kib=$(cut -d' ' -f4 "$work/runs" | median)
-awk -v bt="$bare_ms" -v kt="$kal_ms" -v bm="$bare_kib" -v km="$kal_kib" -v n="$pairs" 'BEGIN {
+# column N of the runs: its median
+median() {
+  cut -d' ' -f"$1" "$work/runs" | sort -g \
+    | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+awk -v n="$pairs" -v bt="$(median 1)" -v kt="$(median 2)" -v bm="$(median 3)" -v km="$(median 4)" \
+    -v bc="$(median 5)" -v kc="$(median 6)" 'BEGIN {
   printf "median of %d pairs\n", n
   printf "start-up:    bare %.1f ms, kalibrix %.1f ms, ratio %.2f\n", bt, kt, kt / bt
   printf "peak memory: bare %.1f MiB, kalibrix %.1f MiB, ratio %.2f\n", bm / 1024, km / 1024, km / bm
+  printf "CPU time:    bare %.1f ms, kalibrix %.1f ms, ratio %.2f\n", bc, kc, kc / bc
 }'
