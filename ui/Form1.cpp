@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QGroupBox>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -105,6 +106,17 @@ QStyle* ClassicStyle()
     return style;
 }
 
+// A PNG image compiled into the program. Told the format and kept from
+// guessing, the reader goes straight to Qt's own PNG decoder; left to guess,
+// it first loads every installed image-format plugin (SVG, JPEG, GIF, ICO and
+// the libraries behind them) to ask each whether it reads PNG.
+QPixmap ResourcePng(const QString& path)
+{
+    QImageReader reader(path, "png");
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
+}
+
 QLineEdit* StyleTextField(QLineEdit* field)
 {
     field->setFont(TextFieldFont());
@@ -131,7 +143,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent)
 {
     InitResources();
     setWindowTitle(QStringLiteral("Kalibrix "));
-    setWindowIcon(QIcon(QStringLiteral(":/kalibrix.png")));
+    setWindowIcon(QIcon(ResourcePng(QStringLiteral(":/kalibrix.png"))));
     setFont(DialogFont());
     setGeometry(form1::PixelRect(form1::kWindowPlace));
 
@@ -209,7 +221,7 @@ QWidget* Form1::CreateControl(const form1::ControlSpec& spec, QWidget* container
         auto* picture = new QLabel(container);
         picture->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
         picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        picture->setPixmap(QPixmap(QStringLiteral(":/circuit.png")));
+        picture->setPixmap(ResourcePng(QStringLiteral(":/circuit.png")));
         picture->setFocusPolicy(Qt::StrongFocus);
         return picture;
     }
