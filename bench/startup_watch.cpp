@@ -30,8 +30,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-extern char** environ;
-
 namespace {
 
 using Clock = std::timespec;
@@ -99,8 +97,8 @@ long PeakResidentKib(pid_t pid)
 }
 
 // Painting follows the map at once; the program is taken to have painted
-// when its CPU time has not grown for a few clock ticks in a row (a tick is
-// 10 ms), and at most after the given time.
+// once its CPU time (counted in 10 ms clock ticks) has stood still for 150 ms,
+// or when the time limit has passed.
 void WaitUntilIdle(pid_t pid, int limitMs)
 {
     constexpr int kQuietPolls = 15;
@@ -140,7 +138,7 @@ int main(int argc, char* argv[])
     const xcb_atom_t netWmName = Atom(x, "_NET_WM_NAME");
 
     // The event mask must be in force before the program starts; the atom
-    // request above, after it, is the round trip that makes sure.
+    // request after it is the round trip that makes sure.
     const std::uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
     xcb_change_window_attributes(x, root, XCB_CW_EVENT_MASK, &mask);
     const xcb_atom_t wmName = Atom(x, "WM_NAME");
