@@ -113,6 +113,22 @@ void WaitUntilIdle(pid_t pid, int limitMs)
     }
 }
 
+// Ends the program and whatever it started (it leads a process group of its
+// own): SIGTERM, which lets callgrind write its counts, and SIGKILL after 10 s
+// for a wrapper that ignores it. Returns the program's CPU time in ms.
+double Stop(pid_t pid)
+{
+    kill(-pid, SIGTERM);
+    rusage usage{};
+    for (int waited = 0; wait4(pid, nullptr, WNOHANG, &usage) == 0; waited += 10) {
+        if (waited == 10000)
+            kill(-pid, SIGKILL);
+        usleep(10000);
+    }
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3
+           + static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -145,8 +161,13 @@ int main(int argc, char* argv[])
 
     Clock start{};
     clock_gettime(CLOCK_MONOTONIC, &start);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
     pid_t pid = 0;
-    if (posix_spawnp(&pid, argv[2], nullptr, nullptr, argv + 2, environ) != 0) {
+    const int spawned = posix_spawnp(&pid, argv[2], nullptr, &attributes, argv + 2, environ);
+    posix_spawnattr_destroy(&attributes);
+    if (spawned != 0) {
         std::fprintf(stderr, "startup_watch: cannot start %s\n", argv[2]);
         return 2;
     }
@@ -171,21 +192,15 @@ int main(int argc, char* argv[])
         }
     }
     if (!mappedMs) {
-        if (!ended) {
-            kill(pid, SIGKILL);
-            waitpid(pid, nullptr, 0);
-        }
+        if (!ended)
+            Stop(pid);
         std::fprintf(stderr, "startup_watch: no window \"%s\" was mapped\n", title.c_str());
         return 1;
     }
 
     WaitUntilIdle(pid, limitMs);
     const long peakKib = PeakResidentKib(pid);
-    kill(pid, SIGTERM);
-    rusage usage{};
-    wait4(pid, nullptr, 0, &usage);
-    const double cpuMs = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3
-                         + static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
+    const double cpuMs = Stop(pid);
     xcb_disconnect(x);
     std::printf("%.3f %ld %.1f\n", *mappedMs, peakKib, cpuMs);
     return 0;
