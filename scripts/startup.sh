@@ -2,7 +2,8 @@
 # Start-up time and peak memory of Kalibrix against a bare Qt window with the
 # same title and geometry (bench/bare_window.cpp), under one virtual X server.
 #   scripts/startup.sh [PAIRS]        PAIRS alternating runs of each (default 11,
-#                                     at least 9): the medians and their ratios
+#                                     at least 9): the medians and their ratios,
+#                                     CPU time as well
 #   scripts/startup.sh --instructions each program once under callgrind: the
 #                                     instructions from exec to window painted
 # Start-up is the time from exec to the server's MapNotify of the window
@@ -28,6 +29,9 @@ case "${1:-}" in
 esac
 
 ensure_packages "${KALIBRIX_PACKAGES[@]}"
+if [ "$mode" = instructions ]; then
+  ensure_packages valgrind
+fi
 build=${KALIBRIX_BUILD_DIR:-build}
 if [ ! -f "$build/build.ninja" ]; then
   cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release
@@ -62,7 +66,7 @@ if ! read -r -t 10 display_number <"$work/display"; then
 fi
 export DISPLAY=:$display_number QT_QPA_PLATFORM=xcb
 
-# measure PROGRAM...: prints "<ms to map> <peak KiB>".
+# measure PROGRAM...: prints "<ms to map> <peak KiB> <CPU ms>".
 measure() {
   if ! "$watch" "Kalibrix " "$@" 2>"$work/run.log"; then
     echo "$* did not map its window:" >&2
@@ -74,7 +78,6 @@ measure() {
 if [ "$mode" = instructions ]; then
   # Callgrind counts the instructions of the process itself, whatever else
   # the machine is running; it is some fifty times slower than the program.
-  ensure_packages valgrind
   export STARTUP_WATCH_LIMIT_MS=120000
   declare -A count
   for name in bare kalibrix; do
