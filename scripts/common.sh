@@ -4,7 +4,7 @@
 # Debian packages the build, the program and the suite need.
 KALIBRIX_PACKAGES=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-translations-l10n libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-translations-l10n libgl-dev libxcb1-dev
   libbenchmark-dev fonts-liberation
   xvfb xauth xdotool x11-utils
   at-spi2-core python3-pyatspi dbus

@@ -1,5 +1,6 @@
 #include "Pictures.h"
 
+#include <QImageReader>
 #include <QPainter>
 #include <QSvgRenderer>
 #include <QtMath>
@@ -14,13 +15,24 @@ static void InitResources()
 
 namespace {
 
+// A PNG image compiled into the program. Told the format and kept from
+// guessing, the reader goes straight to Qt's own PNG decoder; left to guess,
+// it first loads every installed image-format plugin (SVG, JPEG, GIF, ICO and
+// the libraries behind them) to ask each whether it reads PNG.
+QPixmap ResourcePng(const QString& path)
+{
+    QImageReader reader(path, "png");
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
+}
+
 // The diagram at `ratio` device pixels per logical pixel. At ratio 1 it is
 // the shipped 96-dpi image; at any other it is drawn from the same SVG source
 // at that resolution (about 1.5 ms at ratio 2 once the font is loaded).
 QPixmap DiagramAt(qreal ratio)
 {
     if (ratio == 1.0)
-        return QPixmap(QStringLiteral(":/circuit.png"));
+        return ResourcePng(QStringLiteral(":/circuit.png"));
     QSvgRenderer svg(QStringLiteral(":/circuit.svg"));
     const QSize size = svg.defaultSize();
     QImage image(qCeil(size.width() * ratio), qCeil(size.height() * ratio), QImage::Format_RGB32);
@@ -56,11 +68,12 @@ void CircuitDiagram::paintEvent(QPaintEvent* event)
 QIcon WindowIcon()
 {
     InitResources();
-    // Added with their sizes, the files are read only when a size is asked
-    // for. The 32-pixel icon proper comes first, its larger drawings after.
+    // The 32-pixel icon proper comes first, its larger drawings after. All
+    // are read at once: the window system is handed every size as the
+    // window is shown.
     QIcon icon;
-    icon.addFile(QStringLiteral(":/kalibrix.png"), QSize(32, 32));
+    icon.addPixmap(ResourcePng(QStringLiteral(":/kalibrix.png")));
     for (const int size : {48, 64, 96, 128})
-        icon.addFile(QStringLiteral(":/kalibrix-%1.png").arg(size), QSize(size, size));
+        icon.addPixmap(ResourcePng(QStringLiteral(":/kalibrix-%1.png").arg(size)));
     return icon;
 }
