@@ -33,9 +33,7 @@ if [ "$mode" = instructions ]; then
   ensure_packages valgrind
 fi
 build=${KALIBRIX_BUILD_DIR:-build}
-if [ ! -f "$build/build.ninja" ]; then
-  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release
-fi
+configure "$build" -DCMAKE_BUILD_TYPE=Release
 cmake --build "$build" --parallel "$(nproc)" --target kalibrix bare_window startup_watch
 watch=$build/bench/startup_watch
 bare=$build/bench/bare_window
