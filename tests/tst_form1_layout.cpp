@@ -237,6 +237,7 @@ void TestForm1Layout::fonts()
         QVERIFY2(font.family() == "Arial" || font.family() == "Liberation Sans", qPrintable(name));
         QCOMPARE(textField->font().pointSizeF(), 14.25);
         QCOMPARE(textField->font().weight(), QFont::Normal);
+        QCOMPARE(textField->font().stretch(), int(QFont::Unstretched));
         QCOMPARE(textField->alignment(), Qt::AlignCenter);
     }
     for (const char* name : {"Frame1", "Frame4", "Label1", "Label19", "start", "Command1"}) {

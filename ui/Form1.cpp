@@ -54,14 +54,17 @@ QFont DialogFont()
     return font;
 }
 
-// Every text field: Arial 14.25 points, normal weight. Where Arial is
-// missing, fontconfig puts a metric-compatible substitute in its place.
+// Every text field: Arial 14.25 points, normal weight, at its own width (set
+// explicitly, or the field would take the narrowed width of the window's
+// dialog font). Where Arial is missing, fontconfig puts a metric-compatible
+// substitute in its place.
 QFont TextFieldFont()
 {
     QFont font(QStringLiteral("Arial"));
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(14.25);
     font.setWeight(QFont::Normal);
+    font.setStretch(QFont::Unstretched);
     return font;
 }
 
