@@ -14,7 +14,6 @@
 #include <QPushButton>
 #include <QTimer>
 
-using kalibrix::CalculationState;
 using namespace kalibrix::test;
 
 namespace {

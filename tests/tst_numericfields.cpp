@@ -13,7 +13,6 @@
 
 #include <cmath>
 
-using kalibrix::CalculationState;
 using namespace kalibrix::test;
 
 namespace {
