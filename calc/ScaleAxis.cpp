@@ -11,14 +11,19 @@ ScaleAxis::ScaleAxis(double first, double last, int pixels)
 {
 }
 
-int ScaleAxis::ToPixel(double u) const
+double ScaleAxis::ToPosition(double u) const
 {
     // Halving is exact and keeps both differences finite even when the
     // coordinates span the whole range of a double. Dividing before scaling
     // keeps a coordinate inside the area finite; one far outside may still
     // overflow to an infinity, which the clamp turns into the limit.
     const double p = (u / 2 - first_ / 2) / (last_ / 2 - first_ / 2) * span_;
-    return static_cast<int>(std::lround(std::clamp(p, -kPixelLimit, kPixelLimit)));
+    return std::clamp(p, -kPixelLimit, kPixelLimit);
+}
+
+int ScaleAxis::ToPixel(double u) const
+{
+    return static_cast<int>(std::lround(ToPosition(u)));
 }
 
 double ScaleAxis::ToUser(double p) const

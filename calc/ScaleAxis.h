@@ -18,8 +18,11 @@ public:
 
     ScaleAxis(double first, double last, int pixels);
 
-    // Nearest pixel of u; a coordinate far outside the area, however large,
-    // gives a pixel far outside it on the same side.
+    // Pixel position of u, fractions kept, held within +-kPixelLimit; a
+    // coordinate far outside the area, however large, gives a position far
+    // outside it on the same side.
+    double ToPosition(double u) const;
+    // Nearest pixel of u: ToPosition rounded.
     int ToPixel(double u) const;
     // Coordinate at pixel position p (fractions allowed), held within the
     // finite doubles.

@@ -6,23 +6,6 @@
 
 #include <algorithm>
 
-namespace {
-
-// Positions per logical pixel of the sub-pixel axes: a 64th of a pixel is far
-// finer than a device pixel at any usual ratio, and the axes' pixel limit
-// then still lies 16384 logical pixels out, far beyond any area.
-constexpr double kSubPixels = 64.0;
-
-// An axis over `pixels` logical pixels has its edge values on positions 0 and
-// pixels - 1; over the sub-pixel positions they lie on 0 and
-// (pixels - 1) * kSubPixels, so position k is logical pixel k / kSubPixels.
-int SubPositions(int pixels)
-{
-    return std::max(pixels - 1, 1) * static_cast<int>(kSubPixels) + 1;
-}
-
-} // namespace
-
 PictureSurface::PictureSurface() = default;
 PictureSurface::~PictureSurface() = default;
 
@@ -39,10 +22,8 @@ void PictureSurface::Cls(QSize size, const QColor& background, qreal ratio)
 
 void PictureSurface::Scale(double left, double top, double right, double bottom)
 {
-    using kalibrix::ScaleAxis;
-    axes_ = Axes{ScaleAxis(left, right, size_.width()), ScaleAxis(top, bottom, size_.height()),
-                 ScaleAxis(left, right, SubPositions(size_.width())),
-                 ScaleAxis(top, bottom, SubPositions(size_.height()))};
+    axes_ = Axes{kalibrix::ScaleAxis(left, right, size_.width()),
+                 kalibrix::ScaleAxis(top, bottom, size_.height())};
 }
 
 QPoint PictureSurface::ToPixel(double x, double y) const
@@ -53,8 +34,7 @@ QPoint PictureSurface::ToPixel(double x, double y) const
 QPointF PictureSurface::ToPosition(double x, double y) const
 {
     // Logical pixel p spans p .. p + 1 in the painter's coordinates.
-    return QPointF(axes_->subX.ToPixel(x) / kSubPixels + 0.5,
-                   axes_->subY.ToPixel(y) / kSubPixels + 0.5);
+    return QPointF(axes_->x.ToPosition(x) + 0.5, axes_->y.ToPosition(y) + 0.5);
 }
 
 QPainter& PictureSurface::Painter(const QColor& colour)

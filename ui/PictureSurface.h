@@ -54,17 +54,14 @@ public:
     const QImage& image() const { return image_; }
 
 private:
-    // The same coordinate system over the logical pixels and over
-    // kSubPixels positions per logical pixel.
     struct Axes {
         kalibrix::ScaleAxis x;
         kalibrix::ScaleAxis y;
-        kalibrix::ScaleAxis subX;
-        kalibrix::ScaleAxis subY;
     };
 
     QPoint ToPixel(double x, double y) const;
-    // The centre of (x, y) in logical coordinates, to 1/kSubPixels of a pixel.
+    // The exact position of (x, y) in logical coordinates, where logical
+    // pixel p spans p .. p + 1.
     QPointF ToPosition(double x, double y) const;
     // The painter, its pen in `colour`.
     QPainter& Painter(const QColor& colour);
