@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+using namespace kalibrix;
 using namespace kalibrix::test;
 
 namespace {

@@ -26,6 +26,8 @@
 #include <limits>
 #include <vector>
 
+namespace kalibrix {
+
 namespace {
 
 using form1::ControlId;
@@ -133,7 +135,7 @@ void Form1::DeleteControls()
     pct_main_ = nullptr;
 }
 
-void Form1::sort(kalibrix::SweepTable& List)
+void Form1::sort(SweepTable& List)
 {
     kalibrix::sort(List);
 }
@@ -174,8 +176,8 @@ QWidget* Form1::CreateControl(const form1::ControlSpec& spec, QWidget* container
         return label;
     }
     case ControlKind::NumericField: {
-        const auto input = std::ranges::find(kalibrix::kInputs, std::string_view(spec.name),
-                                             &kalibrix::InputSpec::name);
+        const auto input = std::ranges::find(kInputs, std::string_view(spec.name),
+                                             &InputSpec::name);
         return StyleTextField(
             new NumericField(calculator_.state.*(input->member), input->factor, container));
     }
@@ -235,7 +237,7 @@ void Form1::NameForScreenReaders()
 void Form1::StartClicked()
 {
     const QString missingData = QStringLiteral("Egy, vagy több adat hiányzik.");
-    const bool anyEmpty = std::ranges::any_of(kalibrix::kInputs, [this](const kalibrix::InputSpec& input) {
+    const bool anyEmpty = std::ranges::any_of(kInputs, [this](const InputSpec& input) {
         return input.required
                && Control<QLineEdit>(form1::InputControl(input.field).id)->text().isEmpty();
     });
@@ -246,7 +248,7 @@ void Form1::StartClicked()
     // Every calculation error, and anything else thrown on the way, ends in the
     // same message; whatever was stored or shown before it stays.
     try {
-        kalibrix::SolveTracking(calculator_, *this);
+        SolveTracking(calculator_, *this);
         pct_main_->DrawDeviationGraph();
         pct_main_->setAccessibleDescription(GraphDescription(calculator_));
         Control<QPushButton>(ControlId::Command1)->show();
@@ -263,21 +265,23 @@ void Form1::SaveClicked()
         filenev->setFocus();
         return;
     }
-    kalibrix::ResultTexts texts;
-    std::ranges::transform(kalibrix::kResultsFileLines, texts.begin(),
-                           [this](const kalibrix::ResultsFileLine& line) {
+    ResultTexts texts;
+    std::ranges::transform(kResultsFileLines, texts.begin(),
+                           [this](const ResultsFileLine& line) {
                                return Control<QLineEdit>(line.field)->text();
                            });
     try {
         const QString path =
-            kalibrix::ResultsFilePath(QCoreApplication::applicationDirPath(), filenev->text());
-        kalibrix::WriteResultsFile(path, texts, QDateTime::currentDateTime(), QLocale());
-    } catch (const kalibrix::ResultsFileError& error) {
+            ResultsFilePath(QCoreApplication::applicationDirPath(), filenev->text());
+        WriteResultsFile(path, texts, QDateTime::currentDateTime(), QLocale());
+    } catch (const ResultsFileError& error) {
         ShowErrorMessage(this, error.userMessage());
     }
 }
 
-void Form1::ShowOutput(kalibrix::OutputField field, const std::string& text)
+void Form1::ShowOutput(OutputField field, const std::string& text)
 {
     Control<QLineEdit>(form1::ResultControl(field))->setText(QString::fromStdString(text));
 }
+
+} // namespace kalibrix

@@ -8,9 +8,12 @@
 
 #include <array>
 
-class DeviationGraph;
 class QLineEdit;
 class QPushButton;
+
+namespace kalibrix {
+
+class DeviationGraph;
 
 // The program's one window. It holds the calculator (the calculation state
 // with its formulas) for its whole life, the controls built from the layout
@@ -18,17 +21,19 @@ class QPushButton;
 // their values in the state on focus loss, "Számol" designs the circuits,
 // shows every result and draws the graph, "Ment" saves the results file,
 // "Kilép" closes the window, and F1 opens a short help.
-class Form1 : public QWidget, private kalibrix::OutputSink {
+class Form1 : public QWidget, private OutputSink {
     Q_OBJECT
 public:
     explicit Form1(QWidget* parent = nullptr);
     ~Form1() override;
 
-    // The window's one public operation by design: it sorts a sweep table
-    // with the calculation's own selection sort.
-    void sort(kalibrix::SweepTable& List);
+    // The window's one public operation of the calculation: it sorts a sweep
+    // table with the calculation's own selection sort.
+    void sort(SweepTable& List);
 
-    const kalibrix::TrackingCalculator& calculator() const { return calculator_; }
+    // Read-only access to the state and its formulas, for the help's notes
+    // on the current design and for tests; nothing outside writes to it.
+    const TrackingCalculator& calculator() const { return calculator_; }
 
 private:
     void BuildControls();
@@ -41,9 +46,11 @@ private:
 
     void StartClicked();
     void SaveClicked();
-    void ShowOutput(kalibrix::OutputField field, const std::string& text) override;
+    void ShowOutput(OutputField field, const std::string& text) override;
 
-    kalibrix::TrackingCalculator calculator_;
+    TrackingCalculator calculator_;
     std::array<QWidget*, form1::kControlCount> controls_{};
     DeviationGraph* pct_main_ = nullptr;
 };
+
+} // namespace kalibrix

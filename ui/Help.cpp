@@ -5,6 +5,8 @@
 #include <QMessageBox>
 #include <QPointer>
 
+namespace kalibrix {
+
 namespace {
 
 QString HelpText()
@@ -58,3 +60,5 @@ void ShowHelp(QWidget* parent)
     open->raise();
     open->activateWindow();
 }
+
+} // namespace kalibrix
