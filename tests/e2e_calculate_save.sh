@@ -189,11 +189,12 @@ save_worked_example() {
     fail "[$locale] the file does not end in CR LF after line 17"
   fi
 
-  # Line 1: the date, holding this year, blanks, then the time with seconds.
+  # Line 1: the date as the C library writes it under the program's locale
+  # (date +%x), blanks, then the time with seconds.
   local first
   first=$(head -n 1 "$file" | tr -d '\r')
-  if ! [[ "$first" =~ ^([^\ ].*)\ +[0-9]{1,2}:[0-9]{2}:[0-9]{2}$ ]] \
-    || [[ "${BASH_REMATCH[1]}" != *"$(date +%y)"* ]]; then
+  if ! [[ "$first" =~ ^([^\ ].*[^\ ])\ +[0-9]{1,2}:[0-9]{2}:[0-9]{2}$ ]] \
+    || [[ "${BASH_REMATCH[1]}" != "$(LC_ALL=$locale date +%x)" ]]; then
     fail "[$locale] line 1 is \"$first\", not the date and the time"
   fi
 

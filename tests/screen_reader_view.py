@@ -25,6 +25,7 @@ EXPECTED = {
     ],
     "push button": ["Számol", "Kilép"],
     "image": ["Kapcsolási rajz"],
+    "chart": ["A bemenőkör elhangolódása"],
     "panel": ["Bemeneti adatok", "Kimeneti datok", "Bemenő kör ( uH, pf )",
               "Oszcillátor kör ( uH, pf )", "Együttfutási pontok ( MHz )",
               "Hangoló kapacitás ( pf )", "Maximális eltérések"],

@@ -65,6 +65,9 @@ void TestCalculate::calculate_data()
     noStray[2] = "";
     QTest::newRow("empty stray capacitance counts as 0 pF")
         << QLocale::c() << noStray << QStringList{};
+    QTest::newRow("long input and long result (n_elt -10431976.31) show their start")
+        << QLocale::c() << QStringList{"1", "1000.000000000000000001", "0", "0.1", "30", "10.7"}
+        << QStringList{};
 
     for (qsizetype i = 0; i < kInputFields.size(); ++i) {
         if (!kalibrix::kInputs[static_cast<std::size_t>(i)].required)
@@ -103,6 +106,8 @@ void TestCalculate::calculate()
         QCOMPARE(field(kOutputFields[i])->text(), results[i]);
     for (const QString& output : kOutputFields)
         QVERIFY(!field(output)->text().isEmpty());
+    for (const QString& name : kInputFields + kOutputFields)
+        QVERIFY2(field(name)->cursorPosition() == 0, qPrintable(name + " shows the end of its text"));
     if (results.isEmpty())
         QCOMPARE(state().C_sz, 0.0);
 

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 
 using namespace kalibrix;
@@ -60,6 +61,7 @@ private slots:
     void everyFocusableControlHasAName();
     void exitClosesTheWindow();
     void helpOnF1();
+    void messageBoxStyle_data();
     void messageBoxStyle();
 };
 
@@ -318,29 +320,60 @@ void TestForm1Layout::helpOnF1()
     QCOMPARE(form_->findChildren<QMessageBox*>().size(), 1);
 }
 
+void TestForm1Layout::messageBoxStyle_data()
+{
+    QTest::addColumn<QString>("name"); // saved under; none: "Számol" without inputs
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("end");
+
+    QTest::newRow("missing data") << QString() << kMissingData << kMissingData;
+    const QString adatok = QCoreApplication::applicationDirPath() + QStringLiteral("/adatok/");
+    QTest::newRow("100,000-character name, shortened in its middle")
+        << QString(50'000, u'a') + QString(50'000, u'z')
+        << QStringLiteral("A mentés nem sikerült.\nFájl: ") + adatok + QStringLiteral("aaa")
+        << QStringLiteral("zzz.txt\nOk: A fájl neve vagy az útvonala túl hosszú");
+}
+
 void TestForm1Layout::messageBoxStyle()
 {
+    QFETCH(QString, name);
+    QFETCH(QString, start);
+    QFETCH(QString, end);
+
     SetMessageHandler({});
     QString title, text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QStringList buttons;
     bool modal = false;
+    QSize size;
+    QSize screen;
     QTimer::singleShot(0, this, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box)
             return;
         title = box->windowTitle();
-        text = box->text();
+        text = box->text().remove(QChar(0x200B));
         icon = box->icon();
         modal = box->isModal();
+        size = box->frameGeometry().size();
+        screen = box->screen()->availableSize();
         for (const QAbstractButton* button : box->buttons())
             buttons << button->text();
         box->button(QMessageBox::Ok)->click();
     });
-    QTest::mouseClick(control("start"), Qt::LeftButton);
+    if (name.isEmpty()) {
+        QTest::mouseClick(control("start"), Qt::LeftButton);
+    } else {
+        control("Command1")->show();
+        field("filenev")->setText(name);
+        QTest::mouseClick(control("Command1"), Qt::LeftButton);
+    }
 
     QCOMPARE(title, QStringLiteral(" Hiba történt"));
-    QCOMPARE(text, kMissingData);
+    QVERIFY2(text.startsWith(start) && text.endsWith(end), qPrintable(text));
+    QVERIFY2(text.size() < 300, qPrintable(text));
+    QVERIFY2(size.width() <= screen.width() && size.height() <= screen.height(),
+             qPrintable(QStringLiteral("%1 x %2").arg(size.width()).arg(size.height())));
     QCOMPARE(icon, QMessageBox::Warning);
     QVERIFY(modal);
     QCOMPARE(buttons, QStringList{"OK"});

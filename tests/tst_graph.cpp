@@ -214,21 +214,25 @@ QList<QPoint> FarFromCurve(const Picture& picture, const QList<QPointF>& curve)
 }
 
 // What is wrong with the worked example's grid, if anything. Every line is
-// one logical pixel wide: r device pixels (at a fractional ratio the one or
-// two in that logical pixel); level lines lie every 16000 Hz from -80000 up,
-// upright ones at steps 0, 50, ..., 450. Off the captions no pixel is a blend
-// of the colours.
+// one logical pixel wide, on that logical pixel: r device pixels, and at a
+// fractional ratio the same whole number for every line, one or two at 1.5;
+// level lines lie every 16000 Hz from -80000 up, upright ones at steps 0, 50,
+// ..., 450. Off the captions no pixel is a blend of the colours.
 QString GridFault(const Picture& picture)
 {
     const qreal r = picture.ratio();
-    const auto misplaced = [r](const QList<QPair<int, int>>& lines, const QList<double>& logical) {
+    int widthOfAll = 0;
+    const auto misplaced = [r, &widthOfAll](const QList<QPair<int, int>>& lines,
+                                            const QList<double>& logical) {
         if (lines.size() != logical.size())
             return QStringLiteral("%1 lines instead of %2").arg(lines.size()).arg(logical.size());
         for (qsizetype k = 0; k < lines.size(); ++k) {
             const int p = qRound(logical[k]);
             const auto [first, last] = lines[k];
             const int width = last - first + 1;
-            if (first + 1 <= p * r || last >= (p + 1) * r || width < std::floor(r) || width > std::ceil(r))
+            widthOfAll = widthOfAll == 0 ? width : widthOfAll;
+            if (first + 1 <= p * r || last >= (p + 1) * r || width < std::floor(r) || width > std::ceil(r)
+                || width != widthOfAll)
                 return QStringLiteral("device %1..%2 for logical %3").arg(first).arg(last).arg(p);
         }
         return QString();

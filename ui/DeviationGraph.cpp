@@ -2,8 +2,10 @@
 
 #include "AxisLimit.h"
 #include "DeviationToolTip.h"
+#include "Pictures.h"
 #include "TrackingCalculator.h"
 
+#include <QAccessibleWidget>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolTip>
@@ -23,11 +25,25 @@ constexpr int kGridStepSpacing = 50;
 constexpr double kGridDivisions = 5.0; // horizontal lines per half axis
 constexpr double kFrequencyCaptionStep = 35.0;
 
+// A screen reader hears the graph as a chart; as a QFrame it would be read
+// as a frame. Its name and description stay those the window gives it.
+QAccessibleInterface* GraphAccessibility(const QString& className, QObject* object)
+{
+    if (className != QLatin1String(DeviationGraph::staticMetaObject.className()))
+        return nullptr;
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Chart);
+}
+
 } // namespace
 
 DeviationGraph::DeviationGraph(const TrackingCalculator& calc, QWidget* parent)
     : QFrame(parent), calc_(calc)
 {
+    static const bool accessible = [] {
+        QAccessible::installFactory(GraphAccessibility);
+        return true;
+    }();
+    Q_UNUSED(accessible);
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     setCursor(Qt::CrossCursor);
     setFocusPolicy(Qt::StrongFocus);
@@ -91,13 +107,15 @@ void DeviationGraph::paintEvent(QPaintEvent* event)
     // Moved to a screen of another ratio: the same graph, drawn for it.
     if (shown_ && surface_.image().devicePixelRatio() != devicePixelRatioF())
         Render();
-    const QImage& image = surface_.image();
-    if (image.isNull())
-        return;
     QPainter painter(this);
-    const QRect area = contentsRect();
-    painter.setClipRect(area);
-    painter.drawImage(area.topLeft(), image);
+    const QImage& image = surface_.image();
+    if (!image.isNull()) {
+        const QRect area = contentsRect();
+        painter.setClipRect(area);
+        painter.drawImage(area.topLeft(), image);
+        painter.setClipping(false);
+    }
+    PaintFocusFrame(*this, painter);
 }
 
 void DeviationGraph::mousePressEvent(QMouseEvent* event)

@@ -8,6 +8,7 @@
 #include "NumericField.h"
 #include "Pictures.h"
 #include "ResultsFile.h"
+#include "TextField.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -182,9 +183,9 @@ QWidget* Form1::CreateControl(const form1::ControlSpec& spec, QWidget* container
             new NumericField(calculator_.state.*(input->member), input->factor, container));
     }
     case ControlKind::TextField:
-        return StyleTextField(new QLineEdit(container));
+        return StyleTextField(new TextField(container));
     case ControlKind::ReadOnlyField: {
-        QLineEdit* field = StyleTextField(new QLineEdit(container));
+        QLineEdit* field = StyleTextField(new TextField(container));
         field->setReadOnly(true);
         return field;
     }
@@ -273,7 +274,7 @@ void Form1::SaveClicked()
     try {
         const QString path =
             ResultsFilePath(QCoreApplication::applicationDirPath(), filenev->text());
-        WriteResultsFile(path, texts, QDateTime::currentDateTime(), QLocale());
+        WriteResultsFile(path, texts, QDateTime::currentDateTime());
     } catch (const ResultsFileError& error) {
         ShowErrorMessage(this, error.userMessage());
     }

@@ -9,7 +9,9 @@ class QWidget;
 namespace kalibrix {
 
 // Every message of the program: a modal box with the exclamation icon, one OK
-// button and the title " Hiba történt".
+// button and the title " Hiba történt". The box fits on the screen: a line
+// longer than 200 characters (a long path or name) is shown shortened in its
+// middle with "…".
 void ShowErrorMessage(QWidget* parent, const QString& text);
 
 // Replaces the modal box by the given handler, so that tests can record the

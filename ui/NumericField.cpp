@@ -49,15 +49,22 @@ protected:
 } // namespace
 
 NumericField::NumericField(double& storedValue, double factor, QWidget* parent)
-    : QLineEdit(parent), storedValue_(storedValue), factor_(factor)
+    : TextField(parent), storedValue_(storedValue), factor_(factor)
 {
 }
 
 void NumericField::keyPressEvent(QKeyEvent* event)
 {
+    // Backspace with Ctrl held types DEL (127) on the keyboards whose codes
+    // the filter knows, whatever text the window system gives the key (a
+    // backspace, or none): the filter drops it like the other editing
+    // shortcuts, instead of the field deleting the word before the caret.
+    constexpr char16_t kDel = 127;
+    const bool controlBackspace = event->key() == Qt::Key_Backspace
+                                  && event->modifiers().testFlag(Qt::ControlModifier);
+    const QString typed = controlBackspace ? QString(QChar(kDel)) : event->text();
     // Some X key maps give Delete the character 127; it is still a key that
     // types nothing and keeps its editing effect.
-    const QString typed = event->text();
     if (typed.isEmpty() || event->key() == Qt::Key_Delete) {
         QLineEdit::keyPressEvent(event);
         return;
@@ -76,13 +83,19 @@ void NumericField::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
-    if (kept == typed) {
+    // A kept backspace deletes the one character before the caret: with a
+    // modifier held the field would take it for a shortcut.
+    const bool backspace = kept == QLatin1String("\b");
+    if (kept == typed && (!backspace || event->modifiers() == Qt::NoModifier)) {
         QLineEdit::keyPressEvent(event);
         return;
     }
     // A comma turned into a point: the field gets the point key instead.
-    const int key = kept == QLatin1String(".") ? Qt::Key_Period : event->key();
-    QKeyEvent filtered(event->type(), key, event->modifiers(), kept, event->isAutoRepeat(),
+    const int key = backspace                        ? Qt::Key_Backspace
+                    : kept == QLatin1String(".") ? Qt::Key_Period
+                                                 : event->key();
+    const Qt::KeyboardModifiers modifiers = backspace ? Qt::NoModifier : event->modifiers();
+    QKeyEvent filtered(event->type(), key, modifiers, kept, event->isAutoRepeat(),
                        static_cast<quint16>(event->count()));
     QLineEdit::keyPressEvent(&filtered);
     event->setAccepted(filtered.isAccepted());
@@ -90,7 +103,7 @@ void NumericField::keyPressEvent(QKeyEvent* event)
 
 void NumericField::focusOutEvent(QFocusEvent* event)
 {
-    QLineEdit::focusOutEvent(event);
+    TextField::focusOutEvent(event);
     // While another window is active or the context menu is open, the field
     // keeps the focus within this window: the focus has not moved on.
     if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QLineEdit>
+#include "TextField.h"
 
 namespace kalibrix {
 
@@ -16,7 +16,7 @@ void FilterNumericKey(int& KeyAscii);
 // Tab) and text that arrives otherwise (pasting from the context menu) are
 // not filtered. Each time the focus moves on to another control, the text's
 // leading number times the factor is stored in the given state member.
-class NumericField : public QLineEdit {
+class NumericField : public TextField {
     Q_OBJECT
 public:
     NumericField(double& storedValue, double factor, QWidget* parent = nullptr);

@@ -5,8 +5,39 @@
 #include <QtMath>
 
 #include <algorithm>
+#include <cmath>
+#include <utility>
 
 namespace kalibrix {
+
+namespace {
+
+// The level or upright line over logical pixels `from` to `to`, both
+// included, one logical pixel thick (a single point when they are equal), as
+// a rectangle in logical coordinates whose edges lie on device pixel edges at
+// `ratio` device pixels per logical pixel. Along the line it covers its
+// logical pixels' device pixels, edges rounded. Across it is the whole number
+// of device pixels nearest to one logical pixel, at least one, centred on its
+// logical pixel: at a fractional ratio a logical pixel covers one or two
+// device pixels depending on where it lies (at 1.5, rows 0 .. 1.5 and
+// 1.5 .. 3), so lines alike in the drawing would differ on screen. At a whole
+// ratio this is exactly the logical pixels' device pixels.
+QRectF DeviceAlignedLine(QPoint from, QPoint to, qreal ratio)
+{
+    const auto span = [ratio](int a, int b) -> std::pair<double, double> {
+        if (a == b) {
+            const int thickness = std::max(1, qRound(ratio));
+            const double first = std::round((a + 0.5) * ratio - thickness / 2.0);
+            return {first, first + thickness};
+        }
+        return {std::round(std::min(a, b) * ratio), std::round((std::max(a, b) + 1) * ratio)};
+    };
+    const auto [left, right] = span(from.x(), to.x());
+    const auto [top, bottom] = span(from.y(), to.y());
+    return QRectF(QPointF(left, top) / ratio, QPointF(right, bottom) / ratio);
+}
+
+} // namespace
 
 PictureSurface::PictureSurface() = default;
 PictureSurface::~PictureSurface() = default;
@@ -71,9 +102,7 @@ void PictureSurface::Line(double x1, double y1, double x2, double y2, const QCol
         // A level or upright line covers its pixels from end to end, both
         // ends included, exactly as the line drawing does; filling them is
         // several times quicker for the grid's long lines.
-        painter.fillRect(QRect(QPoint(std::min(from.x(), to.x()), std::min(from.y(), to.y())),
-                               QPoint(std::max(from.x(), to.x()), std::max(from.y(), to.y()))),
-                         colour);
+        painter.fillRect(DeviceAlignedLine(from, to, image_.devicePixelRatio()), colour);
     } else if (wholePixels) {
         painter.drawLine(from, to);
     } else {
@@ -90,8 +119,9 @@ void PictureSurface::LineTo(double x, double y, const QColor& colour)
 
 void PictureSurface::PSet(double x, double y, const QColor& colour)
 {
-    // One logical pixel, whole at every ratio.
-    Painter(colour).fillRect(QRect(ToPixel(x, y), QSize(1, 1)), colour);
+    // One logical pixel, as thick as a level or upright line at every ratio.
+    const QPoint pixel = ToPixel(x, y);
+    Painter(colour).fillRect(DeviceAlignedLine(pixel, pixel, image_.devicePixelRatio()), colour);
     currentX_ = x;
     currentY_ = y;
 }

@@ -22,8 +22,10 @@ namespace kalibrix {
 //
 // Sizes and pixels are logical (96-dpi) pixels. The image holds `ratio`
 // device pixels per logical pixel, so that a screen scaled by that ratio
-// shows the drawing sharp: a line one logical pixel wide covers `ratio`
-// device pixels, and sloped lines and text are drawn at device resolution.
+// shows the drawing sharp: a level or upright line one logical pixel wide,
+// and a single point, covers the whole number of device pixels nearest to
+// `ratio` (exactly `ratio` at a whole ratio), the same for every line; sloped
+// lines and text are drawn at device resolution.
 class PictureSurface {
 public:
     PictureSurface();

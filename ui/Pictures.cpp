@@ -2,6 +2,7 @@
 
 #include <QImageReader>
 #include <QPainter>
+#include <QStyleOptionFocusRect>
 #include <QSvgRenderer>
 #include <QtMath>
 
@@ -65,6 +66,26 @@ void CircuitDiagram::paintEvent(QPaintEvent* event)
         setPixmap(DiagramAt(ratio_));
     }
     QLabel::paintEvent(event);
+    QPainter painter(this);
+    PaintFocusFrame(*this, painter);
+}
+
+void PaintFocusFrame(const QFrame& box, QPainter& painter)
+{
+    if (!box.hasFocus())
+        return;
+    QStyleOptionFocusRect option;
+    option.initFrom(&box);
+    option.backgroundColor = box.palette().color(box.backgroundRole());
+    // On the inner line of the two-pixel border, the outer line of the sunken
+    // frame staying in sight; the clip keeps the style's drawing (rounded
+    // corners, for one) off the picture.
+    const int inset = box.frameWidth() - 1;
+    option.rect = box.rect().adjusted(inset, inset, -inset, -inset);
+    painter.save();
+    painter.setClipRegion(QRegion(box.rect()) - QRegion(box.contentsRect()));
+    box.style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, &box);
+    painter.restore();
 }
 
 QIcon WindowIcon()

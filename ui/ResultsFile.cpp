@@ -2,6 +2,7 @@
 
 #include "SaveFailure.h"
 #include "SaveTarget.h"
+#include "SystemClock.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,43 +26,14 @@ const QString kLineEnd = QStringLiteral("\r\n");
 constexpr qsizetype kPrintZoneWidth = 14;
 
 
-bool IsBlankOrComma(QChar c)
-{
-    return c.isSpace() || c == u',';
-}
-
-// The locale's long time format (hours, minutes and seconds) without its
-// time-zone field: every "t" outside quoted literals goes, then the brackets
-// that held it and the blanks or comma that parted it from the time, so
-// "h:mm:ss AP t" gives "h:mm:ss AP", "Bh:mm:ss [t]" gives "Bh:mm:ss" and
-// "t HH:mm:ss" gives "HH:mm:ss".
-QString TimeFormatWithoutZone(const QLocale& locale)
-{
-    QString format;
-    bool quoted = false;
-    for (const QChar c : locale.timeFormat(QLocale::LongFormat)) {
-        if (c == u'\'')
-            quoted = !quoted;
-        if (quoted || c != u't')
-            format += c;
-    }
-    format.remove(QStringLiteral("()")).remove(QStringLiteral("[]"));
-    while (!format.isEmpty() && IsBlankOrComma(format.back()))
-        format.chop(1);
-    while (!format.isEmpty() && IsBlankOrComma(format.front()))
-        format.remove(0, 1);
-    return format;
-}
-
-// Line 1: the date in the locale's short format, blanks up to the next print
+// Line 1: the date in the system's short format, blanks up to the next print
 // zone (at least one, so a date that fills its zones is still parted from
-// the time), then the time.
-QString DateAndTimeLine(const QDateTime& now, const QLocale& locale)
+// the time), then the time in the system's format.
+QString DateAndTimeLine(const QDateTime& now)
 {
-    const QString date = locale.toString(now.date(), QLocale::ShortFormat);
-    const qsizetype blanks = kPrintZoneWidth - date.size() % kPrintZoneWidth;
-    const QString time = locale.toString(now.time(), TimeFormatWithoutZone(locale));
-    return date + QString(blanks, u' ') + time;
+    const DateAndTime stamp = SystemDateAndTime(now);
+    const qsizetype blanks = kPrintZoneWidth - stamp.date.size() % kPrintZoneWidth;
+    return stamp.date + QString(blanks, u' ') + stamp.time;
 }
 
 // The codeset if the converter knows it, otherwise UTF-8.
@@ -138,16 +110,15 @@ QString ResultsFilePath(const QString& programDir, const QString& name)
     return ResolveInsideFolder(folder, folder + u'/' + name + QStringLiteral(".txt"));
 }
 
-void WriteResultsFile(const QString& path, const ResultTexts& texts, const QDateTime& now,
-                      const QLocale& locale)
+void WriteResultsFile(const QString& path, const ResultTexts& texts, const QDateTime& now)
 {
-    WriteResultsFile(path, texts, now, locale, LocaleCodeset());
+    WriteResultsFile(path, texts, now, LocaleCodeset());
 }
 
 void WriteResultsFile(const QString& path, const ResultTexts& texts, const QDateTime& now,
-                      const QLocale& locale, const QByteArray& codeset)
+                      const QByteArray& codeset)
 {
-    QString content = DateAndTimeLine(now, locale) + kLineEnd;
+    QString content = DateAndTimeLine(now) + kLineEnd;
     for (std::size_t i = 0; i < kResultsFileLines.size(); ++i)
         content += QLatin1String(kResultsFileLines[i].label) + texts[i] +
                    QLatin1String(kResultsFileLines[i].unit) + kLineEnd;

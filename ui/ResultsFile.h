@@ -4,7 +4,6 @@
 
 #include <QByteArray>
 #include <QDateTime>
-#include <QLocale>
 #include <QString>
 
 #include <array>
@@ -62,20 +61,20 @@ private:
 QString ResultsFilePath(const QString& programDir, const QString& name);
 
 // Writes the 17-line file in the character set of the C library's current
-// locale. The file is replaced atomically: a temporary file beside it is
-// renamed over the old one only when everything is written, so a failed save
-// leaves the old file and no temporary behind. When the file's own folder is
+// locale, line 1 holding `now` in the date and time formats of its LC_TIME.
+// The file is replaced atomically: a temporary file beside it is renamed
+// over the old one only when everything is written, so a failed save leaves
+// the old file and no temporary behind. When the file's own folder is
 // the missing "adatok", it is created; other missing folders are not. Throws
 // ResultsFileError, with the reason in Hungarian, when the file cannot be
 // written, and before writing anything when the path names a symbolic link
 // or anything but a regular file.
-void WriteResultsFile(const QString& path, const ResultTexts& texts, const QDateTime& now,
-                      const QLocale& locale);
+void WriteResultsFile(const QString& path, const ResultTexts& texts, const QDateTime& now);
 
 // The same in the named character set ("UTF-8", "ISO-8859-2", ...); a name
 // the converter does not know means UTF-8. Characters the set cannot hold
 // are written as "?".
 void WriteResultsFile(const QString& path, const ResultTexts& texts, const QDateTime& now,
-                      const QLocale& locale, const QByteArray& codeset);
+                      const QByteArray& codeset);
 
 } // namespace kalibrix
