@@ -77,14 +77,16 @@ void PaintFocusFrame(const QFrame& box, QPainter& painter)
     QStyleOptionFocusRect option;
     option.initFrom(&box);
     option.backgroundColor = box.palette().color(box.backgroundRole());
-    // On the inner line of the two-pixel border, the outer line of the sunken
-    // frame staying in sight; the clip keeps the style's drawing (rounded
-    // corners, for one) off the picture.
-    const int inset = box.frameWidth() - 1;
-    option.rect = box.rect().adjusted(inset, inset, -inset, -inset);
+    // On every line of the border: the style's indicator is one pixel wide,
+    // and on one line of the dark sunken frame alone it is hard to see. The
+    // clip keeps the style's drawing (rounded corners, for one) off the
+    // picture.
     painter.save();
     painter.setClipRegion(QRegion(box.rect()) - QRegion(box.contentsRect()));
-    box.style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, &box);
+    for (int inset = 0; inset < box.frameWidth(); ++inset) {
+        option.rect = box.rect().adjusted(inset, inset, -inset, -inset);
+        box.style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, &box);
+    }
     painter.restore();
 }
 
