@@ -8,11 +8,11 @@
 #include "NumericField.h"
 #include "Pictures.h"
 #include "ResultsFile.h"
+#include "SaveFailure.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QGroupBox>
-#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
