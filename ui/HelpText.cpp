@@ -187,6 +187,8 @@ QString GuideHtml(const QString& resultsFolder)
         "szélektől, és a 6,85 ehhez áll közel. A két ponton kívül és között a bemenő kör kissé "
         "elhangolódik; ezt mutatja a „Maximális eltérések” keret és a grafikon.</p>");
 
+    // The typical designs are a list rather than a table: a screen reader
+    // reads a table's cells with the document's frame markers between them.
     html << QStringLiteral(
         "<h3>Bemeneti adatok</h3>"
         "<p>A mezők számjegyet és tizedesjelet fogadnak el; a beírt vesszőből pont lesz.</p>"
@@ -206,18 +208,15 @@ QString GuideHtml(const QString& resultsFolder)
         "Üresen hagyva 0 pF.</li>"
         "</ul>"
         "<p>Jellemző tervek (a használható jóságot lásd lent):</p>"
-        "<table border=\"1\" cellspacing=\"0\" cellpadding=\"4\">"
-        "<tr><th>Sáv</th><th>fmin–fmax (MHz)</th><th>középfrekvencia (MHz)</th>"
-        "<th>C_h_min–C_h_max (pF)</th><th>C szórt (pF)</th><th>Használható jóság</th></tr>"
-        "<tr><td>Középhullám</td><td>0,52–1,62</td><td>0,455</td><td>12–500</td><td>10</td>"
-        "<td>3,4</td></tr>"
-        "<tr><td>Hosszúhullám</td><td>0,15–0,285</td><td>0,455</td><td>12–500</td><td>10</td>"
-        "<td>5,3</td></tr>"
-        "<tr><td>Rövidhullámú sávkiterjesztés (49 m)</td><td>5,9–6,2</td><td>0,455</td>"
-        "<td>10–50</td><td>10</td><td>15 000</td></tr>"
-        "<tr><td>URH-FM</td><td>87,5–108</td><td>10,7</td><td>10–40</td><td>5</td>"
-        "<td>550</td></tr>"
-        "</table>");
+        "<ul>"
+        "<li>Középhullám: fmin–fmax 0,52–1,62 MHz, középfrekvencia 0,455 MHz, hangoló "
+        "kondenzátor 12–500 pF, szórt kapacitás 10 pF; használható jóság 3,4.</li>"
+        "<li>Hosszúhullám: 0,15–0,285 MHz, 0,455 MHz, 12–500 pF, 10 pF; használható jóság "
+        "5,3.</li>"
+        "<li>Rövidhullámú sávkiterjesztés (49 m-es sáv): 5,9–6,2 MHz, 0,455 MHz, 10–50 pF, "
+        "10 pF; használható jóság 15 000.</li>"
+        "<li>URH-FM: 87,5–108 MHz, 10,7 MHz, 10–40 pF, 5 pF; használható jóság 550.</li>"
+        "</ul>");
 
     html << QStringLiteral(
         "<h3>Kimeneti adatok</h3>"
