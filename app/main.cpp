@@ -9,8 +9,8 @@ int main(int argc, char* argv[])
     // Ties the window to its menu entry where the window system asks for
     // the desktop file (Wayland); X11 matches the entry's StartupWMClass.
     QGuiApplication::setDesktopFileName(QStringLiteral(KALIBRIX_APP_ID));
-    InstallHungarianTranslation(app);
-    Form1 window;
+    kalibrix::InstallHungarianTranslation(app);
+    kalibrix::Form1 window;
     window.show();
     return app.exec();
 }

@@ -12,7 +12,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QWidget window;
     window.setWindowTitle(QStringLiteral("Kalibrix "));
-    window.setGeometry(form1::PixelRect(form1::kWindowPlace));
+    window.setGeometry(kalibrix::form1::PixelRect(kalibrix::form1::kWindowPlace));
     window.show();
     return app.exec();
 }

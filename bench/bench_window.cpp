@@ -18,7 +18,8 @@
 
 namespace {
 
-namespace worked_example = kalibrix::test::worked_example;
+using namespace kalibrix;
+namespace worked_example = test::worked_example;
 
 // One application for the whole process, never destroyed: the benchmark
 // library owns main(), and an application destroyed among the static objects
@@ -62,7 +63,7 @@ void BM_CalculateClick(benchmark::State& bench)
     for (int i = 0; i < 100 && !form.isActiveWindow(); ++i)
         app.processEvents();
 
-    for (const kalibrix::InputSpec& input : kalibrix::kInputs) {
+    for (const InputSpec& input : kInputs) {
         const std::string_view text = worked_example::Typed(input.field);
         Type(form, std::string(input.name).c_str(), QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
     }

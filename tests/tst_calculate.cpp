@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QMouseEvent>
 
+using namespace kalibrix;
 using namespace kalibrix::test;
 
 namespace {

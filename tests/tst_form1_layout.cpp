@@ -16,6 +16,7 @@
 #include <QTextBrowser>
 #include <QTimer>
 
+using namespace kalibrix;
 using namespace kalibrix::test;
 
 namespace {
@@ -315,7 +316,7 @@ void TestForm1Layout::helpOnF1()
     enterWorkedExample();
     field("c_min")->setFocus();
     QTest::keyClick(field("c_min"), Qt::Key_F1);
-    auto* help = form_->findChild<kalibrix::HelpWindow*>();
+    auto* help = form_->findChild<HelpWindow*>();
     QVERIFY2(help && help->isVisible() && !help->isModal(), "F1 shows a non-modal help window");
     QCOMPARE(form_->focusWidget(), field("c_min"));
     auto* text = help->findChild<QTextBrowser*>();
@@ -331,7 +332,7 @@ void TestForm1Layout::helpOnF1()
     QVERIFY(text->toPlainText().contains("Még nincs eredmény"));
 
     QTest::keyClick(field("c_min"), Qt::Key_F1);
-    QCOMPARE(form_->findChildren<kalibrix::HelpWindow*>().size(), 1);
+    QCOMPARE(form_->findChildren<HelpWindow*>().size(), 1);
     QTest::keyClick(help, Qt::Key_Escape);
     QVERIFY(!help->isVisible());
 }

@@ -13,6 +13,7 @@
 
 #include <cmath>
 
+using namespace kalibrix;
 using namespace kalibrix::test;
 
 namespace {

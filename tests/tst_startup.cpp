@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QPixmap>
 
+using namespace kalibrix;
 using namespace kalibrix::test;
 
 class TestStartup : public QObject {

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstddef>
 
+namespace kalibrix {
+
 QString FieldName(const QString& frameCaption, const QString& labelCaption, const QString& qualifier,
                   bool isResult)
 {
@@ -35,9 +37,9 @@ QString GraphName()
     return QStringLiteral("A bemenőkör elhangolódása");
 }
 
-QString GraphDescription(const kalibrix::TrackingCalculator& calc)
+QString GraphDescription(const TrackingCalculator& calc)
 {
-    const kalibrix::CalculationState& s = calc.state;
+    const CalculationState& s = calc.state;
     if (s.L_b == 0.0)
         return QStringLiteral("Grafikon: a bemenő kör eltérése, (fosz - fkf) - fbe, a sávban. "
                               "A Számol gomb után jelenik meg.");
@@ -50,7 +52,7 @@ QString GraphDescription(const kalibrix::TrackingCalculator& calc)
     const auto extreme = [&](double deviation) {
         const std::size_t step = std::min(stepOf(deviation), s.fbe_curve.size() - 1);
         return QStringLiteral("%1 Hz, %2 MHz-nél")
-            .arg(text(kalibrix::FormatGeneral(deviation, calc.decimalSeparator)),
+            .arg(text(FormatGeneral(deviation, calc.decimalSeparator)),
                  text(calc.FormatMegahertz(s.fbe_curve[step])));
     };
     return QStringLiteral("Grafikon: a bemenő kör eltérése, (fosz - fkf) - fbe, a %1–%2 MHz sávban, "
@@ -58,3 +60,5 @@ QString GraphDescription(const kalibrix::TrackingCalculator& calc)
         .arg(text(calc.FormatMegahertz(s.f_min)), text(calc.FormatMegahertz(s.f_max)),
              extreme(s.elt_sorted.back()), extreme(s.elt_sorted.front()));
 }
+
+} // namespace kalibrix

@@ -5,8 +5,8 @@
 class QWidget;
 
 namespace kalibrix {
+
 class TrackingCalculator;
-}
 
 // What a screen reader says for the window's controls beyond their captions.
 
@@ -26,4 +26,6 @@ QString DiagramDescription();
 // smallest deviation with the input frequency of each, in the numbers the
 // window shows.
 QString GraphName();
-QString GraphDescription(const kalibrix::TrackingCalculator& calc);
+QString GraphDescription(const TrackingCalculator& calc);
+
+} // namespace kalibrix

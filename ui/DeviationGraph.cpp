@@ -8,6 +8,8 @@
 #include <QPainter>
 #include <QToolTip>
 
+namespace kalibrix {
+
 namespace {
 
 // Bright magenta, colour 13 of the classic 16-colour palette.
@@ -15,15 +17,15 @@ const QColor kZeroLineColour(255, 0, 255);
 
 // Sweep steps run from 0 at the right edge to 499 at the left edge; the
 // grid and the zero line reach one step beyond, where they are clipped.
-constexpr double kLeftEdgeStep = kalibrix::kSweepSteps - 1;
-constexpr double kGridEnd = kalibrix::kSweepSteps;
+constexpr double kLeftEdgeStep = kSweepSteps - 1;
+constexpr double kGridEnd = kSweepSteps;
 constexpr int kGridStepSpacing = 50;
 constexpr double kGridDivisions = 5.0; // horizontal lines per half axis
 constexpr double kFrequencyCaptionStep = 35.0;
 
 } // namespace
 
-DeviationGraph::DeviationGraph(const kalibrix::TrackingCalculator& calc, QWidget* parent)
+DeviationGraph::DeviationGraph(const TrackingCalculator& calc, QWidget* parent)
     : QFrame(parent), calc_(calc)
 {
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
@@ -38,12 +40,12 @@ DeviationGraph::DeviationGraph(const kalibrix::TrackingCalculator& calc, QWidget
 
 void DeviationGraph::DrawDeviationGraph()
 {
-    const kalibrix::CalculationState& s = calc_.state;
+    const CalculationState& s = calc_.state;
     if (s.L_b == 0.0)
         return;
 
-    shown_ = Shown{kalibrix::AxisLimit(kalibrix::TableAt(s.elt_sorted, 0),
-                                       kalibrix::TableAt(s.elt_sorted, kalibrix::kSweepSteps - 1)),
+    shown_ = Shown{AxisLimit(TableAt(s.elt_sorted, 0),
+                                       TableAt(s.elt_sorted, kSweepSteps - 1)),
                    s.elt_curve};
     Render();
     update();
@@ -72,7 +74,7 @@ void DeviationGraph::Render()
         surface_.Line(x, H, x, -H, foreground);
 
     surface_.PSet(0.0, 0.0, foreground);
-    for (int i = 0; i < kalibrix::kSweepSteps; ++i)
+    for (int i = 0; i < kSweepSteps; ++i)
         surface_.LineTo(i, shown_->curve[static_cast<std::size_t>(i)], foreground);
 
     surface_.PSet(kLeftEdgeStep, H, foreground);
@@ -119,10 +121,12 @@ void DeviationGraph::mouseMoveEvent(QMouseEvent* event)
     const std::optional<QPointF> user = surface_.UserPoint(event->position() - contentsRect().topLeft());
     if (!user)
         return;
-    const std::optional<std::string> text = kalibrix::DeviationToolTip(calc_, user->x(), user->y());
+    const std::optional<std::string> text = DeviationToolTip(calc_, user->x(), user->y());
     if (!text)
         return;
     setToolTip(QString::fromStdString(*text));
     if (QToolTip::isVisible())
         QToolTip::showText(event->globalPosition().toPoint(), toolTip(), this);
 }
+
+} // namespace kalibrix

@@ -8,8 +8,8 @@
 #include <optional>
 
 namespace kalibrix {
+
 class TrackingCalculator;
-}
 
 // The picture area pct_main: draws the input circuit's deviation across the
 // band from the sweep tables, and shows the value under the pointer as its
@@ -21,7 +21,7 @@ class TrackingCalculator;
 class DeviationGraph : public QFrame {
     Q_OBJECT
 public:
-    explicit DeviationGraph(const kalibrix::TrackingCalculator& calc, QWidget* parent = nullptr);
+    explicit DeviationGraph(const TrackingCalculator& calc, QWidget* parent = nullptr);
 
     void DrawDeviationGraph();
 
@@ -35,14 +35,16 @@ private:
     // What the last drawing showed: its axis limit (Hz) and curve.
     struct Shown {
         double H;
-        kalibrix::SweepTable curve;
+        SweepTable curve;
     };
 
     // Draws `shown_` onto the surface at the widget's device pixel ratio.
     void Render();
 
-    const kalibrix::TrackingCalculator& calc_;
+    const TrackingCalculator& calc_;
     PictureSurface surface_;
     std::optional<Shown> shown_;
     bool leftPressed_ = false;
 };
+
+} // namespace kalibrix

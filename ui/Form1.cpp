@@ -27,6 +27,8 @@
 #include <limits>
 #include <vector>
 
+namespace kalibrix {
+
 namespace {
 
 using form1::ControlId;
@@ -135,7 +137,7 @@ void Form1::DeleteControls()
     help_ = nullptr;
 }
 
-void Form1::sort(kalibrix::SweepTable& List)
+void Form1::sort(SweepTable& List)
 {
     kalibrix::sort(List);
 }
@@ -176,8 +178,8 @@ QWidget* Form1::CreateControl(const form1::ControlSpec& spec, QWidget* container
         return label;
     }
     case ControlKind::NumericField: {
-        const auto input = std::ranges::find(kalibrix::kInputs, std::string_view(spec.name),
-                                             &kalibrix::InputSpec::name);
+        const auto input = std::ranges::find(kInputs, std::string_view(spec.name),
+                                             &InputSpec::name);
         return StyleTextField(
             new NumericField(calculator_.state.*(input->member), input->factor, container));
     }
@@ -238,7 +240,7 @@ void Form1::StartClicked()
 {
     const QString missingData = QStringLiteral("Egy, vagy több adat hiányzik.");
     sweepCurrent_ = false;
-    const bool anyEmpty = std::ranges::any_of(kalibrix::kInputs, [this](const kalibrix::InputSpec& input) {
+    const bool anyEmpty = std::ranges::any_of(kInputs, [this](const InputSpec& input) {
         return input.required
                && Control<QLineEdit>(form1::InputControl(input.field).id)->text().isEmpty();
     });
@@ -250,7 +252,7 @@ void Form1::StartClicked()
     // Every calculation error, and anything else thrown on the way, ends in the
     // same message; whatever was stored or shown before it stays.
     try {
-        kalibrix::SolveTracking(calculator_, *this);
+        SolveTracking(calculator_, *this);
         sweepCurrent_ = true;
         UpdateHelpNotes();
         pct_main_->DrawDeviationGraph();
@@ -267,7 +269,7 @@ void Form1::StartClicked()
 void Form1::ShowHelp()
 {
     if (!help_)
-        help_ = new kalibrix::HelpWindow(this);
+        help_ = new HelpWindow(this);
     UpdateHelpNotes();
     help_->show();
     help_->raise();
@@ -277,7 +279,7 @@ void Form1::ShowHelp()
 void Form1::UpdateHelpNotes()
 {
     if (help_)
-        help_->SetNotes(kalibrix::DesignNotesHtml(calculator_, sweepCurrent_));
+        help_->SetNotes(DesignNotesHtml(calculator_, sweepCurrent_));
 }
 
 void Form1::SaveClicked()
@@ -288,21 +290,23 @@ void Form1::SaveClicked()
         filenev->setFocus();
         return;
     }
-    kalibrix::ResultTexts texts;
-    std::ranges::transform(kalibrix::kResultsFileLines, texts.begin(),
-                           [this](const kalibrix::ResultsFileLine& line) {
+    ResultTexts texts;
+    std::ranges::transform(kResultsFileLines, texts.begin(),
+                           [this](const ResultsFileLine& line) {
                                return Control<QLineEdit>(line.field)->text();
                            });
     try {
         const QString path =
-            kalibrix::ResultsFilePath(QCoreApplication::applicationDirPath(), filenev->text());
-        kalibrix::WriteResultsFile(path, texts, QDateTime::currentDateTime(), QLocale());
-    } catch (const kalibrix::ResultsFileError& error) {
+            ResultsFilePath(QCoreApplication::applicationDirPath(), filenev->text());
+        WriteResultsFile(path, texts, QDateTime::currentDateTime(), QLocale());
+    } catch (const ResultsFileError& error) {
         ShowErrorMessage(this, error.userMessage());
     }
 }
 
-void Form1::ShowOutput(kalibrix::OutputField field, const std::string& text)
+void Form1::ShowOutput(OutputField field, const std::string& text)
 {
     Control<QLineEdit>(form1::ResultControl(field))->setText(QString::fromStdString(text));
 }
+
+} // namespace kalibrix

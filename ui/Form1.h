@@ -8,13 +8,13 @@
 
 #include <array>
 
-class DeviationGraph;
 class QLineEdit;
 class QPushButton;
 
 namespace kalibrix {
+
+class DeviationGraph;
 class HelpWindow;
-}
 
 // The program's one window. It holds the calculator (the calculation state
 // with its formulas) for its whole life, the controls built from the layout
@@ -23,17 +23,19 @@ class HelpWindow;
 // shows every result and draws the graph, "Ment" saves the results file,
 // "Kilép" closes the window, and F1 opens the design guide with notes on the
 // current design.
-class Form1 : public QWidget, private kalibrix::OutputSink {
+class Form1 : public QWidget, private OutputSink {
     Q_OBJECT
 public:
     explicit Form1(QWidget* parent = nullptr);
     ~Form1() override;
 
-    // The window's one public operation by design: it sorts a sweep table
-    // with the calculation's own selection sort.
-    void sort(kalibrix::SweepTable& List);
+    // The window's one public operation of the calculation: it sorts a sweep
+    // table with the calculation's own selection sort.
+    void sort(SweepTable& List);
 
-    const kalibrix::TrackingCalculator& calculator() const { return calculator_; }
+    // Read-only access to the state and its formulas, for the help's notes
+    // on the current design and for tests; nothing outside writes to it.
+    const TrackingCalculator& calculator() const { return calculator_; }
 
 private:
     void BuildControls();
@@ -48,14 +50,16 @@ private:
     void SaveClicked();
     void ShowHelp();
     void UpdateHelpNotes();
-    void ShowOutput(kalibrix::OutputField field, const std::string& text) override;
+    void ShowOutput(OutputField field, const std::string& text) override;
 
-    kalibrix::TrackingCalculator calculator_;
+    TrackingCalculator calculator_;
     std::array<QWidget*, form1::kControlCount> controls_{};
     DeviationGraph* pct_main_ = nullptr;
-    kalibrix::HelpWindow* help_ = nullptr; // made on the first F1, then kept
+    HelpWindow* help_ = nullptr; // made on the first F1, then kept
     // Whether the last calculation ran its sweep to the end. A run that fails
     // earlier leaves the previous sweep's tables and sweep_i = 500 beside its
     // own new values, which no note may mix.
     bool sweepCurrent_ = false;
 };
+
+} // namespace kalibrix

@@ -8,32 +8,32 @@
 
 #include <array>
 
-namespace form1 {
+namespace kalibrix::form1 {
 
 struct ResultField {
-    kalibrix::OutputField output;
+    OutputField output;
     ControlId control;
 };
 
 // The read-only field that shows each result of the calculation.
-inline constexpr std::array<ResultField, kalibrix::kOutputFieldCount> kResultFields{{
-    {kalibrix::OutputField::c_tb, ControlId::c_tb},
-    {kalibrix::OutputField::l_b, ControlId::l_b},
-    {kalibrix::OutputField::f_1, ControlId::f_1},
-    {kalibrix::OutputField::f_2, ControlId::f_2},
-    {kalibrix::OutputField::c_to, ControlId::c_to},
-    {kalibrix::OutputField::c_1, ControlId::c_1},
-    {kalibrix::OutputField::c_2, ControlId::c_2},
-    {kalibrix::OutputField::l_o, ControlId::l_o},
-    {kalibrix::OutputField::n_elt, ControlId::n_elt},
-    {kalibrix::OutputField::p_elt, ControlId::p_elt},
+inline constexpr std::array<ResultField, kOutputFieldCount> kResultFields{{
+    {OutputField::c_tb, ControlId::c_tb},
+    {OutputField::l_b, ControlId::l_b},
+    {OutputField::f_1, ControlId::f_1},
+    {OutputField::f_2, ControlId::f_2},
+    {OutputField::c_to, ControlId::c_to},
+    {OutputField::c_1, ControlId::c_1},
+    {OutputField::c_2, ControlId::c_2},
+    {OutputField::l_o, ControlId::l_o},
+    {OutputField::n_elt, ControlId::n_elt},
+    {OutputField::p_elt, ControlId::p_elt},
 }};
 
-static_assert(std::ranges::all_of(kalibrix::kOutputFieldsInStepOrder, [](kalibrix::OutputField field) {
+static_assert(std::ranges::all_of(kOutputFieldsInStepOrder, [](OutputField field) {
     return std::ranges::count(kResultFields, field, &ResultField::output) == 1;
 }), "each result has exactly one field");
 
-constexpr ControlId ResultControl(kalibrix::OutputField output)
+constexpr ControlId ResultControl(OutputField output)
 {
     return std::ranges::find(kResultFields, output, &ResultField::output)->control;
 }
@@ -67,10 +67,4 @@ inline constexpr std::array<LabelledField, 17> kLabelledFields{{
     {ControlId::Label15, ControlId::n_elt, "legkisebb"},
 }};
 
-// The layout row of a control.
-const ControlSpec& Spec(ControlId id);
-
-// The numeric field of an input: the layout row that bears the input's name.
-const ControlSpec& InputControl(kalibrix::InputField field);
-
-} // namespace form1
+} // namespace kalibrix::form1

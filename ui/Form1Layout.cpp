@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string_view>
 
-namespace form1 {
+namespace kalibrix::form1 {
 namespace {
 
 using enum ControlId;
@@ -131,9 +131,9 @@ const ControlSpec& Spec(ControlId id)
                     "no layout row for this control");
 }
 
-const ControlSpec& InputControl(kalibrix::InputField field)
+const ControlSpec& InputControl(InputField field)
 {
-    const std::string_view name = kalibrix::Input(field).name;
+    const std::string_view name = Input(field).name;
     return FindSpec(
         [name](const ControlSpec& spec) { return spec.kind == ControlKind::NumericField && spec.name == name; },
         "no numeric field for this input");
@@ -147,4 +147,4 @@ QRect PixelRect(const Twips& place)
     return {px(place.left), px(place.top), px(place.width), px(place.height)};
 }
 
-} // namespace form1
+} // namespace kalibrix::form1

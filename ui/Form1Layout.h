@@ -1,5 +1,7 @@
 #pragma once
 
+#include "InputFields.h"
+
 #include <QRect>
 
 #include <array>
@@ -9,7 +11,7 @@
 // sizes in twips (1440 per inch, 15 per pixel at 96 dpi). A control in a frame
 // is placed from the frame's outer top-left corner, one on the window from the
 // client area's top-left corner.
-namespace form1 {
+namespace kalibrix::form1 {
 
 // Every control of the window, and the window itself as the outermost container.
 enum class ControlId {
@@ -66,7 +68,13 @@ inline constexpr Twips kWindowPlace{2760, 870, 13125, 11775};
 // The containers, each listed after the one that holds it.
 extern const std::array<ContainerSpec, 9> kContainers;
 
+// The layout row of a control.
+const ControlSpec& Spec(ControlId id);
+
+// The numeric field of an input: the layout row that bears the input's name.
+const ControlSpec& InputControl(InputField field);
+
 // The one conversion from twips to pixels.
 QRect PixelRect(const Twips& place);
 
-} // namespace form1
+} // namespace kalibrix::form1

@@ -4,6 +4,8 @@
 
 #include <utility>
 
+namespace kalibrix {
+
 namespace {
 
 MessageHandler& CurrentHandler()
@@ -29,3 +31,5 @@ MessageHandler SetMessageHandler(MessageHandler handler)
 {
     return std::exchange(CurrentHandler(), std::move(handler));
 }
+
+} // namespace kalibrix

@@ -6,6 +6,8 @@
 
 class QWidget;
 
+namespace kalibrix {
+
 // Every message of the program: a modal box with the exclamation icon, one OK
 // button and the title " Hiba történt".
 void ShowErrorMessage(QWidget* parent, const QString& text);
@@ -15,3 +17,5 @@ void ShowErrorMessage(QWidget* parent, const QString& text);
 // Returns the handler that was in place.
 using MessageHandler = std::function<void(QWidget* parent, const QString& text)>;
 MessageHandler SetMessageHandler(MessageHandler handler);
+
+} // namespace kalibrix

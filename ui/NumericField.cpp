@@ -9,6 +9,8 @@
 #include <QKeyEvent>
 #include <QTimer>
 
+namespace kalibrix {
+
 void FilterNumericKey(int& KeyAscii)
 {
     constexpr int kBackspace = 8;
@@ -105,11 +107,13 @@ void NumericField::focusOutEvent(QFocusEvent* event)
 bool NumericField::StoreValue()
 {
     try {
-        storedValue_ = kalibrix::ScaledInput(text().toStdString(), factor_);
+        storedValue_ = ScaledInput(text().toStdString(), factor_);
         return true;
-    } catch (const kalibrix::OverflowError&) {
+    } catch (const OverflowError&) {
         ShowErrorMessage(window(), QStringLiteral("A beírt szám túl nagy, nem lehet vele számolni. "
                                                   "A mező korábbi értéke marad érvényben."));
         return false;
     }
 }
+
+} // namespace kalibrix

@@ -2,6 +2,8 @@
 
 #include <QLineEdit>
 
+namespace kalibrix {
+
 // The character filter of the six numeric input fields, for one typed
 // character code: a comma (44) becomes a point (46); backspace (8), the point
 // and the digits stay; every other code becomes 0, meaning nothing is
@@ -30,3 +32,5 @@ private:
     double& storedValue_;
     double factor_;
 };
+
+} // namespace kalibrix

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+namespace kalibrix {
+
 PictureSurface::PictureSurface() = default;
 PictureSurface::~PictureSurface() = default;
 
@@ -22,8 +24,8 @@ void PictureSurface::Cls(QSize size, const QColor& background, qreal ratio)
 
 void PictureSurface::Scale(double left, double top, double right, double bottom)
 {
-    axes_ = Axes{kalibrix::ScaleAxis(left, right, size_.width()),
-                 kalibrix::ScaleAxis(top, bottom, size_.height())};
+    axes_ = Axes{ScaleAxis(left, right, size_.width()),
+                 ScaleAxis(top, bottom, size_.height())};
 }
 
 QPoint PictureSurface::ToPixel(double x, double y) const
@@ -108,3 +110,5 @@ std::optional<QPointF> PictureSurface::UserPoint(QPointF pixel) const
         return std::nullopt;
     return QPointF(axes_->x.ToUser(pixel.x()), axes_->y.ToUser(pixel.y()));
 }
+
+} // namespace kalibrix

@@ -13,6 +13,8 @@ class QFont;
 class QPainter;
 class QString;
 
+namespace kalibrix {
+
 // The drawing operations of a picture box, on an image that the widget keeps
 // and paints: clear, a user coordinate system given by two corners, lines,
 // single points, a current drawing position and text printed there. Every
@@ -55,8 +57,8 @@ public:
 
 private:
     struct Axes {
-        kalibrix::ScaleAxis x;
-        kalibrix::ScaleAxis y;
+        ScaleAxis x;
+        ScaleAxis y;
     };
 
     QPoint ToPixel(double x, double y) const;
@@ -77,3 +79,5 @@ private:
     double currentX_ = 0.0;
     double currentY_ = 0.0;
 };
+
+} // namespace kalibrix

@@ -13,6 +13,8 @@ static void InitResources()
     Q_INIT_RESOURCE(resources);
 }
 
+namespace kalibrix {
+
 namespace {
 
 // A PNG image compiled into the program. Told the format and kept from
@@ -77,3 +79,5 @@ QIcon WindowIcon()
         icon.addPixmap(ResourcePng(QStringLiteral(":/kalibrix-%1.png").arg(size)));
     return icon;
 }
+
+} // namespace kalibrix

@@ -3,6 +3,8 @@
 #include <QIcon>
 #include <QLabel>
 
+namespace kalibrix {
+
 // Picture1: the circuit diagram at its natural size of 408 x 130 logical
 // pixels from the top-left corner, cut off by the border where it does not
 // fit. It is drawn at the screen's device pixel ratio, so it stays sharp on
@@ -23,3 +25,5 @@ private:
 // The window icon at 32, 48, 64, 96 and 128 pixels: the 32-pixel icon at
 // scales 1, 1.5, 2, 3 and 4, each drawn for its size.
 QIcon WindowIcon();
+
+} // namespace kalibrix

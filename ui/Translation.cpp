@@ -6,6 +6,8 @@
 
 #include <memory>
 
+namespace kalibrix {
+
 bool InstallHungarianTranslation(QCoreApplication& app)
 {
     auto translator = std::make_unique<QTranslator>();
@@ -17,3 +19,5 @@ bool InstallHungarianTranslation(QCoreApplication& app)
     translator.release()->setParent(&app);
     return true;
 }
+
+} // namespace kalibrix
