@@ -15,7 +15,9 @@ double RoundDownToTwoSignificant(double x)
     // x = m * 10^e with m a whole number 10..99. Scaling by a power of ten,
     // exact as a double up to 10^22, rounds once, by half a unit in the last
     // place at most.
-    const auto scaled = [x](int e) { return e < 0 ? x * std::pow(10.0, -e) : x / std::pow(10.0, e); };
+    const auto scaled = [x](int e) {
+        return e < 0 ? x * std::pow(10.0, -e) : x / std::pow(10.0, e);
+    };
     int e = static_cast<int>(std::floor(std::log10(x))) - 1;
     double m = std::floor(scaled(e));
     if (m >= 100.0)
@@ -41,7 +43,8 @@ std::optional<DesignFigures> FiguresOfDesign(const CalculationState& s)
             figures.largestNegative = point;
         // f_be is a square root the sweep checked; it is zero only where
         // 1 / (C_be * K * L_b) underflowed, and mistuning there has no bound.
-        const double relative = point.deviation == 0.0 ? 0.0 : std::abs(point.deviation) / point.frequency;
+        const double relative =
+            point.deviation == 0.0 ? 0.0 : std::abs(point.deviation) / point.frequency;
         if (relative > figures.largestRelative) {
             figures.largestRelative = relative;
             figures.worstRelative = point;

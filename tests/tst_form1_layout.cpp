@@ -323,7 +323,8 @@ void TestForm1Layout::helpOnF1()
     QVERIFY(text->toPlainText().contains("Még nincs eredmény"));
 
     clickStart();
-    QVERIFY2(text->toPlainText().contains("Használható jóság: legfeljebb 3.4."), qPrintable(text->toPlainText()));
+    QVERIFY2(text->toPlainText().contains("Használható jóság: legfeljebb 3.4."),
+             qPrintable(text->toPlainText()));
     replace("f_kf", "0");
     clickStart();
     QVERIFY(text->toPlainText().contains("nem korlátozza a bemenő kör jóságát"));

@@ -443,7 +443,8 @@ void TestSolver::designFigures_data()
         << QStringList{"12", "100", "10", "0.52", "1.62", "0.455"} << 499 << 3.48618 << 3.4
         << QStringList{"Cp_b -11.89", "Cp_o -0.01"};
     QTest::newRow("sweep fails part-way: no figures")
-        << QStringList{"12", "400", "10", "0.52", "1.6", "-0.5"} << -2 << 0.0 << 0.0 << QStringList{};
+        << QStringList{"12", "400", "10", "0.52", "1.6", "-0.5"} << -2 << 0.0 << 0.0
+        << QStringList{};
 }
 
 // What the notes on a design are made of: the usable input-circuit Q, the
@@ -477,7 +478,8 @@ void TestSolver::designFigures()
     QCOMPARE(figures->usableQ.has_value(), worstStep >= 0);
     if (worstStep >= 0) {
         QCOMPARE(figures->worstRelative->step, worstStep);
-        QVERIFY2(RelativelyClose(*figures->usableQ, usableQ, 1e-5), qPrintable(Mismatch(*figures->usableQ, usableQ)));
+        QVERIFY2(RelativelyClose(*figures->usableQ, usableQ, 1e-5),
+                 qPrintable(Mismatch(*figures->usableQ, usableQ)));
         QCOMPARE(*figures->usableQSafe, statedQ);
     }
     const char* const captions[] = {"Cp_b", "Cp_o", "Ch1", "Ch2"};

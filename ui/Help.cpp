@@ -32,7 +32,8 @@ HelpWindow::HelpWindow(QWidget* parent)
     text_->setTabChangesFocus(true);
 
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* close = buttons->addButton(QStringLiteral("Bezárás"), QDialogButtonBox::RejectRole);
+    QPushButton* close =
+        buttons->addButton(QStringLiteral("Bezárás"), QDialogButtonBox::RejectRole);
     // Enter in the text must not close the window; only Esc and the button do.
     close->setAutoDefault(false);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

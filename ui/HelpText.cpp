@@ -81,11 +81,11 @@ QString NegativeLine(const NegativeComponent& negative, const TrackingCalculator
     switch (negative.component) {
     case Component::Cp_b:
         return QStringLiteral(
-                   "A Cp_b negatív (%1): a hangoló kondenzátor kapacitásaránya a szórt kapacitással "
-                   "együtt is kisebb a sáv frekvenciaarányának négyzeténél, (C_h_max + C_sz) / "
+                   "A Cp_b negatív (%1): a hangoló kondenzátor kapacitásaránya a szórt "
+                   "kapacitással együtt is kisebb a sáv frekvenciaarányának négyzeténél, (C_h_max + C_sz) / "
                    "(C_h_min + C_sz) &lt; (fmax / fmin)². Negatív trimmer nincs: nagyobb "
-                   "kapacitásarányú hangoló kondenzátor, kisebb szórt kapacitás vagy keskenyebb sáv "
-                   "kell.")
+                   "kapacitásarányú hangoló kondenzátor, kisebb szórt kapacitás vagy keskenyebb "
+                   "sáv kell.")
             .arg(value);
     case Component::Cp_o:
         return QStringLiteral(
@@ -117,8 +117,8 @@ QString DesignNotesHtml(const TrackingCalculator& calc, bool sweepCurrent)
         sweepCurrent ? FiguresOfDesign(calc.state) : std::nullopt;
     if (!figures)
         return heading
-               + QStringLiteral("<p>Még nincs eredmény: adja meg a bemeneti adatokat, és nyomja meg "
-                                "a „Számol” gombot. Ha a számolás az „Egy, vagy több adat "
+               + QStringLiteral("<p>Még nincs eredmény: adja meg a bemeneti adatokat, és nyomja "
+                                "meg a „Számol” gombot. Ha a számolás az „Egy, vagy több adat "
                                 "hiányzik.” üzenettel áll meg, az eltérések nem készültek el, "
                                 "ezért a tervről itt nincs mit mondani.</p>");
 
@@ -137,7 +137,8 @@ QString DesignNotesHtml(const TrackingCalculator& calc, bool sweepCurrent)
     QString q;
     if (const std::optional<SweepPoint>& worst = figures->worstRelative) {
         q = Text(FormatGeneral(*figures->usableQSafe, separator));
-        notes += QStringLiteral("<li>Legnagyobb relatív eltérés, |eltérés| / f: %1 %, %2 MHz-nél.</li>")
+        notes += QStringLiteral(
+                     "<li>Legnagyobb relatív eltérés, |eltérés| / f: %1 %, %2 MHz-nél.</li>")
                      .arg(Percent(figures->largestRelative, separator),
                           Text(calc.FormatMegahertz(worst->frequency)));
         notes += QStringLiteral("<li>Használható jóság: legfeljebb %1. Ennél jobb bemenő kört az "
