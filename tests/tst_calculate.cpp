@@ -107,7 +107,8 @@ void TestCalculate::calculate()
     for (const QString& output : kOutputFields)
         QVERIFY(!field(output)->text().isEmpty());
     for (const QString& name : kInputFields + kOutputFields)
-        QVERIFY2(field(name)->cursorPosition() == 0, qPrintable(name + " shows the end of its text"));
+        QVERIFY2(field(name)->cursorPosition() == 0,
+                 qPrintable(name + " shows the end of its text"));
     if (results.isEmpty())
         QCOMPARE(state().C_sz, 0.0);
 

@@ -231,8 +231,8 @@ QString GridFault(const Picture& picture)
             const auto [first, last] = lines[k];
             const int width = last - first + 1;
             widthOfAll = widthOfAll == 0 ? width : widthOfAll;
-            if (first + 1 <= p * r || last >= (p + 1) * r || width < std::floor(r) || width > std::ceil(r)
-                || width != widthOfAll)
+            if (first + 1 <= p * r || last >= (p + 1) * r || width < std::floor(r)
+                || width > std::ceil(r) || width != widthOfAll)
                 return QStringLiteral("device %1..%2 for logical %3").arg(first).arg(last).arg(p);
         }
         return QString();

@@ -129,10 +129,12 @@ void TestNumericFields::keyFilter_data()
                                << "12";
     const KeyStrokes twoLeft{Key(Qt::Key_Left), Key(Qt::Key_Left)};
     QTest::newRow("Ctrl+Backspace with its character")
-        << TypedText("123.45") + twoLeft + KeyStrokes{Key(Qt::Key_Backspace, "\b", Qt::ControlModifier)}
+        << TypedText("123.45") + twoLeft
+               + KeyStrokes{Key(Qt::Key_Backspace, "\b", Qt::ControlModifier)}
         << "123.45";
     QTest::newRow("Ctrl+Backspace without a character")
-        << TypedText("123.45") + twoLeft + KeyStrokes{Key(Qt::Key_Backspace, {}, Qt::ControlModifier)}
+        << TypedText("123.45") + twoLeft
+               + KeyStrokes{Key(Qt::Key_Backspace, {}, Qt::ControlModifier)}
         << "123.45";
     QTest::newRow("Delete") << TypedText("123")
                                    + KeyStrokes{Key(Qt::Key_Home), Key(Qt::Key_Delete)}

@@ -354,8 +354,9 @@ QString PrepareLocale(const QString& language, const QString& folder, QByteArray
             return QStringLiteral("localedef did not run: ") + localedef.errorString();
     }
     if (!loads(path))
-        return QString::fromLatin1(name) + QStringLiteral(" is not installed and localedef could "
-                                                          "not make it (it needs the locales package)");
+        return QString::fromLatin1(name)
+               + QStringLiteral(" is not installed, and localedef (of the locales package) "
+                                "could not make it");
     localePath = path;
     return {};
 }
@@ -543,7 +544,8 @@ void TestResultsFile::initTestCase()
     QVERIFY(translation_.load(QStringLiteral("qtbase_hu"),
                               QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
     QVERIFY(localeFolder_.isValid());
-    hungarianUnavailable_ = PrepareLocale(QStringLiteral("hu_HU"), localeFolder_.path(), localePath_);
+    hungarianUnavailable_ =
+        PrepareLocale(QStringLiteral("hu_HU"), localeFolder_.path(), localePath_);
     // Line 1 in the C locale's formats, whatever the environment asks for.
     std::setlocale(LC_TIME, "C");
 }

@@ -60,8 +60,8 @@ void NumericField::keyPressEvent(QKeyEvent* event)
     // backspace, or none): the filter drops it like the other editing
     // shortcuts, instead of the field deleting the word before the caret.
     constexpr char16_t kDel = 127;
-    const bool controlBackspace = event->key() == Qt::Key_Backspace
-                                  && event->modifiers().testFlag(Qt::ControlModifier);
+    const bool controlBackspace =
+        event->key() == Qt::Key_Backspace && event->modifiers().testFlag(Qt::ControlModifier);
     const QString typed = controlBackspace ? QString(QChar(kDel)) : event->text();
     // Some X key maps give Delete the character 127; it is still a key that
     // types nothing and keeps its editing effect.
@@ -91,7 +91,7 @@ void NumericField::keyPressEvent(QKeyEvent* event)
         return;
     }
     // A comma turned into a point: the field gets the point key instead.
-    const int key = backspace                        ? Qt::Key_Backspace
+    const int key = backspace                    ? Qt::Key_Backspace
                     : kept == QLatin1String(".") ? Qt::Key_Period
                                                  : event->key();
     const Qt::KeyboardModifiers modifiers = backspace ? Qt::NoModifier : event->modifiers();

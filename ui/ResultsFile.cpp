@@ -24,7 +24,6 @@ const QString kLineEnd = QStringLiteral("\r\n");
 // zone; the zones are 14 characters wide and start at columns 1, 15, 29...
 constexpr qsizetype kPrintZoneWidth = 14;
 
-
 // Line 1: the date in the system's short format, blanks up to the next print
 // zone (at least one, so a date that fills its zones is still parted from
 // the time), then the time in the system's format.
