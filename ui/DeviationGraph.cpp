@@ -39,11 +39,11 @@ QAccessibleInterface* GraphAccessibility(const QString& className, QObject* obje
 DeviationGraph::DeviationGraph(const TrackingCalculator& calc, QWidget* parent)
     : QFrame(parent), calc_(calc)
 {
-    static const bool accessible = [] {
+    // Once for all graphs: the factory serves every one.
+    [[maybe_unused]] static const bool accessible = [] {
         QAccessible::installFactory(GraphAccessibility);
         return true;
     }();
-    Q_UNUSED(accessible);
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     setCursor(Qt::CrossCursor);
     setFocusPolicy(Qt::StrongFocus);

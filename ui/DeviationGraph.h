@@ -17,7 +17,8 @@ class TrackingCalculator;
 // The drawing is kept in an image at the screen's device pixel ratio, so it
 // survives being covered and is sharp on a scaled screen; a click draws it
 // anew from the tables. On a screen of another ratio the same graph is drawn
-// again at that ratio.
+// again at that ratio. A screen reader hears it as a chart, and while it
+// holds the focus its border shows the style's focus indicator.
 class DeviationGraph : public QFrame {
     Q_OBJECT
 public:

@@ -55,8 +55,8 @@ NumericField::NumericField(double& storedValue, double factor, QWidget* parent)
 
 void NumericField::keyPressEvent(QKeyEvent* event)
 {
-    // Backspace with Ctrl held types DEL (127) on the keyboards whose codes
-    // the filter knows, whatever text the window system gives the key (a
+    // Backspace with Ctrl held types the character DEL (127), as on a classic
+    // PC keyboard, whatever text the window system gives the key (a
     // backspace, or none): the filter drops it like the other editing
     // shortcuts, instead of the field deleting the word before the caret.
     constexpr char16_t kDel = 127;
@@ -91,6 +91,7 @@ void NumericField::keyPressEvent(QKeyEvent* event)
         return;
     }
     // A comma turned into a point: the field gets the point key instead.
+    // A backspace goes without its modifiers.
     const int key = backspace                    ? Qt::Key_Backspace
                     : kept == QLatin1String(".") ? Qt::Key_Period
                                                  : event->key();
