@@ -79,13 +79,11 @@ ment_in_window=
 # read_places NAME...: waits until the named controls are on the screen, then
 # reads the places of all.
 read_places() {
-  local x y width height name
+  local places x y width height name
+  places=$(/usr/bin/python3 "$view" places "$pid" "$@") || fail "no places for $*"
   while read -r x y width height name; do
     place[$name]="$x $y $width $height"
-  done < <(/usr/bin/python3 "$view" places "$pid" "$@" || fail "no places for $*")
-  for name in "$@"; do
-    [ -n "${place[$name]:-}" ] || fail "the program reports no place for $name"
-  done
+  done <<<"$places"
 }
 
 # Starts the program in the given locale and waits for its window: the
