@@ -262,11 +262,13 @@ void TestForm1X11::exitEndsTheProgram()
              "the program's window did not appear within 60 s");
 
     // The window may be mapped before it takes clicks: click until it ends.
+    // A click after the window has closed, while the program is still
+    // exiting, fails on the window gone: only the program's end counts.
     const QStringList click{"mousemove", "--window", QString::fromLatin1(window.split('\n').first()),
                             QString::number(centre.x()), QString::number(centre.y()), "click", "1"};
     QDeadlineTimer deadline(30'000);
     while (program.state() != QProcess::NotRunning && !deadline.hasExpired()) {
-        QVERIFY(Xdotool(click));
+        Xdotool(click);
         program.waitForFinished(250);
     }
     QVERIFY2(program.state() == QProcess::NotRunning,
