@@ -88,10 +88,10 @@ bool SameBits(const void* a, const void* b, std::size_t size)
 // included).
 bool SameState(const CalculationState& a, const CalculationState& b)
 {
-    for (const StateMember& m : kStateMembers)
-        if (!SameBits(&(a.*m.member), &(b.*m.member), sizeof(double)))
-            return false;
-    return a.sweep_i == b.sweep_i &&
+    const auto sameMember = [&](const StateMember& m) {
+        return SameBits(&(a.*m.member), &(b.*m.member), sizeof(double));
+    };
+    return std::ranges::all_of(kStateMembers, sameMember) && a.sweep_i == b.sweep_i &&
            SameBits(a.elt_sorted.data(), b.elt_sorted.data(), sizeof a.elt_sorted) &&
            SameBits(a.elt_curve.data(), b.elt_curve.data(), sizeof a.elt_curve) &&
            SameBits(a.fbe_curve.data(), b.fbe_curve.data(), sizeof a.fbe_curve);
