@@ -4,7 +4,8 @@
 #                             then the Release build in build/ and the whole suite
 #   ./test.sh --sanitize      ASan + UBSan build in build-sanitize/, the whole suite
 #   ./test.sh --lint          warning-free build, clang-tidy and cppcheck over the
-#                             project's code (scripts/lint.sh)
+#                             project's code, the C++ format and shellcheck
+#                             (scripts/lint.sh)
 #   ./test.sh --fuzz SECONDS  each fuzz target for SECONDS
 set -euo pipefail
 cd "$(dirname "$0")"

@@ -6,7 +6,7 @@
 #include <limits>
 
 #if defined(__FAST_MATH__) || defined(__FINITE_MATH_ONLY__) && __FINITE_MATH_ONLY__
-#error "The strict arithmetic relies on infinities and NaN: build without -ffast-math / -ffinite-math-only"
+#error "The strict arithmetic relies on infinities and NaN: no -ffast-math, -ffinite-math-only"
 #endif
 
 // Arithmetic that tests every result at once: an infinite result is an

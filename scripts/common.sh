@@ -1,5 +1,8 @@
-# Shared by run.sh and test.sh: package installation and the build.
-# Sourced, not run.
+# shellcheck shell=bash
+# Shared by run.sh, test.sh and the scripts in scripts/: package installation
+# and the build. Sourced, not run; the arrays are read by the scripts that
+# source it.
+# shellcheck disable=SC2034
 
 # Debian packages the build, the program and the suite need.
 KALIBRIX_PACKAGES=(
@@ -11,6 +14,9 @@ KALIBRIX_PACKAGES=(
   desktop-file-utils appstream
   locales libc-l10n
 )
+
+# The static checkers of scripts/lint.sh.
+KALIBRIX_LINT_PACKAGES=(clang-tidy-14 clang-format-14 cppcheck shellcheck)
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

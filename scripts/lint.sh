@@ -7,12 +7,16 @@
 #     folders, clang's own -Wall -Wextra diagnostics included; diagnostics in
 #     headers only for the project's own, never Qt's or the generated ones;
 #  3. cppcheck over the same folders, with the suppressions (and their
-#     reasons) in scripts/cppcheck.supp.
+#     reasons) in scripts/cppcheck.supp;
+#  4. the format of every C++ file in git against .clang-format: nothing may
+#     change (clang-format-14 -i FILE formats one);
+#  5. shellcheck over every shell script in git: the *.sh files and those
+#     whose first line starts a shell.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/common.sh
 
-ensure_packages clang-tidy-14 cppcheck
+ensure_packages "${KALIBRIX_LINT_PACKAGES[@]}"
 
 DIR=build-lint
 FOLDERS=(calc ui app data tests bench)
@@ -26,7 +30,9 @@ mapfile -t sources < <(find "${FOLDERS[@]}" -name '*.cpp' | sort)
 header_filter="^$PWD/($(IFS='|'; echo "${FOLDERS[*]}"))/"
 # Each file's report is printed whole, only when it has findings. A file that
 # the build does not compile (the fuzz targets: they need clang) gets the
-# command of a neighbouring file, which clang-tidy infers by itself.
+# command of a neighbouring file, which clang-tidy infers by itself. The
+# single quotes are meant: sh -c expands $0, $1 and $2 itself.
+# shellcheck disable=SC2016
 if ! printf '%s\n' "${sources[@]}" | xargs -P "$(nproc)" -I{} sh -c \
     'out=$(clang-tidy-14 --quiet -p "$0" --header-filter="$1" "$2" 2>&1) \
        || { printf "%s\n" "$out" | grep -v "warnings* generated\.$"; exit 1; }' \
@@ -43,6 +49,29 @@ if ! cppcheck --quiet --error-exitcode=1 --std=c++20 --language=c++ --library=qt
     "${FOLDERS[@]}"; then
   failed=1
 fi
+
+echo "== format"
+mapfile -t cpp_files < <(git ls-files '*.cpp' '*.h')
+# One line for each place that the format would change, without the code.
+if ! clang-format-14 --dry-run --Werror "${cpp_files[@]}" 2>"$DIR/format.log"; then
+  grep ': error: ' "$DIR/format.log" || cat "$DIR/format.log"
+  echo "$(grep -c ': error: ' "$DIR/format.log") places to format"
+  failed=1
+fi
+echo "${#cpp_files[@]} files checked"
+
+echo "== shellcheck"
+mapfile -t scripts < <(git ls-files | while IFS= read -r file; do
+  case $file in
+    *.sh) echo "$file" ;;
+    *) [ -f "$file" ] && head -n 1 "$file" | grep -qE '^#!.*[/ ](ba|da)?sh( |$)' && echo "$file" ;;
+  esac
+done)
+# -x follows the scripts' "source scripts/common.sh", paths from the top folder.
+if ! shellcheck -x "${scripts[@]}"; then
+  failed=1
+fi
+echo "${#scripts[@]} scripts checked"
 
 if [ "$failed" -ne 0 ]; then
   echo "lint: findings above"

@@ -3,6 +3,7 @@
 // order and the start state; the exit button, the help on F1 and the look of
 // the message box.
 
+#include "Help.h"
 #include "WindowTestSupport.h"
 
 #include <QAccessible>
@@ -12,6 +13,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTextBrowser>
 #include <QTimer>
 
 using namespace kalibrix;
@@ -249,6 +251,7 @@ void TestForm1Layout::fonts()
 void TestForm1Layout::tabOrder_data()
 {
     QTest::addColumn<bool>("calculated");
+    QTest::addColumn<bool>("helpOpen"); // F1 first, then the window activated again
     QTest::addColumn<QStringList>("order");
 
     const QStringList before{"c_min", "c_max", "f_max",   "f_min", "f_kf",   "start",
@@ -257,13 +260,15 @@ void TestForm1Layout::tabOrder_data()
                              "filenev", "c_1", "c_2"};
     QStringList after = before;
     after.insert(after.indexOf("filenev") + 1, "Command1");
-    QTest::newRow("save button hidden") << false << before;
-    QTest::newRow("save button shown after a calculation") << true << after;
+    QTest::newRow("save button hidden") << false << false << before;
+    QTest::newRow("save button shown after a calculation") << true << false << after;
+    QTest::newRow("help open beside the window") << true << true << after;
 }
 
 void TestForm1Layout::tabOrder()
 {
     QFETCH(bool, calculated);
+    QFETCH(bool, helpOpen);
     QFETCH(QStringList, order);
 
     if (calculated) {
@@ -272,6 +277,11 @@ void TestForm1Layout::tabOrder()
         QVERIFY(control("Command1")->isVisible());
     }
     field("c_min")->setFocus();
+    if (helpOpen) {
+        QTest::keyClick(field("c_min"), Qt::Key_F1);
+        form_->activateWindow();
+        QVERIFY2(QTest::qWaitForWindowActive(form_.get()), "main window active again after F1");
+    }
     QStringList visited{QApplication::focusWidget()->objectName()};
     for (qsizetype i = 0; i < order.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -299,23 +309,33 @@ void TestForm1Layout::exitClosesTheWindow()
     QVERIFY(messages_.isEmpty());
 }
 
+// F1 opens the guide beside the window, its notes following each
+// calculation; a second F1 opens no second guide; Esc hides it.
 void TestForm1Layout::helpOnF1()
 {
-    enter("c_min", "12");
+    enterWorkedExample();
+    field("c_min")->setFocus();
     QTest::keyClick(field("c_min"), Qt::Key_F1);
-    auto* help = form_->findChild<QMessageBox*>();
-    QVERIFY(help);
-    QTRY_VERIFY(help->isVisible());
-    QVERIFY(!help->isModal());
-    for (const char* topic : {"C_h_min", "pF", "MHz", "Számol", "Ment", "adatok", "Hz"})
-        QVERIFY2(help->text().contains(QString::fromUtf8(topic)), topic);
-    QCOMPARE(field("c_min")->text(), QStringLiteral("12"));
+    auto* help = form_->findChild<HelpWindow*>();
+    QVERIFY2(help && help->isVisible() && !help->isModal(), "F1 shows a non-modal help window");
+    QCOMPARE(form_->focusWidget(), field("c_min"));
+    auto* text = help->findChild<QTextBrowser*>();
+    QVERIFY(text->toPlainText().contains("Még nincs eredmény"));
 
-    // A second F1 brings the same help to the front.
-    form_->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    clickStart();
+    QVERIFY2(text->toPlainText().contains("Használható jóság: legfeljebb 3.4."),
+             qPrintable(text->toPlainText()));
+    replace("f_kf", "0");
+    clickStart();
+    QVERIFY(text->toPlainText().contains("nem korlátozza a bemenő kör jóságát"));
+    replace("f_min", "0");
+    clickStart();
+    QVERIFY(text->toPlainText().contains("Még nincs eredmény"));
+
     QTest::keyClick(field("c_min"), Qt::Key_F1);
-    QCOMPARE(form_->findChildren<QMessageBox*>().size(), 1);
+    QCOMPARE(form_->findChildren<HelpWindow*>().size(), 1);
+    QTest::keyClick(help, Qt::Key_Escape);
+    QVERIFY(!help->isVisible());
 }
 
 void TestForm1Layout::messageBoxStyle()

@@ -7,6 +7,7 @@
 
 #include "Form1Fields.h"
 #include "ResultsFile.h"
+#include "SaveFailure.h"
 #include "SaveFaultFixtures.h"
 #include "WorkedExample.h"
 

@@ -3,6 +3,7 @@
 // the physics of the design it produces, and what a failing run leaves behind.
 
 #include "CalcTestSupport.h"
+#include "DesignFigures.h"
 
 #include <QtTest>
 
@@ -63,6 +64,10 @@ private slots:
     void failingRun();
     void secondRunAfterFailure();
     void failingSweepLeavesTablesMixed();
+    void designFigures_data();
+    void designFigures();
+    void roundDownToTwoSignificant_data();
+    void roundDownToTwoSignificant();
 };
 
 void TestSolver::workedExampleFields_data()
@@ -413,6 +418,95 @@ void TestSolver::failingSweepLeavesTablesMixed()
         QCOMPARE(s.fbe_curve[i], before.fbe_curve[i]);
     }
     QVERIFY(!std::is_sorted(s.elt_sorted.begin(), s.elt_sorted.end()));
+}
+
+void TestSolver::designFigures_data()
+{
+    QTest::addColumn<QStringList>("inputs"); // c_min c_max c_szort (pF), f_min f_max f_kf (MHz)
+    QTest::addColumn<int>("worstStep");      // -1: no deviation, -2: no figures at all
+    QTest::addColumn<double>("usableQ");
+    QTest::addColumn<double>("statedQ");
+    QTest::addColumn<QStringList>("negative"); // caption and pF as shown
+
+    // The worked example: -74580.2 Hz at 0.52 MHz, Q = 520000 / (2 * 74580.2).
+    QTest::newRow("worked example: Q 3.486 at f_min, stated 3.4")
+        << QStringList{"12", "500", "10", "0.52", "1.62", "0.455"} << 499 << 3.48618 << 3.4
+        << QStringList{};
+    QTest::newRow("FM 87.5-108 MHz, 10.7 MHz IF: Q 559, stated 550")
+        << QStringList{"10", "40", "5", "87.5", "108", "10.7"} << 499 << 559.175 << 550.0
+        << QStringList{};
+    QTest::newRow("no IF: every deviation zero, no limit")
+        << QStringList{"12", "500", "10", "0.52", "1.62", "0"} << -1 << 0.0 << 0.0 << QStringList{};
+    // (100 + 10) / (12 + 10) = 5 is less than (1.62 / 0.52)^2 = 9.7: the same
+    // total capacitances as the worked example, with 11.89 pF taken off by Cp_b.
+    QTest::newRow("capacitor range too small: Cp_b and Cp_o negative")
+        << QStringList{"12", "100", "10", "0.52", "1.62", "0.455"} << 499 << 3.48618 << 3.4
+        << QStringList{"Cp_b -11.89", "Cp_o -0.01"};
+    QTest::newRow("sweep fails part-way: no figures")
+        << QStringList{"12", "400", "10", "0.52", "1.6", "-0.5"} << -2 << 0.0 << 0.0
+        << QStringList{};
+}
+
+// What the notes on a design are made of: the usable input-circuit Q, the
+// smallest f_i / (2 |d_i|), rounded down; the negative components.
+void TestSolver::designFigures()
+{
+    QFETCH(QStringList, inputs);
+    QFETCH(int, worstStep);
+    QFETCH(double, usableQ);
+    QFETCH(double, statedQ);
+    QFETCH(QStringList, negative);
+    TrackingCalculator calc;
+    OutputRecorder sink;
+    std::array<std::string, kInputs.size()> texts;
+    std::ranges::transform(inputs, texts.begin(), &QString::toStdString);
+    EnterInputs(calc.state, {texts[0], texts[1], texts[2], texts[3], texts[4], texts[5]});
+    const QString failure = FailureOf([&] { SolveTracking(calc, sink); });
+
+    const std::optional<DesignFigures> figures = FiguresOfDesign(calc.state);
+    QCOMPARE(figures.has_value(), worstStep != -2);
+    QCOMPARE(failure == "none", figures.has_value());
+    if (!figures)
+        return;
+    const CalculationState& s = calc.state;
+    QCOMPARE(figures->largestPositive.has_value(), s.elt_sorted.back() > 0.0);
+    if (figures->largestPositive)
+        QCOMPARE(figures->largestPositive->deviation, s.elt_sorted.back());
+    QCOMPARE(figures->largestNegative.has_value(), s.elt_sorted.front() < 0.0);
+    if (figures->largestNegative)
+        QCOMPARE(figures->largestNegative->deviation, s.elt_sorted.front());
+    QCOMPARE(figures->usableQ.has_value(), worstStep >= 0);
+    if (worstStep >= 0) {
+        QCOMPARE(figures->worstRelative->step, worstStep);
+        QVERIFY2(RelativelyClose(*figures->usableQ, usableQ, 1e-5),
+                 qPrintable(Mismatch(*figures->usableQ, usableQ)));
+        QCOMPARE(*figures->usableQSafe, statedQ);
+    }
+    const char* const captions[] = {"Cp_b", "Cp_o", "Ch1", "Ch2"};
+    QStringList shown;
+    for (const NegativeComponent& component : figures->negatives)
+        shown << QString(captions[static_cast<int>(component.component)]) + " "
+                     + QString::fromStdString(calc.FormatValue(component.picofarad));
+    QCOMPARE(shown, negative);
+}
+
+void TestSolver::roundDownToTwoSignificant_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<double>("expected");
+
+    QTest::newRow("short-wave bandspread Q") << 15238.39 << 15000.0;
+    QTest::newRow("just below a decade") << 99.99 << 99.0;
+    QTest::newRow("a decade itself") << 100.0 << 100.0;
+    QTest::newRow("two digits exactly") << 3.4 << 3.4;
+    QTest::newRow("below one") << 0.0347 << 0.034;
+}
+
+void TestSolver::roundDownToTwoSignificant()
+{
+    QFETCH(double, value);
+    QFETCH(double, expected);
+    QCOMPARE(RoundDownToTwoSignificant(value), expected);
 }
 
 QTEST_APPLESS_MAIN(TestSolver)

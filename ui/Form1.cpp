@@ -4,15 +4,16 @@
 #include "DeviationGraph.h"
 #include "Form1Fields.h"
 #include "Help.h"
+#include "HelpText.h"
 #include "MessageBox.h"
 #include "NumericField.h"
 #include "Pictures.h"
 #include "ResultsFile.h"
+#include "SaveFailure.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QGroupBox>
-#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -113,7 +114,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent)
             &Form1::SaveClicked);
     connect(Control<QPushButton>(ControlId::kilep), &QPushButton::clicked, this, &QWidget::close);
     connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
-            [this] { ShowHelp(this); });
+            &Form1::ShowHelp);
 
     Control<QPushButton>(ControlId::Command1)->hide();
     Control<QWidget>(ControlId::c_min)->setFocus();
@@ -133,6 +134,7 @@ void Form1::DeleteControls()
         delete child;
     controls_.fill(nullptr);
     pct_main_ = nullptr;
+    help_ = nullptr;
 }
 
 void Form1::sort(SweepTable& List)
@@ -237,11 +239,13 @@ void Form1::NameForScreenReaders()
 void Form1::StartClicked()
 {
     const QString missingData = QStringLiteral("Egy, vagy több adat hiányzik.");
+    sweepCurrent_ = false;
     const bool anyEmpty = std::ranges::any_of(kInputs, [this](const InputSpec& input) {
         return input.required
                && Control<QLineEdit>(form1::InputControl(input.field).id)->text().isEmpty();
     });
     if (anyEmpty) {
+        UpdateHelpNotes();
         ShowErrorMessage(this, missingData);
         return;
     }
@@ -249,12 +253,33 @@ void Form1::StartClicked()
     // same message; whatever was stored or shown before it stays.
     try {
         SolveTracking(calculator_, *this);
+        sweepCurrent_ = true;
+        UpdateHelpNotes();
         pct_main_->DrawDeviationGraph();
         pct_main_->setAccessibleDescription(GraphDescription(calculator_));
         Control<QPushButton>(ControlId::Command1)->show();
     } catch (const std::exception&) {
+        UpdateHelpNotes();
         ShowErrorMessage(this, missingData);
     }
+}
+
+// The help is a window of its own: it takes no place in this window's tab
+// order, and this window keeps its focus widget while the help is in front.
+void Form1::ShowHelp()
+{
+    if (!help_)
+        help_ = new HelpWindow(this);
+    UpdateHelpNotes();
+    help_->show();
+    help_->raise();
+    help_->activateWindow();
+}
+
+void Form1::UpdateHelpNotes()
+{
+    if (help_)
+        help_->SetNotes(DesignNotesHtml(calculator_, sweepCurrent_));
 }
 
 void Form1::SaveClicked()

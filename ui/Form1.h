@@ -14,13 +14,15 @@ class QPushButton;
 namespace kalibrix {
 
 class DeviationGraph;
+class HelpWindow;
 
 // The program's one window. It holds the calculator (the calculation state
 // with its formulas) for its whole life, the controls built from the layout
 // table, and the behaviour as event handlers: the six numeric fields store
 // their values in the state on focus loss, "Számol" designs the circuits,
 // shows every result and draws the graph, "Ment" saves the results file,
-// "Kilép" closes the window, and F1 opens a short help.
+// "Kilép" closes the window, and F1 opens the design guide with notes on the
+// current design.
 class Form1 : public QWidget, private OutputSink {
     Q_OBJECT
 public:
@@ -46,11 +48,18 @@ private:
 
     void StartClicked();
     void SaveClicked();
+    void ShowHelp();
+    void UpdateHelpNotes();
     void ShowOutput(OutputField field, const std::string& text) override;
 
     TrackingCalculator calculator_;
     std::array<QWidget*, form1::kControlCount> controls_{};
     DeviationGraph* pct_main_ = nullptr;
+    HelpWindow* help_ = nullptr; // made on the first F1, then kept
+    // Whether the last calculation ran its sweep to the end. A run that fails
+    // earlier leaves the previous sweep's tables and sweep_i = 500 beside its
+    // own new values, which no note may mix.
+    bool sweepCurrent_ = false;
 };
 
 } // namespace kalibrix

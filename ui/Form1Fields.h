@@ -1,11 +1,12 @@
 #pragma once
 
-// Which window field shows or takes which value of the calculation.
+// Which window field shows which result of the calculation, and which label
+// names which text field.
 
 #include "Form1Layout.h"
-#include "InputFields.h"
 #include "TrackingSolver.h"
 
+#include <algorithm>
 #include <array>
 
 namespace kalibrix::form1 {

@@ -1,7 +1,5 @@
 #include "Form1Layout.h"
 
-#include "Form1Fields.h"
-
 #include <algorithm>
 #include <stdexcept>
 #include <string_view>

@@ -14,6 +14,9 @@
 namespace kalibrix::form1 {
 
 // Every control of the window, and the window itself as the outermost container.
+// The controls stand grouped by the container that holds them, in the
+// layout's order.
+// clang-format off
 enum class ControlId {
     Form1,
     Frame1, Label19, Frame2, Frame7,
@@ -28,6 +31,7 @@ enum class ControlId {
     pct_main,
     Count
 };
+// clang-format on
 
 inline constexpr auto kControlCount = static_cast<std::size_t>(ControlId::Count);
 

@@ -1,12 +1,26 @@
 #pragma once
 
-class QWidget;
+#include <QDialog>
+
+class QTextBrowser;
 
 namespace kalibrix {
 
-// The short help that F1 opens beside the window: what the inputs, the
-// buttons, the results and the graph mean. Non-modal; a second F1 brings the
-// open help to the front instead of opening another.
-void ShowHelp(QWidget* parent);
+// The design guide that F1 opens beside the main window: notes on the current
+// design at the top, the guide below, in one scrollable text that a screen
+// reader reads whole. Not modal; Esc or "Bezárás" hides it, and the window
+// that owns it shows the same one again on the next F1.
+class HelpWindow : public QDialog {
+    Q_OBJECT
+public:
+    explicit HelpWindow(QWidget* parent);
+
+    // Replaces the notes at the top; the guide and the scroll position stay.
+    void SetNotes(const QString& notesHtml);
+
+private:
+    QTextBrowser* text_ = nullptr;
+    QString guideHtml_;
+};
 
 } // namespace kalibrix

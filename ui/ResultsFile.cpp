@@ -4,7 +4,6 @@
 #include "SaveTarget.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringConverter>
@@ -113,29 +112,23 @@ void CreateMissingResultsFolder(const QString& path)
         return;
     const int error = MakeFolder(folder.filePath());
     if (error != 0 && error != EEXIST)
-        throw SaveFailed(path, QStringLiteral("Az „adatok” mappa nem hozható létre: %1")
-                                   .arg(SaveErrorReason(error)));
+        throw FolderNotCreated(path, error);
 }
 
 } // namespace
-
-ResultsFileError::ResultsFileError(const QString& userMessage)
-    : std::runtime_error(userMessage.toStdString()), userMessage_(userMessage)
-{
-}
 
 QString ResultsFilePath(const QString& programDir, const QString& name)
 {
     if (QDir::isAbsolutePath(name) ||
         QDir::fromNativeSeparators(name).split(u'/').contains(QStringLiteral(".."))) {
-        throw ResultsFileError(
-            QStringLiteral("Ez a név nem használható: „%1”\nA mentés csak az „adatok” mappába "
-                           "kerülhet, ezért a neve nem lehet abszolút útvonal, és nem "
-                           "tartalmazhat „..” részt.")
-                .arg(name));
+        throw NameLeavesFolder(name);
     }
     const QString folder = programDir + u'/' + kFolderName;
-    return ResolveInsideFolder(folder, folder + u'/' + name + QStringLiteral(".txt"));
+    const QString path = folder + u'/' + name + QStringLiteral(".txt");
+    const ResolvedTarget target = ResolveInsideFolder(folder, path);
+    if (!target.insideFolder)
+        throw LinkLeavesFolder(path, target.path);
+    return target.path;
 }
 
 void WriteResultsFile(const QString& path, const ResultTexts& texts, const QDateTime& now,
@@ -154,22 +147,23 @@ void WriteResultsFile(const QString& path, const ResultTexts& texts, const QDate
     const QByteArray bytes = Encode(content, codeset);
 
     CreateMissingResultsFolder(path);
-    CheckReplaceable(path);
+    if (const EntryCheck entry = CheckReplaceable(path); !entry.replaceable())
+        throw NotReplaceable(path, entry);
     QSaveFile file(path);
     file.setDirectWriteFallback(false);
     // Unbuffered, so that a short write (a full disk, a file size limit)
     // shows here: QSaveFile::commit does not report a failed flush of
     // buffered data and would rename the truncated file over the old one.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw SaveFailed(path, SaveFileErrorReason(file.errorString()));
+        throw WriteFailed(path, file.errorString());
     for (qsizetype written = 0; written < bytes.size();) {
         const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
         if (n <= 0)
-            throw SaveFailed(path, SaveFileErrorReason(file.errorString()));
+            throw WriteFailed(path, file.errorString());
         written += n;
     }
     if (!file.commit())
-        throw SaveFailed(path, SaveFileErrorReason(file.errorString()));
+        throw WriteFailed(path, file.errorString());
 }
 
 } // namespace kalibrix

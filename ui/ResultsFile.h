@@ -8,7 +8,6 @@
 #include <QString>
 
 #include <array>
-#include <stdexcept>
 
 namespace kalibrix {
 
@@ -44,21 +43,11 @@ inline constexpr std::array<ResultsFileLine, 16> kResultsFileLines{{
 // The texts of the fields of kResultsFileLines, in its order.
 using ResultTexts = std::array<QString, kResultsFileLines.size()>;
 
-// A save that could not be done; userMessage() is the Hungarian text for the
-// message box, naming the file and the reason.
-class ResultsFileError : public std::runtime_error {
-public:
-    explicit ResultsFileError(const QString& userMessage);
-    const QString& userMessage() const { return userMessage_; }
-
-private:
-    QString userMessage_;
-};
-
 // <programDir>/adatok/<name>.txt, the name exactly as typed, with symbolic
 // links resolved: the real folder and, for an existing link, its target. A
-// name that would leave "adatok" throws ResultsFileError: as typed (absolute,
-// or with a ".." component) or through a link outside the real "adatok".
+// name that would leave "adatok" throws ResultsFileError (SaveFailure.h): as
+// typed (absolute, or with a ".." component) or through a link outside the
+// real "adatok".
 QString ResultsFilePath(const QString& programDir, const QString& name);
 
 // Writes the 17-line file in the character set of the C library's current

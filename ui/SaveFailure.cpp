@@ -35,14 +35,8 @@ constexpr ErrorReason kReasons[] = {
     {ELOOP, "A szimbolikus linkek körbe mutatnak, vagy túl sok követi egymást"},
 };
 
-} // namespace
-
-ResultsFileError SaveFailed(const QString& path, const QString& reason)
-{
-    return ResultsFileError(QStringLiteral("A mentés nem sikerült.\nFájl: %1\nOk: %2")
-                                .arg(QDir::toNativeSeparators(path), reason));
-}
-
+// The Hungarian reason for a system error number met while saving a file;
+// the system's own text only for a number the table does not hold.
 QString SaveErrorReason(int error)
 {
     const auto* entry = std::ranges::find(kReasons, error, &ErrorReason::error);
@@ -50,12 +44,74 @@ QString SaveErrorReason(int error)
                                        : QString::fromLocal8Bit(std::strerror(error));
 }
 
-QString SaveFileErrorReason(const QString& errorString)
+QString KindReason(EntryKind kind)
+{
+    switch (kind) {
+    case EntryKind::SymbolicLink:
+        return QStringLiteral("A név egy olyan szimbolikus link, amelynek a célja nem létezik "
+                              "vagy nem ellenőrizhető");
+    case EntryKind::Folder:
+        return SaveErrorReason(EISDIR);
+    case EntryKind::Device:
+        return QStringLiteral("A név egy eszközt jelöl, nem közönséges fájlt");
+    case EntryKind::Fifo:
+        return QStringLiteral("A név egy csővezetéket (FIFO) jelöl, nem közönséges fájlt");
+    case EntryKind::Socket:
+        return QStringLiteral("A név egy socketet jelöl, nem közönséges fájlt");
+    default:
+        return QStringLiteral("A név nem közönséges fájlt jelöl");
+    }
+}
+
+ResultsFileError SaveFailed(const QString& path, const QString& reason)
+{
+    return ResultsFileError(QStringLiteral("A mentés nem sikerült.\nFájl: %1\nOk: %2")
+                                .arg(QDir::toNativeSeparators(path), reason));
+}
+
+} // namespace
+
+ResultsFileError::ResultsFileError(const QString& userMessage)
+    : std::runtime_error(userMessage.toStdString()), userMessage_(userMessage)
+{
+}
+
+ResultsFileError NameLeavesFolder(const QString& name)
+{
+    return ResultsFileError(
+        QStringLiteral("Ez a név nem használható: „%1”\nA mentés csak az „adatok” mappába "
+                       "kerülhet, ezért a neve nem lehet abszolút útvonal, és nem "
+                       "tartalmazhat „..” részt.")
+            .arg(name));
+}
+
+ResultsFileError LinkLeavesFolder(const QString& path, const QString& target)
+{
+    return SaveFailed(
+        path, QStringLiteral("A név szimbolikus linken át az „adatok” mappán kívülre vezet, "
+                             "ide: %1. A mentés csak az „adatok” mappába kerülhet")
+                  .arg(QDir::toNativeSeparators(target)));
+}
+
+ResultsFileError FolderNotCreated(const QString& path, int error)
+{
+    return SaveFailed(path, QStringLiteral("Az „adatok” mappa nem hozható létre: %1")
+                                .arg(SaveErrorReason(error)));
+}
+
+ResultsFileError NotReplaceable(const QString& path, const EntryCheck& entry)
+{
+    return SaveFailed(path,
+                      entry.error != 0 ? SaveErrorReason(entry.error) : KindReason(entry.kind));
+}
+
+ResultsFileError WriteFailed(const QString& path, const QString& errorString)
 {
     const auto* entry = std::ranges::find_if(kReasons, [&errorString](const ErrorReason& known) {
         return errorString == qt_error_string(known.error);
     });
-    return entry != std::end(kReasons) ? QString::fromUtf8(entry->reason) : errorString;
+    return SaveFailed(path, entry != std::end(kReasons) ? QString::fromUtf8(entry->reason)
+                                                        : errorString);
 }
 
 } // namespace kalibrix

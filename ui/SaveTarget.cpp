@@ -1,8 +1,5 @@
 #include "SaveTarget.h"
 
-#include "SaveFailure.h"
-
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -32,21 +29,14 @@ RealPathLookup RealPath(const QString& path)
     return {QFile::decodeName(real.get()), 0};
 }
 
-enum class EntryKind { Missing, RegularFile, SymbolicLink, Folder, Device, Fifo, Socket, Other };
-
-struct EntryLookup {
-    EntryKind kind = EntryKind::Missing;
-    int error = 0;
-};
-
 // lstat(2): what the name itself is, a link not followed. A name that does
 // not exist is Missing without an error.
-EntryLookup EntryKindOf(const QString& path)
+EntryCheck EntryKindOf(const QString& path)
 {
     struct stat entry {};
     if (::lstat(QFile::encodeName(path).constData(), &entry) != 0) {
         const int error = errno;
-        return error == ENOENT ? EntryLookup{} : EntryLookup{EntryKind::Missing, error};
+        return error == ENOENT ? EntryCheck{} : EntryCheck{EntryKind::Missing, error};
     }
     switch (entry.st_mode & S_IFMT) {
     case S_IFREG:
@@ -80,65 +70,32 @@ bool IsInside(const QString& folder, const QString& path)
     return path.startsWith(prefix) && path.size() > prefix.size();
 }
 
-QString LeadsOutsideReason(const QString& target)
-{
-    return QStringLiteral("A név szimbolikus linken át az „adatok” mappán kívülre vezet, ide: %1. "
-                          "A mentés csak az „adatok” mappába kerülhet")
-        .arg(QDir::toNativeSeparators(target));
-}
-
-QString KindReason(EntryKind kind)
-{
-    switch (kind) {
-    case EntryKind::SymbolicLink:
-        return QStringLiteral("A név egy olyan szimbolikus link, amelynek a célja nem létezik "
-                              "vagy nem ellenőrizhető");
-    case EntryKind::Folder:
-        return SaveErrorReason(EISDIR);
-    case EntryKind::Device:
-        return QStringLiteral("A név egy eszközt jelöl, nem közönséges fájlt");
-    case EntryKind::Fifo:
-        return QStringLiteral("A név egy csővezetéket (FIFO) jelöl, nem közönséges fájlt");
-    case EntryKind::Socket:
-        return QStringLiteral("A név egy socketet jelöl, nem közönséges fájlt");
-    default:
-        return QStringLiteral("A név nem közönséges fájlt jelöl");
-    }
-}
-
 } // namespace
 
-QString ResolveInsideFolder(const QString& folder, const QString& path)
+ResolvedTarget ResolveInsideFolder(const QString& folder, const QString& path)
 {
     const RealPathLookup realFolder = RealPath(folder);
     const QFileInfo file(path);
     const RealPathLookup fileFolder = RealPath(file.path());
     if (realFolder.error != 0 || fileFolder.error != 0)
-        return path;
+        return {path};
 
     QString resolved = fileFolder.path + u'/' + file.fileName();
     if (EntryKindOf(resolved).kind == EntryKind::SymbolicLink) {
         const RealPathLookup target = RealPath(resolved);
         if (target.error != 0)
-            return resolved;
+            return {resolved};
         resolved = target.path;
     }
-    if (!IsInside(realFolder.path, resolved))
-        throw SaveFailed(path, LeadsOutsideReason(resolved));
-    return resolved;
+    return {resolved, IsInside(realFolder.path, resolved)};
 }
 
-void CheckReplaceable(const QString& path)
+EntryCheck CheckReplaceable(const QString& path)
 {
-    const EntryLookup entry = EntryKindOf(path);
-    if (entry.error != 0)
-        throw SaveFailed(path, SaveErrorReason(entry.error));
-    if (entry.kind == EntryKind::Missing)
-        return;
-    if (entry.kind != EntryKind::RegularFile)
-        throw SaveFailed(path, KindReason(entry.kind));
-    if (const int error = WriteAccessError(path); error != 0)
-        throw SaveFailed(path, SaveErrorReason(error));
+    const EntryCheck entry = EntryKindOf(path);
+    if (entry.error != 0 || entry.kind != EntryKind::RegularFile)
+        return entry;
+    return {entry.kind, WriteAccessError(path)};
 }
 
 int MakeFolder(const QString& path)
