@@ -75,9 +75,8 @@ inline void EnterInputs(CalculationState& s, const std::array<std::string_view, 
 // The double member of the state of that name, for table-driven checks.
 inline double CalculationState::*MemberByName(const QString& name)
 {
-    const auto found = std::ranges::find(kStateMembers, name.toStdString(), [](const StateMember& m) {
-        return std::string(m.name);
-    });
+    const auto found = std::ranges::find(kStateMembers, name.toStdString(),
+                                         [](const StateMember& m) { return std::string(m.name); });
     if (found == kStateMembers.end())
         qFatal("no state member %s", qPrintable(name));
     return found->member;

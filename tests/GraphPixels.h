@@ -21,7 +21,8 @@ inline const QColor kMagenta(255, 0, 255);
 
 inline QRect Scaled(const QRect& rect, qreal ratio)
 {
-    return QRect((QPointF(rect.topLeft()) * ratio).toPoint(), (QSizeF(rect.size()) * ratio).toSize());
+    return QRect((QPointF(rect.topLeft()) * ratio).toPoint(),
+                 (QSizeF(rect.size()) * ratio).toSize());
 }
 
 // The inner drawing area of the grabbed graph, in device pixels. Step 499
@@ -149,7 +150,8 @@ inline double DistanceToSegment(QPointF p, QPointF a, QPointF b)
 {
     const QPointF ab = b - a;
     const double length2 = QPointF::dotProduct(ab, ab);
-    const double t = length2 == 0.0 ? 0.0 : std::clamp(QPointF::dotProduct(p - a, ab) / length2, 0.0, 1.0);
+    const double t =
+        length2 == 0.0 ? 0.0 : std::clamp(QPointF::dotProduct(p - a, ab) / length2, 0.0, 1.0);
     const QPointF d = p - (a + t * ab);
     return std::hypot(d.x(), d.y());
 }
@@ -218,7 +220,8 @@ inline QString GridFault(const Picture& picture)
             const int p = qRound(logical[k]);
             const auto [first, last] = lines[k];
             const int width = last - first + 1;
-            if (first + 1 <= p * r || last >= (p + 1) * r || width < std::floor(r) || width > std::ceil(r))
+            if (first + 1 <= p * r || last >= (p + 1) * r || width < std::floor(r)
+                || width > std::ceil(r))
                 return QStringLiteral("device %1..%2 for logical %3").arg(first).arg(last).arg(p);
         }
         return QString();
@@ -249,7 +252,8 @@ inline void AddScreenRows()
     QTest::addColumn<int>("screen");
     const QList<QScreen*> screens = QGuiApplication::screens();
     for (qsizetype i = 0; i < screens.size(); ++i)
-        QTest::addRow("screen %s at ratio %g", qPrintable(screens[i]->name()), screens[i]->devicePixelRatio())
+        QTest::addRow("screen %s at ratio %g", qPrintable(screens[i]->name()),
+                      screens[i]->devicePixelRatio())
             << static_cast<int>(i);
 }
 
@@ -298,7 +302,8 @@ struct GraphUnderTest {
     QPoint Inner(double fx, double fy) const
     {
         const QRect area = graph.contentsRect();
-        return area.topLeft() + QPoint(qRound(fx * (area.width() - 1)), qRound(fy * (area.height() - 1)));
+        return area.topLeft()
+               + QPoint(qRound(fx * (area.width() - 1)), qRound(fy * (area.height() - 1)));
     }
 
     void MoveTo(QPoint position)

@@ -178,8 +178,8 @@ inline QString EnterPrivateMountNamespace()
     static const QString failure = [] {
         if (::unshare(CLONE_NEWNS) != 0)
             return QStringLiteral("mounting a file system needs root (CAP_SYS_ADMIN); "
-                                  "unshare(CLONE_NEWNS): ") +
-                   ErrnoText(errno);
+                                  "unshare(CLONE_NEWNS): ")
+                   + ErrnoText(errno);
         if (::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
             return QStringLiteral("no private mounts: ") + ErrnoText(errno);
         return QString();
@@ -197,7 +197,8 @@ public:
     {
         const QByteArray options = "size=" + QByteArray::number(kBytes) + ",mode=0700";
         if (::mount("kalibrix-test", folder_.constData(), "tmpfs", MS_NOSUID | MS_NODEV,
-                    options.constData()) != 0)
+                    options.constData())
+            != 0)
             error_ = QStringLiteral("mount -t tmpfs: ") + ErrnoText(errno);
     }
     ~SmallMedium()
@@ -214,7 +215,8 @@ public:
     bool MakeReadOnly()
     {
         return ::mount(nullptr, folder_.constData(), nullptr,
-                       MS_REMOUNT | MS_RDONLY | MS_NOSUID | MS_NODEV, nullptr) == 0;
+                       MS_REMOUNT | MS_RDONLY | MS_NOSUID | MS_NODEV, nullptr)
+               == 0;
     }
 
     // Writes a file of blocks until the medium is full; true when it ended
@@ -277,8 +279,8 @@ inline QString PrepareHungarianLocale(const QString& folder, QByteArray& localeP
     std::setlocale(LC_ALL, previous.c_str());
     if (!compiled)
         return QStringLiteral("hu_HU.UTF-8 is not installed and localedef could not make it "
-                              "(it needs the locales package): ") +
-               QString::fromLocal8Bit(localedef.readAllStandardError());
+                              "(it needs the locales package): ")
+               + QString::fromLocal8Bit(localedef.readAllStandardError());
     localePath = QFile::encodeName(folder);
     return {};
 }
@@ -289,7 +291,8 @@ inline QString PrepareHungarianLocale(const QString& folder, QByteArray& localeP
 class MessageLanguage {
 public:
     MessageLanguage(bool hungarian, QTranslator& translation, const QByteArray& localePath)
-        : previous_(std::setlocale(LC_ALL, nullptr)), translation_(hungarian ? &translation : nullptr)
+        : previous_(std::setlocale(LC_ALL, nullptr)),
+          translation_(hungarian ? &translation : nullptr)
     {
         if (!hungarian) {
             std::setlocale(LC_ALL, "C");
@@ -347,10 +350,11 @@ inline QString EntryState(const QString& path)
     } else if (S_ISREG(entry.st_mode)) {
         state += QStringLiteral(" bytes ") + QString::fromLatin1(ReadAll(path).toHex());
     } else if (S_ISDIR(entry.st_mode)) {
-        state += QStringLiteral(" entries ") +
-                 QDir(path)
-                     .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System)
-                     .join(u',');
+        state +=
+            QStringLiteral(" entries ")
+            + QDir(path)
+                  .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System)
+                  .join(u',');
     }
     return state;
 }
@@ -373,7 +377,8 @@ inline bool MakeSocket(const QString& path)
 
 inline bool MakeLink(const QString& target, const QString& link)
 {
-    return ::symlink(QFile::encodeName(target).constData(), QFile::encodeName(link).constData()) == 0;
+    return ::symlink(QFile::encodeName(target).constData(), QFile::encodeName(link).constData())
+           == 0;
 }
 
 // Where /dev can be written (as root), a save that wrongly went through a

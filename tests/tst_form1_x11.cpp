@@ -264,8 +264,10 @@ void TestForm1X11::exitEndsTheProgram()
     // The window may be mapped before it takes clicks: click until it ends.
     // A click after the window has closed, while the program is still
     // exiting, fails on the window gone: only the program's end counts.
-    const QStringList click{"mousemove", "--window", QString::fromLatin1(window.split('\n').first()),
-                            QString::number(centre.x()), QString::number(centre.y()), "click", "1"};
+    const QString id = QString::fromLatin1(window.split('\n').first());
+    const QString x = QString::number(centre.x());
+    const QString y = QString::number(centre.y());
+    const QStringList click{"mousemove", "--window", id, x, y, "click", "1"};
     QDeadlineTimer deadline(30'000);
     while (program.state() != QProcess::NotRunning && !deadline.hasExpired()) {
         Xdotool(click);

@@ -48,11 +48,13 @@ void TestPictures::diagramOnEveryScreen()
     // At ratio 1 the shipped 96-dpi image; at any other the same drawing at
     // that resolution, which brought down to 408 x 130 is that image again
     // but for its blended edges.
-    const QImage shipped = QImage(QStringLiteral(":/circuit.png")).convertToFormat(QImage::Format_RGB32);
-    const QImage shown = diagram.pixmap()
-                             .toImage()
-                             .scaled(shipped.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                             .convertToFormat(QImage::Format_RGB32);
+    const QImage shipped =
+        QImage(QStringLiteral(":/circuit.png")).convertToFormat(QImage::Format_RGB32);
+    const QImage shown =
+        diagram.pixmap()
+            .toImage()
+            .scaled(shipped.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+            .convertToFormat(QImage::Format_RGB32);
     if (r == 1.0) {
         QCOMPARE(shown, shipped);
         return;

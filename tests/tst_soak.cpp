@@ -91,10 +91,10 @@ bool SameState(const CalculationState& a, const CalculationState& b)
     const auto sameMember = [&](const StateMember& m) {
         return SameBits(&(a.*m.member), &(b.*m.member), sizeof(double));
     };
-    return std::ranges::all_of(kStateMembers, sameMember) && a.sweep_i == b.sweep_i &&
-           SameBits(a.elt_sorted.data(), b.elt_sorted.data(), sizeof a.elt_sorted) &&
-           SameBits(a.elt_curve.data(), b.elt_curve.data(), sizeof a.elt_curve) &&
-           SameBits(a.fbe_curve.data(), b.fbe_curve.data(), sizeof a.fbe_curve);
+    return std::ranges::all_of(kStateMembers, sameMember) && a.sweep_i == b.sweep_i
+           && SameBits(a.elt_sorted.data(), b.elt_sorted.data(), sizeof a.elt_sorted)
+           && SameBits(a.elt_curve.data(), b.elt_curve.data(), sizeof a.elt_curve)
+           && SameBits(a.fbe_curve.data(), b.fbe_curve.data(), sizeof a.fbe_curve);
 }
 
 #if defined(__SANITIZE_ADDRESS__)
