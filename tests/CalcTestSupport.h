@@ -7,12 +7,14 @@
 #include "InputFields.h"
 #include "NumberText.h"
 #include "OutputRecorder.h"
+#include "StateMembers.h"
 #include "TrackingCalculator.h"
 #include "TrackingSolver.h"
 #include "WorkedExample.h"
 
 #include <QString>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <map>
@@ -70,21 +72,14 @@ inline void EnterInputs(CalculationState& s, const std::array<std::string_view, 
         s.*kInputs[i].member = ScaledInput(texts[i], kInputs[i].factor);
 }
 
-// The double members of the state by their names, for table-driven checks.
+// The double member of the state of that name, for table-driven checks.
 inline double CalculationState::*MemberByName(const QString& name)
 {
-    static const std::map<QString, double CalculationState::*> members = {
-        {"f_min", &CalculationState::f_min},   {"f_max", &CalculationState::f_max},
-        {"f_kf", &CalculationState::f_kf},     {"k_f", &CalculationState::k_f},
-        {"C_h_min", &CalculationState::C_h_min}, {"C_h_max", &CalculationState::C_h_max},
-        {"k_f2", &CalculationState::k_f2},     {"C_sz", &CalculationState::C_sz},
-        {"C_tb", &CalculationState::C_tb},     {"L_b", &CalculationState::L_b},
-        {"f_h1", &CalculationState::f_h1},     {"f_h2", &CalculationState::f_h2},
-        {"L_o", &CalculationState::L_o},       {"f_osz1", &CalculationState::f_osz1},
-        {"f_osz2", &CalculationState::f_osz2}, {"C_hp1", &CalculationState::C_hp1},
-        {"C_hp2", &CalculationState::C_hp2},   {"C_osz", &CalculationState::C_osz},
-    };
-    return members.at(name);
+    const auto found = std::ranges::find(kStateMembers, name.toStdString(),
+                                         [](const StateMember& m) { return std::string(m.name); });
+    if (found == kStateMembers.end())
+        qFatal("no state member %s", qPrintable(name));
+    return found->member;
 }
 
 } // namespace kalibrix::test

@@ -8,15 +8,22 @@
 #
 #   e2e_calculate_save.sh <path of kalibrix>
 #
-# Needs a display and xdotool. Under Xvfb, give the server -noreset: it
-# resets whenever its last client ends, here each time the program closes,
-# and refuses connections meanwhile. With
+# Needs a display, xdotool, dbus-run-session, at-spi2-core and
+# python3-pyatspi: the controls' places and the keyboard focus are read from
+# the running program through AT-SPI, as a screen reader reads them. Under
+# Xvfb, give the server -noreset: it resets whenever its last client ends,
+# here each time the program closes, and refuses connections meanwhile. Every
+# wait is bounded and fails saying what it waited for. With
 # KALIBRIX_E2E_SCREENSHOT set to a file name and ImageMagick's import at hand,
 # the screen is saved there once the worked example is calculated (C locale),
 # the pointer resting on the graph to show its tool tip.
 set -euo pipefail
+if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ]; then
+  exec dbus-run-session -- "$0" "$@"
+fi
 
 program=$(realpath "$1")
+view="$(dirname "$0")/screen_reader_view.py"
 results_dir="$(dirname "$program")/adatok"
 work=$(mktemp -d)
 name="e2e_calculate_save_$$"
@@ -27,7 +34,7 @@ created_results_dir=false
 cleanup() {
   if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
     kill "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
+    wait_for 10 program_ended || kill -KILL "$pid" 2>/dev/null || true
   fi
   rm -f "$results_dir/$name.txt"
   if $created_results_dir; then rmdir "$results_dir" 2>/dev/null || true; fi
@@ -54,40 +61,40 @@ wait_for() {
   done
 }
 
-# Control centres in Frame1, as left, top, width, height in twips (15 twips
-# are one pixel) from the frame's corner; Frame1 lies at 240, 240 in the
-# window's client area.
-frame1_left=240
-frame1_top=240
-declare -A twips=(
-  [c_min]="240 600 1575 405"
-  [c_max]="2160 600 1575 375"
-  [f_kf]="4200 600 1575 375"
-  [f_min]="240 1560 1575 375"
-  [f_max]="2160 1560 1575 375"
-  [c_szort]="4200 1560 1575 375"
-  [start]="360 2160 1095 375"
-  [kilep]="1800 2160 1095 375"
-  [filenev]="4200 2160 1575 375"
-  [Command1]="4200 2640 1575 375"
-)
-
 window=
 window_x=
 window_y=
 
-window_visible() {
-  window=$(xdotool search --onlyvisible --name '^Kalibrix $' 2>/dev/null | head -n 1)
+program_window() {
+  window=$(xdotool search --onlyvisible --pid "$pid" --name '^Kalibrix $' 2>/dev/null | head -n 1)
   [ -n "$window" ]
+}
+
+# The places of the controls on the screen, "x y width height" by their
+# accessible names, as the running program reports them.
+declare -A place=()
+graph="A bemenőkör elhangolódása"
+ment_in_window=
+
+# read_places NAME...: waits until the named controls are on the screen, then
+# reads the places of all.
+read_places() {
+  local places x y width height name
+  places=$(/usr/bin/python3 "$view" places "$pid" "$@") || fail "no places for $*"
+  while read -r x y width height name; do
+    place[$name]="$x $y $width $height"
+  done <<<"$places"
 }
 
 # Starts the program in the given locale and waits for its window: the
 # window's position is read from the X server, its size must be the fixed
 # 875 x 785 pixels.
 start_program() {
-  LANG=$1 LC_ALL=$1 QT_QPA_PLATFORM=xcb "$program" >"$work/program.log" 2>&1 &
+  LANG=$1 LC_ALL=$1 QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 \
+    "$program" >"$work/program.log" 2>&1 &
   pid=$!
-  wait_for 30 window_visible || fail "no window named \"Kalibrix \" appeared"
+  place=()
+  wait_for 60 program_window || fail "no window named \"Kalibrix \" appeared within 60 s"
   local key value width='' height=''
   while IFS='=' read -r key value; do
     case $key in
@@ -96,26 +103,38 @@ start_program() {
       WIDTH) width=$value ;;
       HEIGHT) height=$value ;;
     esac
-  done < <(xdotool getwindowgeometry --shell "$window")
+  done < <(timeout 10 xdotool getwindowgeometry --shell "$window")
   if [ "$width" != 875 ] || [ "$height" != 785 ]; then
     fail "window is ${width}x${height}, not 875x785"
   fi
+  read_places "C_h_min ( pf )" "Számol" "Kilép" "Mentés neve"
 }
 
-# Clicks the middle of a control of Frame1, the keyboard focus given to the
+# The centre of a control, "x y" on the screen.
+centre_of() {
+  local x y width height
+  read -r x y width height <<<"${place[$1]}"
+  echo "$((x + width / 2)) $((y + height / 2))"
+}
+
+# Clicks the middle of the named control, the keyboard focus given to the
 # window first (there is no window manager to do so).
 click() {
-  local left top width height
-  read -r left top width height <<<"${twips[$1]}"
-  local x=$((window_x + (frame1_left + left + width / 2) / 15))
-  local y=$((window_y + (frame1_top + top + height / 2) / 15))
-  timeout 10 xdotool windowfocus --sync "$window" || fail "the window takes no keyboard focus"
-  xdotool mousemove --sync "$x" "$y" click 1
+  local x y
+  read -r x y <<<"$(centre_of "$1")"
+  click_at "$x" "$y"
 }
 
+click_at() {
+  timeout 10 xdotool windowfocus --sync "$window" || fail "the window takes no keyboard focus"
+  timeout 10 xdotool mousemove --sync "$1" "$2" click 1 || fail "xdotool could not click at $1, $2"
+}
+
+# Clicks into the named field and types once it holds the focus.
 type_into() {
   click "$1"
-  xdotool type --delay 20 "$2"
+  /usr/bin/python3 "$view" focused "$pid" "$1" || fail "the click gave $1 no focus"
+  timeout 20 xdotool type --delay 20 "$2" || fail "xdotool could not type into $1"
 }
 
 message_box=
@@ -123,25 +142,32 @@ message_box_open() {
   message_box=$(xdotool search --onlyvisible --name '^ Hiba t' 2>/dev/null | head -n 1)
   [ -n "$message_box" ]
 }
-message_box_closed() { ! message_box_open; }
 
-# Waits for the message box, checks its full title and closes it with Enter
-# on its OK button.
+# Waits for the message box and checks its full title; then, until the box
+# is gone, gives it the keyboard focus and presses Enter on its OK button
+# whenever it holds the focus (an Enter sent earlier would be lost).
 expect_message_box() {
-  wait_for 15 message_box_open || fail "no message box after $1"
+  wait_for 30 message_box_open || fail "no message box within 30 s after $1"
   [ "$(xdotool getwindowname "$message_box")" = " Hiba történt" ] \
     || fail "message box titled \"$(xdotool getwindowname "$message_box")\""
-  timeout 10 xdotool windowfocus --sync "$message_box" || fail "the message box takes no focus"
-  xdotool key Return
-  wait_for 15 message_box_closed || fail "the message box does not close on Enter"
+  local deadline=$((SECONDS + 30))
+  while message_box_open; do
+    [ "$SECONDS" -lt "$deadline" ] || fail "the message box did not close on Enter within 30 s"
+    if [ "$(timeout 10 xdotool getwindowfocus || true)" = "$message_box" ]; then
+      timeout 10 xdotool key Return || true
+    else
+      timeout 10 xdotool windowfocus "$message_box" 2>/dev/null || true
+    fi
+    sleep 0.2
+  done
 }
 
 program_ended() { ! kill -0 "$pid" 2>/dev/null; }
 
 # "Kilép" ends the program, which must exit normally.
 exit_program() {
-  click kilep
-  wait_for 15 program_ended || fail "\"Kilép\" does not end the program"
+  click "Kilép"
+  wait_for 30 program_ended || fail "\"Kilép\" did not end the program within 30 s"
   local status=0
   wait "$pid" || status=$?
   pid=
@@ -158,22 +184,28 @@ save_worked_example() {
   local locale=$1 separator=$2
   rm -f "$results_dir/$name.txt"
   start_program "$locale"
-  type_into c_min 12
-  type_into c_max 500
-  type_into c_szort 10
-  type_into f_min 0,52
-  type_into f_max 1.62
-  type_into f_kf 0,455
-  click start
+  type_into "C_h_min ( pf )" 12
+  type_into "C_h_max ( pf )" 500
+  type_into "C szórt kapacitás ( pf )" 10
+  type_into "fmin ( MHz)" 0,52
+  type_into "fmax ( MHz)" 1.62
+  type_into "középfrekvencia ( MHz )" 0,455
+  click "Számol"
+  # "Ment" shows once the calculation has run. Its place in the window is
+  # kept for the run where it stays hidden.
+  read_places "Ment" "$graph"
+  local x y
+  read -r x y <<<"$(centre_of "Ment")"
+  ment_in_window="$((x - window_x)) $((y - window_y))"
   if [ -n "${KALIBRIX_E2E_SCREENSHOT:-}" ] && [ "$locale" = C.UTF-8 ] \
     && command -v import >/dev/null; then
-    # pct_main lies at 240, 240 in Frame7, which lies at 240, 6480.
-    xdotool mousemove --sync $((window_x + 480 / 15 + 420)) $((window_y + 6720 / 15 + 60))
+    read -r x y _ <<<"${place[$graph]}"
+    timeout 10 xdotool mousemove --sync $((x + 420)) $((y + 60)) || fail "xdotool could not point"
     sleep 2
     import -window root "$KALIBRIX_E2E_SCREENSHOT"
   fi
-  type_into filenev "$name"
-  click Command1
+  type_into "Mentés neve" "$name"
+  click "Ment"
 
   local file="$results_dir/$name.txt"
   file_complete() { [ -f "$file" ] && [ "$(grep -c $'\r$' "$file")" -eq 17 ]; }
@@ -211,19 +243,20 @@ save_worked_example hu_HU.UTF-8 ,
 
 rm -f "$results_dir/$name.txt"
 start_program C.UTF-8
-type_into c_min 12
-type_into c_max 500
-type_into c_szort 10
-type_into f_min 0,52
-type_into f_kf 0,455
-click start
-expect_message_box "\"Számol\" with f_max empty"
+type_into "C_h_min ( pf )" 12
+type_into "C_h_max ( pf )" 500
+type_into "C szórt kapacitás ( pf )" 10
+type_into "fmin ( MHz)" 0,52
+type_into "középfrekvencia ( MHz )" 0,455
+click "Számol"
+expect_message_box "\"Számol\" with fmax empty"
 
 # "Ment" is still hidden: a click at its place saves nothing. The second
 # "Számol" and its message show that the click has been handled.
-type_into filenev "$name"
-click Command1
-click start
+type_into "Mentés neve" "$name"
+read -r x y <<<"$ment_in_window"
+click_at $((window_x + x)) $((window_y + y))
+click "Számol"
 expect_message_box "the second \"Számol\""
 [ ! -e "$results_dir/$name.txt" ] || fail "a file was saved although nothing was calculated"
 

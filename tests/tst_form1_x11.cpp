@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QMessageBox>
 #include <QProcess>
@@ -17,20 +18,27 @@ using namespace kalibrix::test;
 
 namespace {
 
+// How long a wait for what the X server delivers may take: generous for a
+// sanitizer build on a loaded machine, a wait that passes ends at once.
+constexpr int kDeliveryMs = 20'000;
+
 // Runs xdotool with the given arguments; its events are queued at the X
-// server when it returns. A run that takes more than 10 s is killed and
-// counts as failed.
-bool Xdotool(const QStringList& arguments)
+// server when it returns. A run that takes longer than `seconds` is killed
+// and counts as failed.
+bool Xdotool(const QStringList& arguments, int seconds = 10, QByteArray* output = nullptr)
 {
     QProcess xdotool;
-    xdotool.setStandardOutputFile(QProcess::nullDevice());
+    if (!output)
+        xdotool.setStandardOutputFile(QProcess::nullDevice());
     xdotool.start(QStringLiteral("xdotool"), arguments);
-    if (!xdotool.waitForFinished(10'000)) {
-        qWarning("xdotool %s did not finish within 10 s", qPrintable(arguments.join(' ')));
+    if (!xdotool.waitForFinished(seconds * 1'000)) {
+        qWarning("xdotool %s did not finish within %d s", qPrintable(arguments.join(' ')), seconds);
         xdotool.kill();
         xdotool.waitForFinished(1'000);
         return false;
     }
+    if (output)
+        *output = xdotool.readAllStandardOutput();
     return xdotool.exitStatus() == QProcess::NormalExit && xdotool.exitCode() == 0;
 }
 
@@ -87,7 +95,7 @@ private:
 void TestForm1X11::init()
 {
     RecordMessages(messages_);
-    QVERIFY(OpenWindow(form_));
+    QVERIFY2(OpenWindow(form_), "the window did not become active within 5 s");
     QCOMPARE(QApplication::focusWidget(), control("c_min"));
 }
 
@@ -101,11 +109,12 @@ void TestForm1X11::cleanup()
 void TestForm1X11::typeInto(const char* name, const QString& text)
 {
     QVERIFY(Click(field(name)));
-    QTRY_VERIFY(field(name)->hasFocus());
+    QTRY_VERIFY2_WITH_TIMEOUT(field(name)->hasFocus(), "the clicked field took no focus in 20 s",
+                              kDeliveryMs);
     QVERIFY(Xdotool({"type", "--delay", "5", text}));
     QString filtered = text;
     filtered.replace(',', '.');
-    QTRY_COMPARE(field(name)->text(), filtered);
+    QTRY_COMPARE_WITH_TIMEOUT(field(name)->text(), filtered, kDeliveryMs);
 }
 
 void TestForm1X11::controlKeysArriveAsControlCharacters()
@@ -113,7 +122,7 @@ void TestForm1X11::controlKeysArriveAsControlCharacters()
     KeyTextRecorder recorder;
     field("c_min")->installEventFilter(&recorder);
     QVERIFY(Xdotool({"key", "ctrl+v", "ctrl+c", "1"}));
-    QTRY_COMPARE(recorder.texts.size(), 3);
+    QTRY_COMPARE_WITH_TIMEOUT(recorder.texts.size(), 3, kDeliveryMs);
     QCOMPARE(recorder.texts, (QStringList{"\x16", "\x03", "1"}));
 }
 
@@ -150,7 +159,7 @@ void TestForm1X11::keyFilter()
         QVERIFY(Xdotool(QStringList{"key"} + keys));
     // A final End and 9 show when every key before them has been handled.
     QVERIFY(Xdotool({"key", "End", "9"}));
-    QTRY_COMPARE(target->text(), expected + "9");
+    QTRY_COMPARE_WITH_TIMEOUT(target->text(), expected + "9", kDeliveryMs);
 
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("99"));
     QVERIFY(messages_.isEmpty());
@@ -168,7 +177,7 @@ void TestForm1X11::clickOnStartAfterTyping()
     QCOMPARE(form_->calculator().state.f_kf, 0.0);
 
     QVERIFY(Click(control("start")));
-    QTRY_VERIFY(control("Command1")->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(control("Command1")->isVisible(), kDeliveryMs);
     QCOMPARE(form_->calculator().state.f_kf, 0.455e6);
     QCOMPARE(field("c_tb")->text(), QStringLiteral("34.06"));
     QCOMPARE(field("l_o")->text(), QStringLiteral("51.23"));
@@ -181,7 +190,7 @@ void TestForm1X11::tooLargeNumberWithTheRealMessageBox()
     typeInto("c_min", "12");
     typeInto("c_max", "500");
     QVERIFY(Click(field("c_min")));
-    QTRY_VERIFY(field("c_min")->hasFocus());
+    QTRY_VERIFY_WITH_TIMEOUT(field("c_min")->hasFocus(), kDeliveryMs);
     field("c_min")->setText(QString(400, '9'));
 
     // Each message box that opens is read, then closed with Enter from inside
@@ -237,22 +246,35 @@ void TestForm1X11::tooLargeNumberWithTheRealMessageBox()
 
 void TestForm1X11::exitEndsTheProgram()
 {
+    // kilép's centre in the client area, from this test's own window: the
+    // program lays its window out the same way.
+    const QWidget* kilep = control(QStringLiteral("kilép"));
+    const QPoint centre = kilep->mapTo(form_.get(), kilep->rect().center());
     form_->hide();
+
     QProcess program;
     program.start(QStringLiteral(KALIBRIX_EXECUTABLE));
-    QVERIFY(program.waitForStarted());
-    QVERIFY(Xdotool({"search", "--sync", "--name", "^Kalibrix $"}));
+    QVERIFY2(program.waitForStarted(30'000), "the program did not start within 30 s");
+    QByteArray window;
+    QVERIFY2(Xdotool({"search", "--sync", "--onlyvisible", "--pid",
+                      QString::number(program.processId()), "--name", "^Kalibrix $"},
+                     60, &window),
+             "the program's window did not appear within 60 s");
 
-    // kilép lies in Frame1 at 1800, 2160 twips (120, 144 px), 73 x 25 px; the
-    // window's client area starts at 184, 58.
     // The window may be mapped before it takes clicks: click until it ends.
-    const QPoint kilep = QPoint(184, 58) + QPoint(16, 16) + QPoint(120, 144) + QPoint(36, 12);
-    for (int attempt = 0; attempt < 20 && program.state() != QProcess::NotRunning; ++attempt) {
-        QVERIFY(Xdotool({"mousemove", QString::number(kilep.x()),
-                         QString::number(kilep.y()), "click", "1"}));
+    // A click after the window has closed, while the program is still
+    // exiting, fails on the window gone: only the program's end counts.
+    const QString id = QString::fromLatin1(window.split('\n').first());
+    const QString x = QString::number(centre.x());
+    const QString y = QString::number(centre.y());
+    const QStringList click{"mousemove", "--window", id, x, y, "click", "1"};
+    QDeadlineTimer deadline(30'000);
+    while (program.state() != QProcess::NotRunning && !deadline.hasExpired()) {
+        Xdotool(click);
         program.waitForFinished(250);
     }
-    QCOMPARE(program.state(), QProcess::NotRunning);
+    QVERIFY2(program.state() == QProcess::NotRunning,
+             "the program did not end on clicks on \"Kilép\" within 30 s");
     QCOMPARE(program.exitStatus(), QProcess::NormalExit);
     QCOMPARE(program.exitCode(), 0);
 }

@@ -71,6 +71,7 @@ private slots:
     void clickOnStartStoresTheEditedField();
     void tooLargeNumber_data();
     void tooLargeNumber();
+    void otherWindowLeavesTheFocusInTheField_data();
     void otherWindowLeavesTheFocusInTheField();
     void readOnlyFieldsRejectEditing_data();
     void readOnlyFieldsRejectEditing();
@@ -282,19 +283,37 @@ void TestNumericFields::tooLargeNumber()
     QCOMPARE(messages_.size(), 1);
 }
 
+void TestNumericFields::otherWindowLeavesTheFocusInTheField_data()
+{
+    QTest::addColumn<bool>("contextMenu");
+
+    QTest::newRow("another window activated") << false;
+    QTest::newRow("the field's context menu opened") << true;
+}
+
 void TestNumericFields::otherWindowLeavesTheFocusInTheField()
 {
-    // Activating another window is no focus loss within this one: nothing is
-    // stored, and a number too large brings no message (which would itself
-    // take the activation again and again).
+    QFETCH(bool, contextMenu);
+
+    // Activating another window, or opening a popup over this one, is no
+    // focus loss within this window: nothing is stored, and a number too
+    // large brings no message (which would itself take the activation again
+    // and again).
     enter("c_min", QString(400, '9'));
     QWidget other;
-    other.show();
-    other.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&other));
+    std::unique_ptr<QMenu> menu(field("c_min")->createStandardContextMenu());
+    if (contextMenu) {
+        menu->popup(field("c_min")->mapToGlobal(QPoint()));
+        QVERIFY(QTest::qWaitForWindowExposed(menu.get()));
+    } else {
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+    }
     QVERIFY(messages_.isEmpty());
     QCOMPARE(state().C_h_min, 0.0);
 
+    menu->close();
     form_->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(form_.get()));
     QCOMPARE(QApplication::focusWidget(), control("c_min"));

@@ -88,21 +88,13 @@ bool SameBits(const void* a, const void* b, std::size_t size)
 // included).
 bool SameState(const CalculationState& a, const CalculationState& b)
 {
-    const double CalculationState::*members[] = {
-        &CalculationState::f_min,  &CalculationState::f_max,  &CalculationState::f_kf,
-        &CalculationState::k_f,    &CalculationState::C_h_min, &CalculationState::C_h_max,
-        &CalculationState::k_f2,   &CalculationState::C_sz,   &CalculationState::C_tb,
-        &CalculationState::L_b,    &CalculationState::f_h1,   &CalculationState::f_h2,
-        &CalculationState::L_o,    &CalculationState::f_osz1, &CalculationState::f_osz2,
-        &CalculationState::C_hp1,  &CalculationState::C_hp2,  &CalculationState::C_osz,
+    const auto sameMember = [&](const StateMember& m) {
+        return SameBits(&(a.*m.member), &(b.*m.member), sizeof(double));
     };
-    for (const auto member : members)
-        if (!SameBits(&(a.*member), &(b.*member), sizeof(double)))
-            return false;
-    return a.sweep_i == b.sweep_i &&
-           SameBits(a.elt_sorted.data(), b.elt_sorted.data(), sizeof a.elt_sorted) &&
-           SameBits(a.elt_curve.data(), b.elt_curve.data(), sizeof a.elt_curve) &&
-           SameBits(a.fbe_curve.data(), b.fbe_curve.data(), sizeof a.fbe_curve);
+    return std::ranges::all_of(kStateMembers, sameMember) && a.sweep_i == b.sweep_i
+           && SameBits(a.elt_sorted.data(), b.elt_sorted.data(), sizeof a.elt_sorted)
+           && SameBits(a.elt_curve.data(), b.elt_curve.data(), sizeof a.elt_curve)
+           && SameBits(a.fbe_curve.data(), b.fbe_curve.data(), sizeof a.fbe_curve);
 }
 
 #if defined(__SANITIZE_ADDRESS__)

@@ -11,6 +11,7 @@
 #include "InputFields.h"
 #include "NumberText.h"
 #include "OutputRecorder.h"
+#include "StateMembers.h"
 #include "TrackingCalculator.h"
 #include "TrackingSolver.h"
 
@@ -65,9 +66,8 @@ bool AllFinite(const kalibrix::SweepTable& table)
 
 void CheckCompleteRun(const CalculationState& s)
 {
-    for (double member : {s.f_min, s.f_max, s.f_kf, s.k_f, s.C_h_min, s.C_h_max, s.k_f2, s.C_sz, s.C_tb,
-                          s.L_b, s.f_h1, s.f_h2, s.L_o, s.f_osz1, s.f_osz2, s.C_hp1, s.C_hp2, s.C_osz})
-        Check(std::isfinite(member), "every member is finite after a complete run");
+    for (const kalibrix::test::StateMember& m : kalibrix::test::kStateMembers)
+        Check(std::isfinite(s.*m.member), "every member is finite after a complete run");
     Check(s.sweep_i == kalibrix::kSweepSteps, "a complete sweep leaves sweep_i at 500");
     Check(std::is_sorted(s.elt_sorted.begin(), s.elt_sorted.end()), "elt_sorted is ascending");
     kalibrix::SweepTable curve = s.elt_curve;
