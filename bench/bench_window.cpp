@@ -65,7 +65,8 @@ void BM_CalculateClick(benchmark::State& bench)
 
     for (const InputSpec& input : kInputs) {
         const std::string_view text = worked_example::Typed(input.field);
-        Type(form, std::string(input.name).c_str(), QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+        Type(form, std::string(input.name).c_str(),
+             QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
     }
     auto* start = form.findChild<QPushButton*>("start");
     start->setFocus(Qt::MouseFocusReason);

@@ -39,8 +39,8 @@ struct DesignFigures {
     // deviation is zero.
     std::optional<SweepPoint> worstRelative;
     double largestRelative = 0.0;
-    std::optional<double> usableQ;     // none when mistuning sets no limit
-    std::optional<double> usableQSafe; // usableQ rounded down to two significant digits
+    std::optional<double> usableQ;            // none when mistuning sets no limit
+    std::optional<double> usableQSafe;        // usableQ rounded down to two significant digits
     std::vector<NegativeComponent> negatives; // in the order Cp_b, Cp_o, Ch1, Ch2
 };
 

@@ -37,8 +37,12 @@ constexpr const InputSpec& Input(InputField field)
     return *std::ranges::find(kInputs, field, &InputSpec::field);
 }
 
-static_assert(std::ranges::all_of(kInputs, [](const InputSpec& input) {
-    return std::ranges::count(kInputs, input.field, &InputSpec::field) == 1;
-}), "each input has exactly one row");
+constexpr bool EachInputHasOneRow()
+{
+    return std::ranges::all_of(kInputs, [](const InputSpec& input) {
+        return std::ranges::count(kInputs, input.field, &InputSpec::field) == 1;
+    });
+}
+static_assert(EachInputHasOneRow(), "each input has exactly one row");
 
 } // namespace kalibrix

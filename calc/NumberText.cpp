@@ -63,8 +63,8 @@ std::string FormatFixed(double x, int decimals, std::string_view decimalSeparato
         scaled.append(static_cast<std::size_t>(keep - fromDigits), '0');
     }
     // Half away from zero on the 15-digit decimal value.
-    const bool roundUp = keep >= 0 && keep < kSignificantDigits
-                         && d.digits[static_cast<std::size_t>(keep)] >= '5';
+    const bool roundUp =
+        keep >= 0 && keep < kSignificantDigits && d.digits[static_cast<std::size_t>(keep)] >= '5';
     if (roundUp) {
         int i = static_cast<int>(scaled.size()) - 1;
         for (; i >= 0 && scaled[static_cast<std::size_t>(i)] == '9'; --i)
@@ -160,7 +160,10 @@ private:
     std::size_t pos_ = 0;
 };
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 // A number as read from a text: sign * digits * 10^exponent, the digits a
 // whole number without leading or trailing zeros, empty for zero.
@@ -281,8 +284,8 @@ std::string MultiplyDigits(std::string_view a, std::string_view b)
     std::vector<std::uint64_t> places(a.size() + b.size(), 0);
     for (std::size_t i = 0; i < a.size(); ++i)
         for (std::size_t j = 0; j < b.size(); ++j)
-            places[i + j + 1] += static_cast<std::uint64_t>(a[i] - '0') *
-                                 static_cast<std::uint64_t>(b[j] - '0');
+            places[i + j + 1] +=
+                static_cast<std::uint64_t>(a[i] - '0') * static_cast<std::uint64_t>(b[j] - '0');
     std::string digits(places.size(), '0');
     std::uint64_t carry = 0;
     for (std::size_t k = places.size(); k-- > 0;) {

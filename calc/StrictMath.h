@@ -49,11 +49,26 @@ inline double rawQuotient(double a, double b)
                                               : std::numeric_limits<double>::infinity();
 }
 
-inline double add(double a, double b) { return verify(a + b); }
-inline double sub(double a, double b) { return verify(a - b); }
-inline double mul(double a, double b) { return verify(a * b); }
-inline double div(double a, double b) { return verifyQuotient(a, b, rawQuotient(a, b)); }
-inline double square(double x) { return verify(x * x); }
+inline double add(double a, double b)
+{
+    return verify(a + b);
+}
+inline double sub(double a, double b)
+{
+    return verify(a - b);
+}
+inline double mul(double a, double b)
+{
+    return verify(a * b);
+}
+inline double div(double a, double b)
+{
+    return verifyQuotient(a, b, rawQuotient(a, b));
+}
+inline double square(double x)
+{
+    return verify(x * x);
+}
 
 inline double sqrt(double x)
 {

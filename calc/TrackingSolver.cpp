@@ -29,13 +29,15 @@ void SolveTracking(TrackingCalculator& calc, OutputSink& out)
     const double tbDenominator = sub(s.k_f2, 1.0);
     s.C_tb = rawQuotient(tbNumerator, tbDenominator);
     verifyQuotient(tbNumerator, tbDenominator, s.C_tb);
-    out.ShowOutput(OutputField::c_tb, calc.FormatValue(TrackingCalculator::RoundToPicofarad(s.C_tb)));
+    out.ShowOutput(OutputField::c_tb,
+                   calc.FormatValue(TrackingCalculator::RoundToPicofarad(s.C_tb)));
 
     // L_b = 1 / (f_max^2 * 4pi^2 * C): the capacitor's minimum tunes to f_max.
     const double lbDenominator = mul(mul(square(s.f_max), K), add(add(s.C_sz, s.C_h_min), s.C_tb));
     s.L_b = rawQuotient(1.0, lbDenominator);
     verifyQuotient(1.0, lbDenominator, s.L_b);
-    out.ShowOutput(OutputField::l_b, calc.FormatValue(TrackingCalculator::RoundToMicrohenry(s.L_b)));
+    out.ShowOutput(OutputField::l_b,
+                   calc.FormatValue(TrackingCalculator::RoundToMicrohenry(s.L_b)));
 
     s.f_h1 = delta + s.f_min;
     verify(s.f_h1);
@@ -56,14 +58,17 @@ void SolveTracking(TrackingCalculator& calc, OutputSink& out)
     s.C_osz = div(sub(s.C_hp1, mul(s.C_hp2, ko2)), sub(ko2, 1.0));
     const double C_to = sub(s.C_osz, s.C_sz);
     out.ShowOutput(OutputField::c_to, calc.FormatValue(TrackingCalculator::RoundToPicofarad(C_to)));
-    out.ShowOutput(OutputField::c_1, calc.FormatValue(TrackingCalculator::RoundToPicofarad(s.C_hp1)));
-    out.ShowOutput(OutputField::c_2, calc.FormatValue(TrackingCalculator::RoundToPicofarad(s.C_hp2)));
+    out.ShowOutput(OutputField::c_1,
+                   calc.FormatValue(TrackingCalculator::RoundToPicofarad(s.C_hp1)));
+    out.ShowOutput(OutputField::c_2,
+                   calc.FormatValue(TrackingCalculator::RoundToPicofarad(s.C_hp2)));
 
     // The oscillator resonates at f_osz1 with C_hp1, hence at f_osz2 with C_hp2.
     const double loDenominator = mul(mul(square(s.f_osz1), K), add(s.C_osz, s.C_hp1));
     s.L_o = rawQuotient(1.0, loDenominator);
     verifyQuotient(1.0, loDenominator, s.L_o);
-    out.ShowOutput(OutputField::l_o, calc.FormatValue(TrackingCalculator::RoundToMicrohenry(s.L_o)));
+    out.ShowOutput(OutputField::l_o,
+                   calc.FormatValue(TrackingCalculator::RoundToMicrohenry(s.L_o)));
 
     RunDeviationSweep(calc, out);
 }
@@ -80,7 +85,8 @@ void RunDeviationSweep(TrackingCalculator& calc, OutputSink& out)
         TableAt(s.elt_curve, s.sweep_i) = shown;
     }
     kalibrix::sort(s.elt_sorted);
-    out.ShowOutput(OutputField::n_elt, FormatGeneral(TableAt(s.elt_sorted, 0), calc.decimalSeparator));
+    out.ShowOutput(OutputField::n_elt,
+                   FormatGeneral(TableAt(s.elt_sorted, 0), calc.decimalSeparator));
     out.ShowOutput(OutputField::p_elt,
                    FormatGeneral(TableAt(s.elt_sorted, kSweepSteps - 1), calc.decimalSeparator));
 }

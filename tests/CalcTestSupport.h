@@ -66,7 +66,8 @@ inline double Resonance(double L, double C)
 
 // Stores the six texts, in the order of kInputs, as the fields do when they
 // lose the focus.
-inline void EnterInputs(CalculationState& s, const std::array<std::string_view, kInputs.size()>& texts)
+inline void EnterInputs(CalculationState& s,
+                        const std::array<std::string_view, kInputs.size()>& texts)
 {
     for (std::size_t i = 0; i < kInputs.size(); ++i)
         s.*kInputs[i].member = ScaledInput(texts[i], kInputs[i].factor);

@@ -187,9 +187,9 @@ protected:
     // Where the input field of that name stores its value.
     static double CalculationState::*StoredIn(const QString& fieldName)
     {
-        const auto input = std::ranges::find(kInputs, fieldName.toStdString(), [](const InputSpec& spec) {
-            return std::string(spec.name);
-        });
+        const auto input =
+            std::ranges::find(kInputs, fieldName.toStdString(),
+                              [](const InputSpec& spec) { return std::string(spec.name); });
         return input->member;
     }
 

@@ -60,7 +60,8 @@ inline std::string Shown(OutputField field, std::string_view separator)
     const std::size_t point = text.find('.');
     if (point == std::string_view::npos)
         return std::string(text);
-    return std::string(text.substr(0, point)) + std::string(separator) + std::string(text.substr(point + 1));
+    return std::string(text.substr(0, point)) + std::string(separator)
+           + std::string(text.substr(point + 1));
 }
 
 // Stores the inputs as the six fields do when they lose the focus.

@@ -74,8 +74,8 @@ void TestCalculate::calculate_data()
             continue;
         QStringList missing = worked;
         missing[i] = "";
-        QTest::addRow("%s empty", qPrintable(kInputFields[i])) << QLocale::c() << missing
-                                                              << QStringList{"missing"};
+        QTest::addRow("%s empty", qPrintable(kInputFields[i]))
+            << QLocale::c() << missing << QStringList{"missing"};
     }
 }
 
@@ -114,7 +114,8 @@ void TestCalculate::calculate()
 
     // The graph is drawn: its magenta zero line runs across the area.
     const int innerWidth = static_cast<QFrame*>(graph)->contentsRect().width();
-    QVERIFY2(MagentaPixels(graph) >= 0.9 * innerWidth, qPrintable(QString::number(MagentaPixels(graph))));
+    QVERIFY2(MagentaPixels(graph) >= 0.9 * innerWidth,
+             qPrintable(QString::number(MagentaPixels(graph))));
 }
 
 void TestCalculate::failingRun_data()
@@ -145,7 +146,7 @@ void TestCalculate::failingRun_data()
     // takes the square root of a negative number. Every solver field is new;
     // C_to = -25.229 pF shows as -25.22, negative values rounding toward zero.
     const QStringList oscillatorBelow{"c_max", "400", "f_max", "1.6", "f_kf", "-0.5"};
-    const QStringList oscillatorBelowShown{"23.82", "215.93", "0.678", "1.442",
+    const QStringList oscillatorBelowShown{"23.82",  "215.93", "0.678", "1.442",
                                            "-25.22", "221.62", "22.57", "3888.25"};
     QStringList oscillatorBelowShownHungarian = oscillatorBelowShown;
     oscillatorBelowShownHungarian.replaceInStrings(".", ",");
@@ -167,10 +168,10 @@ void TestCalculate::failingRun_data()
         << QLocale(QLocale::Hungarian, QLocale::Hungary) << true << oscillatorBelow
         << shown(oscillatorBelowShownHungarian, hu);
 
-    QTest::newRow("first run, f_min 0") << QLocale::c() << false << QStringList{"f_min", "0"}
-                                        << none;
-    QTest::newRow("first run, IF 1e300 MHz") << QLocale::c() << false << hugeIf
-                                             << shown(hugeIfShown, none);
+    QTest::newRow("first run, f_min 0")
+        << QLocale::c() << false << QStringList{"f_min", "0"} << none;
+    QTest::newRow("first run, IF 1e300 MHz")
+        << QLocale::c() << false << hugeIf << shown(hugeIfShown, none);
     QTest::newRow("first run fails in the sweep")
         << QLocale::c() << false << oscillatorBelow << shown(oscillatorBelowShown, none);
 }
@@ -216,12 +217,11 @@ void TestCalculate::toolTipAfterCalculation_data()
     // step 100 at 1.39956, 101 at 1.39735, 102 at 1.39515, 249 at 1.07110,
     // 250 at 1.06890. An exact half lands only in the middle column
     // (X 249.5); it goes to the even step.
-    QTest::newRow("X 249.5, middle: the even step 250") << QLocale::c() << 249.5 << 0.5
-                                                        << "0.00   1.069";
-    QTest::newRow("X 100.25, top: step 100") << QLocale::c() << 100.25 << 0.0
-                                             << "80000.00   1.400";
-    QTest::newRow("X 100.75, bottom: step 101") << QLocale::c() << 100.75 << 1.0
-                                                << "-80000.00   1.397";
+    QTest::newRow("X 249.5, middle: the even step 250")
+        << QLocale::c() << 249.5 << 0.5 << "0.00   1.069";
+    QTest::newRow("X 100.25, top: step 100") << QLocale::c() << 100.25 << 0.0 << "80000.00   1.400";
+    QTest::newRow("X 100.75, bottom: step 101")
+        << QLocale::c() << 100.75 << 1.0 << "-80000.00   1.397";
     QTest::newRow("Hungarian, X 101.75: step 102")
         << QLocale(QLocale::Hungarian, QLocale::Hungary) << 101.75 << 0.0 << "80000,00   1,395";
 }

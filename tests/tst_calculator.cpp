@@ -226,8 +226,7 @@ void TestCalculator::trackingDeviationFailure_data()
 
     QTest::newRow("index 500 after a complete sweep") << 500 << 50e-12 << "IndexOutOfRangeError";
     QTest::newRow("negative index") << -1 << 50e-12 << "IndexOutOfRangeError";
-    QTest::newRow("negative oscillator capacitance")
-        << 10 << -500e-12 << "NegativeSquareRootError";
+    QTest::newRow("negative oscillator capacitance") << 10 << -500e-12 << "NegativeSquareRootError";
     QTest::newRow("zero oscillator capacitance")
         << 10 << -((200e-12 - 20e-12) - 10e-12) << "DivisionByZeroError";
 }
@@ -293,8 +292,8 @@ void TestCalculator::sort()
 
     kalibrix::sort(table);
     for (int i = 0; i < kSweepSteps; ++i)
-        QVERIFY2(table[i] == values[i], qPrintable(QStringLiteral("index %1: ").arg(i)
-                                                     + Mismatch(table[i], values[i])));
+        QVERIFY2(table[i] == values[i],
+                 qPrintable(QStringLiteral("index %1: ").arg(i) + Mismatch(table[i], values[i])));
 }
 
 QTEST_APPLESS_MAIN(TestCalculator)

@@ -27,7 +27,8 @@ const QStringList kTextFields = kInputFields + QStringList{"filenev"} + kOutputF
 // A container's own size in twips: the window's client area, or a frame.
 form1::Twips ContainerPlace(form1::ControlId container)
 {
-    return container == form1::ControlId::Form1 ? form1::kWindowPlace : form1::Spec(container).place;
+    return container == form1::ControlId::Form1 ? form1::kWindowPlace
+                                                : form1::Spec(container).place;
 }
 
 // Whether the two boxes share more than one pixel row (15 twips).
@@ -256,10 +257,10 @@ void TestForm1Layout::tabOrder_data()
     QTest::addColumn<bool>("helpOpen"); // F1 first, then the window activated again
     QTest::addColumn<QStringList>("order");
 
-    const QStringList before{"c_min", "c_max", "f_max",   "f_min", "f_kf",   "start",
-                             "Picture1", "c_szort", "l_o", "c_to", "l_b", "c_tb",
-                             "f_1", "f_2", "p_elt", "n_elt", "kilép", "pct_main",
-                             "filenev", "c_1", "c_2"};
+    const QStringList before{"c_min",    "c_max",   "f_max", "f_min", "f_kf",  "start",
+                             "Picture1", "c_szort", "l_o",   "c_to",  "l_b",   "c_tb",
+                             "f_1",      "f_2",     "p_elt", "n_elt", "kilép", "pct_main",
+                             "filenev",  "c_1",     "c_2"};
     QStringList after = before;
     after.insert(after.indexOf("filenev") + 1, "Command1");
     QTest::newRow("save button hidden") << false << false << before;

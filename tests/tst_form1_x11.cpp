@@ -134,12 +134,10 @@ void TestForm1X11::keyFilter_data()
 
     QTest::newRow("comma, letters and signs") << "4,7x-+ e" << QStringList{} << "4.7";
     QTest::newRow("Ctrl+V") << "12" << QStringList{"ctrl+v"} << "12";
-    QTest::newRow("Ctrl+X after selecting") << "12" << QStringList{"shift+Home", "ctrl+x"}
-                                            << "12";
+    QTest::newRow("Ctrl+X after selecting") << "12" << QStringList{"shift+Home", "ctrl+x"} << "12";
     QTest::newRow("Ctrl+Z") << "12" << QStringList{"ctrl+z"} << "12";
     QTest::newRow("Ctrl+C") << "12" << QStringList{"shift+Home", "ctrl+c"} << "12";
-    QTest::newRow("Enter and Esc") << "12" << QStringList{"Return", "KP_Enter", "Escape"}
-                                   << "12";
+    QTest::newRow("Enter and Esc") << "12" << QStringList{"Return", "KP_Enter", "Escape"} << "12";
     QTest::newRow("backspace") << "123" << QStringList{"BackSpace"} << "12";
     QTest::newRow("Delete") << "123" << QStringList{"Home", "Delete"} << "23";
     QTest::newRow("arrows") << "13" << QStringList{"Left", "2", "Right", "4"} << "1234";

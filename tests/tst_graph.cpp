@@ -78,7 +78,8 @@ void TestGraph::workedExampleGrid()
     const QList<int> rows = picture.FullRows();
     QCOMPARE(rows.size(), 11);
     for (int k = 0; k <= 10; ++k)
-        QVERIFY2(Near(rows, picture.RowOf(-80000.0 + 16000.0 * k, 80000.0), 1.0), qPrintable(Listed(rows)));
+        QVERIFY2(Near(rows, picture.RowOf(-80000.0 + 16000.0 * k, 80000.0), 1.0),
+                 qPrintable(Listed(rows)));
 
     // Steps 0, 50, ..., 450; the line at step 500 lies beyond the left edge.
     const QList<int> columns = picture.FullColumns();
@@ -126,8 +127,9 @@ void TestGraph::workedExampleCurve()
     QVERIFY(!rows.isEmpty());
     const double expected = picture.RowOf(deviation, 80000.0);
     for (int y : rows)
-        QVERIFY2(std::abs(y - expected) <= 3.0,
-                 qPrintable(QStringLiteral("rows %1, expected %2").arg(Listed(rows)).arg(expected)));
+        QVERIFY2(
+            std::abs(y - expected) <= 3.0,
+            qPrintable(QStringLiteral("rows %1, expected %2").arg(Listed(rows)).arg(expected)));
 }
 
 void TestGraph::workedExampleCrossesZero_data()
@@ -361,7 +363,7 @@ void TestGraph::extremeTables()
 void TestGraph::surfaceLines_data()
 {
     QTest::addColumn<QList<QLine>>("lines"); // pixels of a 50 x 30 surface
-    QTest::addColumn<bool>("readBetween");    // the drawing is finished after each line
+    QTest::addColumn<bool>("readBetween");   // the drawing is finished after each line
 
     QTest::newRow("level, left to right") << QList<QLine>{{3, 7, 40, 7}} << false;
     QTest::newRow("level, right to left") << QList<QLine>{{40, 7, 3, 7}} << false;
@@ -415,20 +417,25 @@ void TestGraph::workedExampleOnEveryScreen()
     const QList<QPointF> curve = CurveAt(picture, g.calc.state.elt_curve, 80000.0);
 
     const QList<QPoint> far = FarFromCurve(picture, curve);
-    QVERIFY2(far.isEmpty(), qPrintable(QStringLiteral("%1 pixels far from the curve, the first at %2, %3")
-                                           .arg(far.size()).arg(far.value(0).x()).arg(far.value(0).y())));
+    QVERIFY2(far.isEmpty(),
+             qPrintable(QStringLiteral("%1 pixels far from the curve, the first at %2, %3")
+                            .arg(far.size())
+                            .arg(far.value(0).x())
+                            .arg(far.value(0).y())));
 
     // And the curve is there along its whole length: ink near every point.
     const double tolerance = CurveTolerance(picture.ratio());
     const QPointF reach(tolerance, tolerance);
     for (const QPointF& point : curve) {
         bool inked = false;
-        const QRect around = QRectF(point - reach, point + reach).toAlignedRect() & picture.image().rect();
+        const QRect around =
+            QRectF(point - reach, point + reach).toAlignedRect() & picture.image().rect();
         for (int y = around.top(); y <= around.bottom() && !inked; ++y)
             for (int x = around.left(); x <= around.right() && !inked; ++x)
                 inked = picture.Foreground(x, y)
                         && std::hypot(x + 0.5 - point.x(), y + 0.5 - point.y()) <= tolerance;
-        QVERIFY2(inked, qPrintable(QStringLiteral("nothing near %1, %2").arg(point.x()).arg(point.y())));
+        QVERIFY2(inked,
+                 qPrintable(QStringLiteral("nothing near %1, %2").arg(point.x()).arg(point.y())));
     }
 
     // Not an enlarged 96-dpi drawing, whose every logical pixel would be a

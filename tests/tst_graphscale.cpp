@@ -169,7 +169,7 @@ void TestGraphScale::toPixel_data()
     QTest::addColumn<double>("last");
     QTest::addColumn<int>("pixels");
     QTest::addColumn<double>("u");
-    QTest::addColumn<int>("lowest");  // the pixel lies in lowest..highest
+    QTest::addColumn<int>("lowest"); // the pixel lies in lowest..highest
     QTest::addColumn<int>("highest");
 
     const int far = 100000;

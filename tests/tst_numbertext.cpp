@@ -52,31 +52,50 @@ void TestNumberText::formatFixed_data()
     QTest::addColumn<QString>("separator");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("two decimals") << 34.06 << 2 << "." << "34.06";
-    QTest::newRow("two decimals, comma") << 34.06 << 2 << "," << "34,06";
-    QTest::newRow("whole value gets both decimals") << 172.0 << 2 << "." << "172.00";
-    QTest::newRow("below one keeps leading zero") << 0.455 << 3 << "." << "0.455";
-    QTest::newRow("below one keeps leading zero, comma") << 0.455 << 3 << "," << "0,455";
-    QTest::newRow("negative") << -60984.26 << 2 << "." << "-60984.26";
-    QTest::newRow("negative below one") << -0.5 << 2 << "," << "-0,50";
-    QTest::newRow("zero") << 0.0 << 2 << "." << "0.00";
-    QTest::newRow("negative zero has no minus") << -0.0 << 2 << "." << "0.00";
-    QTest::newRow("negative rounding to zero has no minus") << -0.004 << 2 << "." << "0.00";
-    QTest::newRow("large value without grouping") << 1234567.891 << 2 << "." << "1234567.89";
+    QTest::newRow("two decimals") << 34.06 << 2 << "."
+                                  << "34.06";
+    QTest::newRow("two decimals, comma") << 34.06 << 2 << ","
+                                         << "34,06";
+    QTest::newRow("whole value gets both decimals") << 172.0 << 2 << "."
+                                                    << "172.00";
+    QTest::newRow("below one keeps leading zero") << 0.455 << 3 << "."
+                                                  << "0.455";
+    QTest::newRow("below one keeps leading zero, comma") << 0.455 << 3 << ","
+                                                         << "0,455";
+    QTest::newRow("negative") << -60984.26 << 2 << "."
+                              << "-60984.26";
+    QTest::newRow("negative below one") << -0.5 << 2 << ","
+                                        << "-0,50";
+    QTest::newRow("zero") << 0.0 << 2 << "."
+                          << "0.00";
+    QTest::newRow("negative zero has no minus") << -0.0 << 2 << "."
+                                                << "0.00";
+    QTest::newRow("negative rounding to zero has no minus") << -0.004 << 2 << "."
+                                                            << "0.00";
+    QTest::newRow("large value without grouping") << 1234567.891 << 2 << "."
+                                                  << "1234567.89";
     QTest::newRow("beyond the pattern's placeholders") << 1e20 << 2 << "."
                                                        << "100000000000000000000.00";
-    QTest::newRow("carry into a new integer digit") << 9.999 << 2 << "." << "10.00";
+    QTest::newRow("carry into a new integer digit") << 9.999 << 2 << "."
+                                                    << "10.00";
     QTest::newRow("carry through many nines") << 99999999999.995 << 2 << "."
                                               << "100000000000.00";
-    QTest::newRow("carry with three decimals") << 0.9995 << 3 << "." << "1.000";
-    QTest::newRow("exact binary half goes away from zero") << 0.125 << 2 << "." << "0.13";
-    QTest::newRow("negative half goes away from zero") << -0.125 << 2 << "." << "-0.13";
+    QTest::newRow("carry with three decimals") << 0.9995 << 3 << "."
+                                               << "1.000";
+    QTest::newRow("exact binary half goes away from zero") << 0.125 << 2 << "."
+                                                           << "0.13";
+    QTest::newRow("negative half goes away from zero") << -0.125 << 2 << "."
+                                                       << "-0.13";
     // The decimal value of 15 significant digits decides, not the binary one
     // lying just below the half.
-    QTest::newRow("decimal half 12.345") << 12.345 << 2 << "." << "12.35";
-    QTest::newRow("decimal half 2.675") << 2.675 << 2 << "." << "2.68";
-    QTest::newRow("decimal half 1.005") << 1.005 << 2 << "." << "1.01";
-    QTest::newRow("tiny value") << 1e-300 << 2 << "." << "0.00";
+    QTest::newRow("decimal half 12.345") << 12.345 << 2 << "."
+                                         << "12.35";
+    QTest::newRow("decimal half 2.675") << 2.675 << 2 << "."
+                                        << "2.68";
+    QTest::newRow("decimal half 1.005") << 1.005 << 2 << "."
+                                        << "1.01";
+    QTest::newRow("tiny value") << 1e-300 << 2 << "."
+                                << "0.00";
 }
 
 void TestNumberText::formatFixed()
@@ -85,7 +104,8 @@ void TestNumberText::formatFixed()
     QFETCH(int, decimals);
     QFETCH(QString, separator);
     QFETCH(QString, expected);
-    QCOMPARE(QString::fromStdString(FormatFixed(value, decimals, separator.toStdString())), expected);
+    QCOMPARE(QString::fromStdString(FormatFixed(value, decimals, separator.toStdString())),
+             expected);
 }
 
 void TestNumberText::formatMegahertzAndValue_data()
@@ -95,16 +115,26 @@ void TestNumberText::formatMegahertzAndValue_data()
     QTest::addColumn<QString>("separator");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("455 kHz in MHz") << true << 455000.0 << "." << "0.455";
-    QTest::newRow("455 kHz in MHz, comma") << true << 455000.0 << "," << "0,455";
-    QTest::newRow("band edge in MHz") << true << 1620000.0 << "." << "1.620";
-    QTest::newRow("frequency rounds to kHz") << true << 1459416.0 << "." << "1.459";
-    QTest::newRow("negative frequency") << true << -1500000.0 << "," << "-1,500";
-    QTest::newRow("zero frequency") << true << 0.0 << "." << "0.000";
-    QTest::newRow("value with two decimals") << false << 70217.63 << "." << "70217.63";
-    QTest::newRow("value with two decimals, comma") << false << 70217.63 << "," << "70217,63";
-    QTest::newRow("negative value, comma") << false << -74580.2 << "," << "-74580,20";
-    QTest::newRow("value carries") << false << 9.999 << "." << "10.00";
+    QTest::newRow("455 kHz in MHz") << true << 455000.0 << "."
+                                    << "0.455";
+    QTest::newRow("455 kHz in MHz, comma") << true << 455000.0 << ","
+                                           << "0,455";
+    QTest::newRow("band edge in MHz") << true << 1620000.0 << "."
+                                      << "1.620";
+    QTest::newRow("frequency rounds to kHz") << true << 1459416.0 << "."
+                                             << "1.459";
+    QTest::newRow("negative frequency") << true << -1500000.0 << ","
+                                        << "-1,500";
+    QTest::newRow("zero frequency") << true << 0.0 << "."
+                                    << "0.000";
+    QTest::newRow("value with two decimals") << false << 70217.63 << "."
+                                             << "70217.63";
+    QTest::newRow("value with two decimals, comma") << false << 70217.63 << ","
+                                                    << "70217,63";
+    QTest::newRow("negative value, comma") << false << -74580.2 << ","
+                                           << "-74580,20";
+    QTest::newRow("value carries") << false << 9.999 << "."
+                                   << "10.00";
 }
 
 void TestNumberText::formatMegahertzAndValue()
@@ -125,20 +155,34 @@ void TestNumberText::formatGeneral_data()
     QTest::addColumn<QString>("separator");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("one decimal digit, no trailing zero") << -74580.2 << "." << "-74580.2";
-    QTest::newRow("one decimal digit, comma") << -74580.2 << "," << "-74580,2";
-    QTest::newRow("two decimal digits") << 70217.63 << "." << "70217.63";
-    QTest::newRow("two decimal digits, comma") << 70217.63 << "," << "70217,63";
-    QTest::newRow("whole number has no separator") << 5.0 << "," << "5";
-    QTest::newRow("whole number with zeros") << 1000.0 << "." << "1000";
-    QTest::newRow("zero") << 0.0 << "." << "0";
-    QTest::newRow("negative zero") << -0.0 << "." << "0";
-    QTest::newRow("negative whole number") << -3.0 << "." << "-3";
-    QTest::newRow("small fraction") << 0.05 << "." << "0.05";
-    QTest::newRow("small fraction, comma") << -0.05 << "," << "-0,05";
-    QTest::newRow("fraction without exponent") << 0.00001 << "." << "0.00001";
-    QTest::newRow("fifteen significant digits") << 0.1 + 0.2 << "." << "0.3";
-    QTest::newRow("large value without grouping") << 123456789012.0 << "." << "123456789012";
+    QTest::newRow("one decimal digit, no trailing zero") << -74580.2 << "."
+                                                         << "-74580.2";
+    QTest::newRow("one decimal digit, comma") << -74580.2 << ","
+                                              << "-74580,2";
+    QTest::newRow("two decimal digits") << 70217.63 << "."
+                                        << "70217.63";
+    QTest::newRow("two decimal digits, comma") << 70217.63 << ","
+                                               << "70217,63";
+    QTest::newRow("whole number has no separator") << 5.0 << ","
+                                                   << "5";
+    QTest::newRow("whole number with zeros") << 1000.0 << "."
+                                             << "1000";
+    QTest::newRow("zero") << 0.0 << "."
+                          << "0";
+    QTest::newRow("negative zero") << -0.0 << "."
+                                   << "0";
+    QTest::newRow("negative whole number") << -3.0 << "."
+                                           << "-3";
+    QTest::newRow("small fraction") << 0.05 << "."
+                                    << "0.05";
+    QTest::newRow("small fraction, comma") << -0.05 << ","
+                                           << "-0,05";
+    QTest::newRow("fraction without exponent") << 0.00001 << "."
+                                               << "0.00001";
+    QTest::newRow("fifteen significant digits") << 0.1 + 0.2 << "."
+                                                << "0.3";
+    QTest::newRow("large value without grouping") << 123456789012.0 << "."
+                                                  << "123456789012";
 }
 
 void TestNumberText::formatGeneral()
@@ -219,8 +263,8 @@ void TestNumberText::parseLeadingNumber_data()
     QTest::newRow("letters after the number") << "12abc" << 12.0;
     QTest::newRow("leading zeros") << "00012" << 12.0;
     QTest::newRow("zero mantissa, huge exponent") << "0e999" << 0.0;
-    QTest::newRow("largest double") << "1.7976931348623157e308"
-                                    << std::numeric_limits<double>::max();
+    QTest::newRow("largest double")
+        << "1.7976931348623157e308" << std::numeric_limits<double>::max();
     QTest::newRow("subnormal") << "1e-310" << 1e-310;
     QTest::newRow("underflow to zero") << "1e-330" << 0.0;
     QTest::newRow("far underflow to zero") << "1e-400" << 0.0;
@@ -275,7 +319,8 @@ void TestNumberText::scaledInput_data()
     QTest::newRow("2e3 MHz") << "2e3" << kHertzPerMegahertz << 2e9 << "none";
     QTest::newRow("empty field") << "" << kHertzPerMegahertz << 0.0 << "none";
     QTest::newRow("1e308 MHz overflows") << "1e308" << kHertzPerMegahertz << 0.0 << "OverflowError";
-    QTest::newRow("1e-320 pF underflows to zero") << "1e-320" << kFaradPerPicofarad << 0.0 << "none";
+    QTest::newRow("1e-320 pF underflows to zero")
+        << "1e-320" << kFaradPerPicofarad << 0.0 << "none";
     // Rounded once, the exact product would be 1699387672075986.8.
     QTest::newRow("a finite reading is multiplied as a double")
         << "16993876720759869e11" << kFaradPerPicofarad << 1699387672075987.0 << "none";
@@ -286,7 +331,8 @@ void TestNumberText::scaledInput_data()
         << QString("1") + QString(309, '0') << kFaradPerPicofarad << 1e297 << "none";
     QTest::newRow("-1e309 pF") << "-1e309" << kFaradPerPicofarad << -1e297 << "none";
     QTest::newRow("29 digits, 1.2e320 pF")
-        << "12345678901234567890123456789e292" << kFaradPerPicofarad << 1.2345678901234567e308 << "none";
+        << "12345678901234567890123456789e292" << kFaradPerPicofarad << 1.2345678901234567e308
+        << "none";
     // Halfway between the largest double and 2^1024 lies 1.79769313486231581e308,
     // the scaled value of 1.7976931348623158440949251900069e320 pF: the
     // factor's double lies a little below 1e-12.

@@ -113,15 +113,12 @@ void TestNumericFields::keyFilter_data()
     QTest::newRow("signs") << TypedText("+5-") << "5";
     QTest::newRow("other characters") << TypedText("1;:/x_é") << "1";
     QTest::newRow("Enter") << TypedText("12") + KeyStrokes{Key(Qt::Key_Return, "\r")} << "12";
-    QTest::newRow("keypad Enter") << TypedText("12") + KeyStrokes{Key(Qt::Key_Enter, "\r")}
-                                  << "12";
+    QTest::newRow("keypad Enter") << TypedText("12") + KeyStrokes{Key(Qt::Key_Enter, "\r")} << "12";
     QTest::newRow("Esc") << TypedText("12") + KeyStrokes{Key(Qt::Key_Escape, "\x1b")} << "12";
     QTest::newRow("Ctrl+V with its control character")
         << TypedText("12") + KeyStrokes{Control('V')} << "12";
-    QTest::newRow("Ctrl+V with the letter") << TypedText("12")
-                                                   + KeyStrokes{Key(Qt::Key_V, "v",
-                                                                    Qt::ControlModifier)}
-                                            << "12";
+    QTest::newRow("Ctrl+V with the letter")
+        << TypedText("12") + KeyStrokes{Key(Qt::Key_V, "v", Qt::ControlModifier)} << "12";
     QTest::newRow("Ctrl+X after selecting")
         << TypedText("12") + KeyStrokes{Key(Qt::Key_Home, {}, Qt::ShiftModifier), Control('X')}
         << "12";
@@ -137,18 +134,15 @@ void TestNumericFields::keyFilter_data()
         << TypedText("123.45") + twoLeft
                + KeyStrokes{Key(Qt::Key_Backspace, {}, Qt::ControlModifier)}
         << "123.45";
-    QTest::newRow("Delete") << TypedText("123")
-                                   + KeyStrokes{Key(Qt::Key_Home), Key(Qt::Key_Delete)}
+    QTest::newRow("Delete") << TypedText("123") + KeyStrokes{Key(Qt::Key_Home), Key(Qt::Key_Delete)}
                             << "23";
     QTest::newRow("Delete with its character")
-        << TypedText("123") + KeyStrokes{Key(Qt::Key_Home), Key(Qt::Key_Delete, "\x7f")}
-        << "23";
+        << TypedText("123") + KeyStrokes{Key(Qt::Key_Home), Key(Qt::Key_Delete, "\x7f")} << "23";
     QTest::newRow("arrows") << TypedText("13") + KeyStrokes{Key(Qt::Key_Left)} + TypedText("2")
                                    + KeyStrokes{Key(Qt::Key_Right)} + TypedText("4")
                             << "1234";
-    QTest::newRow("Home and End") << TypedText("2") + KeyStrokes{Key(Qt::Key_Home)}
-                                         + TypedText("1") + KeyStrokes{Key(Qt::Key_End)}
-                                         + TypedText("3")
+    QTest::newRow("Home and End") << TypedText("2") + KeyStrokes{Key(Qt::Key_Home)} + TypedText("1")
+                                         + KeyStrokes{Key(Qt::Key_End)} + TypedText("3")
                                   << "123";
 }
 
@@ -175,16 +169,36 @@ void TestNumericFields::storeOnFocusLoss_data()
     QTest::addColumn<QString>("pasted");
     QTest::addColumn<double>("stored");
 
-    QTest::newRow("4,7 in c_min") << "c_min" << "4,7" << "" << 4.7e-12;
-    QTest::newRow("10.7 in f_kf") << "f_kf" << "10.7" << "" << 1.07e7;
-    QTest::newRow(".5 in c_szort") << "c_szort" << ".5" << "" << 5e-13;
-    QTest::newRow("5. in c_max") << "c_max" << "5." << "" << 5e-12;
-    QTest::newRow("1.62 in f_max") << "f_max" << "1.62" << "" << 1.62e6;
-    QTest::newRow("pasted blank 4 blank 7 in f_max") << "f_max" << "" << " 4 7" << 47e6;
-    QTest::newRow("pasted -3 in c_szort") << "c_szort" << "" << "-3" << -3e-12;
-    QTest::newRow("pasted 2e3 in f_min") << "f_min" << "" << "2e3" << 2e9;
-    QTest::newRow("pasted 1,5 in f_kf") << "f_kf" << "" << "1,5" << 1e6;
-    QTest::newRow("pasted text in c_max") << "c_max" << "" << "abc" << 0.0;
+    QTest::newRow("4,7 in c_min") << "c_min"
+                                  << "4,7"
+                                  << "" << 4.7e-12;
+    QTest::newRow("10.7 in f_kf") << "f_kf"
+                                  << "10.7"
+                                  << "" << 1.07e7;
+    QTest::newRow(".5 in c_szort") << "c_szort"
+                                   << ".5"
+                                   << "" << 5e-13;
+    QTest::newRow("5. in c_max") << "c_max"
+                                 << "5."
+                                 << "" << 5e-12;
+    QTest::newRow("1.62 in f_max") << "f_max"
+                                   << "1.62"
+                                   << "" << 1.62e6;
+    QTest::newRow("pasted blank 4 blank 7 in f_max") << "f_max"
+                                                     << ""
+                                                     << " 4 7" << 47e6;
+    QTest::newRow("pasted -3 in c_szort") << "c_szort"
+                                          << ""
+                                          << "-3" << -3e-12;
+    QTest::newRow("pasted 2e3 in f_min") << "f_min"
+                                         << ""
+                                         << "2e3" << 2e9;
+    QTest::newRow("pasted 1,5 in f_kf") << "f_kf"
+                                        << ""
+                                        << "1,5" << 1e6;
+    QTest::newRow("pasted text in c_max") << "c_max"
+                                          << ""
+                                          << "abc" << 0.0;
 }
 
 void TestNumericFields::storeOnFocusLoss()
@@ -241,7 +255,8 @@ void TestNumericFields::tooLargeNumber_data()
     QTest::newRow("400 digits in c_min") << "c_min" << QString(400, '9') << false;
     QTest::newRow("1e303 MHz in f_kf, beyond a double only in Hz")
         << "f_kf" << QString("1") + QString(303, '0') << false;
-    QTest::newRow("pasted 1e400 in c_max") << "c_max" << "1e400" << false;
+    QTest::newRow("pasted 1e400 in c_max") << "c_max"
+                                           << "1e400" << false;
     QTest::newRow("400 digits in c_min, then a click on Számol")
         << "c_min" << QString(400, '9') << true;
 }

@@ -38,7 +38,8 @@ ResultTexts WorkedExampleTexts(std::string_view separator)
         const auto input = std::ranges::find_if(kInputs, [field](const InputSpec& spec) {
             return form1::InputControl(spec.field).id == field;
         });
-        const auto result = std::ranges::find(form1::kResultFields, field, &form1::ResultField::control);
+        const auto result =
+            std::ranges::find(form1::kResultFields, field, &form1::ResultField::control);
         const std::string text = input != kInputs.end()
                                      ? std::string(test::worked_example::Typed(input->field))
                                      : test::worked_example::Shown(result->output, separator);
@@ -268,14 +269,26 @@ void TestResultsFile::savesUnderTheTypedName_data()
     QTest::addColumn<QString>("subfolder");
     QTest::addColumn<QString>("file");
 
-    QTest::newRow("plain name") << "meres" << "" << "meres.txt";
-    QTest::newRow("x.txt gets a second .txt") << "x.txt" << "" << "x.txt.txt";
-    QTest::newRow("one blank is a name") << " " << "" << " .txt";
-    QTest::newRow("blanks are not trimmed") << " a b " << "" << " a b .txt";
+    QTest::newRow("plain name") << "meres"
+                                << ""
+                                << "meres.txt";
+    QTest::newRow("x.txt gets a second .txt") << "x.txt"
+                                              << ""
+                                              << "x.txt.txt";
+    QTest::newRow("one blank is a name") << " "
+                                         << ""
+                                         << " .txt";
+    QTest::newRow("blanks are not trimmed") << " a b "
+                                            << ""
+                                            << " a b .txt";
     QTest::newRow("Hungarian letters")
         << QStringLiteral("mérés ő") << "" << QStringLiteral("mérés ő.txt");
-    QTest::newRow("dots that are no parent step") << "..x" << "" << "..x.txt";
-    QTest::newRow("existing subfolder") << "sub/x" << "sub" << "sub/x.txt";
+    QTest::newRow("dots that are no parent step") << "..x"
+                                                  << ""
+                                                  << "..x.txt";
+    QTest::newRow("existing subfolder") << "sub/x"
+                                        << "sub"
+                                        << "sub/x.txt";
 }
 
 void TestResultsFile::savesUnderTheTypedName()
@@ -408,8 +421,8 @@ void TestResultsFile::failedSaveChangesNothing()
 
     // The program folder is a small medium of its own for these faults.
     std::optional<SmallMedium> medium;
-    if (fault == Fault::ReadOnlyMedium || fault == Fault::ReadOnlyMediumWithoutAdatok ||
-        fault == Fault::FullDisk) {
+    if (fault == Fault::ReadOnlyMedium || fault == Fault::ReadOnlyMediumWithoutAdatok
+        || fault == Fault::FullDisk) {
         if (const QString unavailable = EnterPrivateMountNamespace(); !unavailable.isEmpty())
             QSKIP(qPrintable(unavailable));
         medium.emplace(program.path());
@@ -471,8 +484,7 @@ void TestResultsFile::refusedTargetsStayAsTheyWere_data()
     QTest::newRow("link to a file outside adatok") << Trap::LinkToFileOutside << "kulso";
     QTest::newRow("link to /dev/null") << Trap::LinkToDevNull << "null";
     QTest::newRow("linked subfolder leading outside") << Trap::LinkedFolderOutside << "kint/x";
-    QTest::newRow("link to a missing file outside adatok")
-        << Trap::DanglingLinkOutside << "semmi";
+    QTest::newRow("link to a missing file outside adatok") << Trap::DanglingLinkOutside << "semmi";
     QTest::newRow("link to itself") << Trap::LinkLoop << "hurok";
     QTest::newRow("FIFO in adatok") << Trap::FifoInAdatok << "cso";
     QTest::newRow("socket in adatok") << Trap::SocketInAdatok << "aljzat";
@@ -506,8 +518,8 @@ void TestResultsFile::refusedTargetsStayAsTheyWere()
     case Trap::LinkToDevNull:
         dev.emplace();
         if (!dev->error().isEmpty())
-            QSKIP(qPrintable(QStringLiteral("/dev is writable here and cannot be protected: ") +
-                             dev->error()));
+            QSKIP(qPrintable(QStringLiteral("/dev is writable here and cannot be protected: ")
+                             + dev->error()));
         target = QStringLiteral("/dev/null");
         reason = LeadsOutside(target);
         break;
@@ -535,8 +547,8 @@ void TestResultsFile::refusedTargetsStayAsTheyWere()
     case Trap::DeviceInAdatok:
         // A node of the null device, as /dev/null is.
         if (::mknod(QFile::encodeName(path).constData(), S_IFCHR | 0600, makedev(1, 3)) != 0)
-            QSKIP(qPrintable(QStringLiteral("making a device node needs root (CAP_MKNOD): ") +
-                             ErrnoText(errno)));
+            QSKIP(qPrintable(QStringLiteral("making a device node needs root (CAP_MKNOD): ")
+                             + ErrnoText(errno)));
         reason = QStringLiteral("A név egy eszközt jelöl, nem közönséges fájlt");
         break;
     }
@@ -571,12 +583,18 @@ void TestResultsFile::linksWithinAdatokAreFollowed_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("written");
 
-    QTest::newRow("link to a file in adatok")
-        << "adatok/link.txt" << "cel.txt" << "link" << "adatok/cel.txt";
-    QTest::newRow("linked subfolder within adatok")
-        << "adatok/alias" << "valodi" << "alias/x" << "adatok/valodi/x.txt";
-    QTest::newRow("adatok itself a link to a folder elsewhere")
-        << "adatok" << "masik" << "x" << "masik/x.txt";
+    QTest::newRow("link to a file in adatok") << "adatok/link.txt"
+                                              << "cel.txt"
+                                              << "link"
+                                              << "adatok/cel.txt";
+    QTest::newRow("linked subfolder within adatok") << "adatok/alias"
+                                                    << "valodi"
+                                                    << "alias/x"
+                                                    << "adatok/valodi/x.txt";
+    QTest::newRow("adatok itself a link to a folder elsewhere") << "adatok"
+                                                                << "masik"
+                                                                << "x"
+                                                                << "masik/x.txt";
 }
 
 void TestResultsFile::linksWithinAdatokAreFollowed()

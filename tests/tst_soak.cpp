@@ -210,8 +210,8 @@ private:
                                            "1" + QString(Between(100, 290), u'0') + ".5"});
             break;
         case Kind::Tiny:
-            texts[field] = OneOf<QString>({"1e-300", "4.9e-324", "-2.5e-308",
-                                           "0." + QString(Between(10, 330), u'0') + "1"});
+            texts[field] = OneOf<QString>(
+                {"1e-300", "4.9e-324", "-2.5e-308", "0." + QString(Between(10, 330), u'0') + "1"});
             break;
         case Kind::ManyDigits: {
             const QString whole = Digits(Between(1, 4));
@@ -222,13 +222,14 @@ private:
             texts[field].clear();
             break;
         case Kind::PastedOddity:
-            texts[field] = OneOf<QString>({"-3", " 4 7", "1,5", "abc", "1.2.3", "+2", "2e3", ".5",
-                                           "5.", "1e", "-0", "0x10"});
+            texts[field] = OneOf<QString>(
+                {"-3", " 4 7", "1,5", "abc", "1.2.3", "+2", "2e3", ".5", "5.", "1e", "-0", "0x10"});
             break;
         case Kind::BeyondDouble:
             // 1e303 MHz lies beyond a double only once it is in Hz.
-            texts[field] = OneOf<QString>({"1e400", "-1e309", "1" + QString(Between(310, 330), u'0'),
-                                           field >= fMin ? "1e303" : "1e310"});
+            texts[field] =
+                OneOf<QString>({"1e400", "-1e309", "1" + QString(Between(310, 330), u'0'),
+                                field >= fMin ? "1e303" : "1e310"});
             break;
         case Kind::kCount:
             break;
@@ -349,8 +350,7 @@ void TestSoak::Enter(int i, const QString& text)
     static const QRegularExpression typeable(QStringLiteral("^[0-9.]{0,40}$"));
     const bool typed = typeable.match(text).hasMatch() && generator_->Chance(0.6);
     context_ += QStringLiteral(" %1<-\"%2\"%3")
-                    .arg(QStringOf(kInputs[i].name), text,
-                         typed ? "" : " pasted");
+                    .arg(QStringOf(kInputs[i].name), text, typed ? "" : " pasted");
     if (typed) {
         QTest::sendKeyEvent(QTest::Click, target, Qt::Key_End, QString(), Qt::NoModifier);
         QTest::sendKeyEvent(QTest::Click, target, Qt::Key_Home, QString(), Qt::ShiftModifier);
@@ -366,7 +366,8 @@ void TestSoak::Enter(int i, const QString& text)
         target->insert(text);
     }
     if (target->text() != text)
-        QFAIL(qPrintable(context_ + QStringLiteral(": the field shows \"%1\"").arg(target->text())));
+        QFAIL(
+            qPrintable(context_ + QStringLiteral(": the field shows \"%1\"").arg(target->text())));
     // Qt keeps every edit of a field for Undo (some 20 bytes for each
     // character typed or deleted) until its text is set anew: nothing a user
     // types matters, thousands of pasted 300-digit numbers do. Setting the
@@ -464,8 +465,9 @@ void TestSoak::PointAtGraph()
 
     const QString tip = graph->toolTip();
     const QStringList parts = tip.split(QStringLiteral("   "));
-    if (!tip.isEmpty() && (parts.size() != 2 || !IsFiniteNumberText(parts[0], separator_) ||
-                           !IsFiniteNumberText(parts[1], separator_)))
+    if (!tip.isEmpty()
+        && (parts.size() != 2 || !IsFiniteNumberText(parts[0], separator_)
+            || !IsFiniteNumberText(parts[1], separator_)))
         QFAIL(qPrintable(context_ + ": tool tip \"" + tip + "\""));
 }
 

@@ -99,7 +99,8 @@ void TestSolver::showsEachFieldOnceInOrder()
     const WorkedExample run;
     QCOMPARE(run.sink.log.size(), kOutputFieldsInStepOrder.size());
     for (std::size_t i = 0; i < kOutputFieldsInStepOrder.size(); ++i)
-        QCOMPARE(static_cast<int>(run.sink.log[i].first), static_cast<int>(kOutputFieldsInStepOrder[i]));
+        QCOMPARE(static_cast<int>(run.sink.log[i].first),
+                 static_cast<int>(kOutputFieldsInStepOrder[i]));
 }
 
 void TestSolver::designResonances_data()
@@ -138,7 +139,8 @@ void TestSolver::designResonances()
     const WorkedExample run;
     const CalculationState& s = run.calc.state;
     const double actual = Resonance(inductance(s), capacitance(s));
-    QVERIFY2(RelativelyClose(actual, frequency(s), 1e-9), qPrintable(Mismatch(actual, frequency(s))));
+    QVERIFY2(RelativelyClose(actual, frequency(s), 1e-9),
+             qPrintable(Mismatch(actual, frequency(s))));
 }
 
 void TestSolver::trackingPointsHaveNoDeviation_data()
@@ -146,10 +148,12 @@ void TestSolver::trackingPointsHaveNoDeviation_data()
     QTest::addColumn<StateValue>("trackingPoint");
     QTest::addColumn<StateValue>("tuning");
 
-    QTest::newRow("first tracking point") << StateValue([](const CalculationState& s) { return s.f_h1; })
-                                          << StateValue([](const CalculationState& s) { return s.C_hp1; });
-    QTest::newRow("second tracking point") << StateValue([](const CalculationState& s) { return s.f_h2; })
-                                           << StateValue([](const CalculationState& s) { return s.C_hp2; });
+    QTest::newRow("first tracking point")
+        << StateValue([](const CalculationState& s) { return s.f_h1; })
+        << StateValue([](const CalculationState& s) { return s.C_hp1; });
+    QTest::newRow("second tracking point")
+        << StateValue([](const CalculationState& s) { return s.f_h2; })
+        << StateValue([](const CalculationState& s) { return s.C_hp2; });
 }
 
 void TestSolver::trackingPointsHaveNoDeviation()
@@ -203,7 +207,8 @@ void TestSolver::sweepExtremes()
     QCOMPARE(static_cast<int>(std::min_element(curve.begin(), curve.end()) - curve.begin()), 499);
     QCOMPARE(s.elt_sorted[0], -74580.2);
     QCOMPARE(s.elt_sorted[kSweepSteps - 1], 70217.63);
-    QVERIFY2(std::abs(s.fbe_curve[256] - 1.0557e6) < 50.0, qPrintable(Mismatch(s.fbe_curve[256], 1.0557e6)));
+    QVERIFY2(std::abs(s.fbe_curve[256] - 1.0557e6) < 50.0,
+             qPrintable(Mismatch(s.fbe_curve[256], 1.0557e6)));
 }
 
 void TestSolver::deviationChangesSignAroundTrackingPoints()
@@ -228,10 +233,12 @@ void TestSolver::sweepTables()
     QCOMPARE(static_cast<int>(s.sweep_i), kSweepSteps);
     for (int i = 0; i < kSweepSteps; ++i) {
         QVERIFY2(RelativelyClose(s.fbe_curve[i], SweepFrequency(s, i), 1e-12),
-                 qPrintable(QStringLiteral("step %1: ").arg(i) + Mismatch(s.fbe_curve[i], SweepFrequency(s, i))));
+                 qPrintable(QStringLiteral("step %1: ").arg(i)
+                            + Mismatch(s.fbe_curve[i], SweepFrequency(s, i))));
         const double hundredths = s.elt_curve[i] * 100.0;
-        QVERIFY2(std::abs(hundredths - std::round(hundredths)) < 1e-6,
-                 qPrintable(QStringLiteral("step %1 holds %2").arg(i).arg(s.elt_curve[i], 0, 'g', 17)));
+        QVERIFY2(
+            std::abs(hundredths - std::round(hundredths)) < 1e-6,
+            qPrintable(QStringLiteral("step %1 holds %2").arg(i).arg(s.elt_curve[i], 0, 'g', 17)));
     }
     QVERIFY(std::is_sorted(s.elt_sorted.begin(), s.elt_sorted.end()));
     QVERIFY(std::is_permutation(s.elt_sorted.begin(), s.elt_sorted.end(), s.elt_curve.begin()));
@@ -244,7 +251,8 @@ void TestSolver::sweepCapacitanceSpansCapacitor()
     QCOMPARE(run.calc.SweepCapacitance(0.0), s.C_tb + s.C_h_min + s.C_sz);
     const double atLowerEdge = run.calc.SweepCapacitance(499.0);
     const double capacitorMaximum = s.C_tb + s.C_h_max + s.C_sz;
-    QVERIFY2(RelativelyClose(atLowerEdge, capacitorMaximum, 1e-12), qPrintable(Mismatch(atLowerEdge, capacitorMaximum)));
+    QVERIFY2(RelativelyClose(atLowerEdge, capacitorMaximum, 1e-12),
+             qPrintable(Mismatch(atLowerEdge, capacitorMaximum)));
 }
 
 void TestSolver::extremesShownWhateverTheirSigns_data()
@@ -267,8 +275,10 @@ void TestSolver::extremesShownWhateverTheirSigns()
 
     const double smallest = ParseLeadingNumber(sink.text(OutputField::n_elt));
     const double largest = ParseLeadingNumber(sink.text(OutputField::p_elt));
-    QVERIFY2(std::abs(smallest - (-74580.2 + shift)) <= 0.011, qPrintable(Mismatch(smallest, -74580.2 + shift)));
-    QVERIFY2(std::abs(largest - (70217.63 + shift)) <= 0.011, qPrintable(Mismatch(largest, 70217.63 + shift)));
+    QVERIFY2(std::abs(smallest - (-74580.2 + shift)) <= 0.011,
+             qPrintable(Mismatch(smallest, -74580.2 + shift)));
+    QVERIFY2(std::abs(largest - (70217.63 + shift)) <= 0.011,
+             qPrintable(Mismatch(largest, 70217.63 + shift)));
     QCOMPARE(smallest > 0.0, shift > 0.0);
     QCOMPARE(largest > 0.0, shift > 0.0);
 }
@@ -283,7 +293,8 @@ void TestSolver::noIntermediateFrequency()
     const CalculationState& s = calc.state;
 
     QVERIFY2(RelativelyClose(s.L_o, s.L_b, 1e-9), qPrintable(Mismatch(s.L_o, s.L_b)));
-    QVERIFY2(RelativelyClose(s.C_osz - s.C_sz, s.C_tb, 1e-9), qPrintable(Mismatch(s.C_osz - s.C_sz, s.C_tb)));
+    QVERIFY2(RelativelyClose(s.C_osz - s.C_sz, s.C_tb, 1e-9),
+             qPrintable(Mismatch(s.C_osz - s.C_sz, s.C_tb)));
     QVERIFY(std::all_of(s.elt_curve.begin(), s.elt_curve.end(), [](double d) { return d == 0.0; }));
     QCOMPARE(sink.text(OutputField::l_o), sink.text(OutputField::l_b));
     QCOMPARE(sink.text(OutputField::c_to), sink.text(OutputField::c_tb));
@@ -348,7 +359,8 @@ void TestSolver::failingRun()
     QCOMPARE(FailureOf([&] { SolveTracking(run.calc, sink); }), error);
     QCOMPARE(static_cast<int>(sink.log.size()), shownFields);
     for (std::size_t i = 0; i < sink.log.size(); ++i)
-        QCOMPARE(static_cast<int>(sink.log[i].first), static_cast<int>(kOutputFieldsInStepOrder[i]));
+        QCOMPARE(static_cast<int>(sink.log[i].first),
+                 static_cast<int>(kOutputFieldsInStepOrder[i]));
     for (const QString& name : keptMembers)
         QVERIFY2(s.*MemberByName(name) == before.*MemberByName(name), qPrintable(name));
     for (const QString& name : nonFiniteMembers)
@@ -378,10 +390,11 @@ void TestSolver::secondRunAfterFailure()
     QCOMPARE(FailureOf([&] { SolveTracking(calc, fields); }), "DivisionByZeroError");
 
     QVERIFY(fields.text(OutputField::c_tb) != firstRun.at(OutputField::c_tb));
-    for (OutputField field : {OutputField::c_tb, OutputField::l_b, OutputField::f_1, OutputField::f_2})
+    for (OutputField field :
+         {OutputField::c_tb, OutputField::l_b, OutputField::f_1, OutputField::f_2})
         QCOMPARE(fields.text(field), referenceFields.text(field));
-    for (OutputField field : {OutputField::c_to, OutputField::c_1, OutputField::c_2, OutputField::l_o,
-                              OutputField::n_elt, OutputField::p_elt})
+    for (OutputField field : {OutputField::c_to, OutputField::c_1, OutputField::c_2,
+                              OutputField::l_o, OutputField::n_elt, OutputField::p_elt})
         QCOMPARE(fields.text(field), firstRun.at(field));
 
     worked_example::Enter(calc.state);

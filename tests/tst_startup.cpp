@@ -43,8 +43,8 @@ void TestStartup::pictures_data()
     QTest::addColumn<QPixmap>("picture");
     QTest::addColumn<QSize>("size");
     QTest::newRow("window icon") << form_->windowIcon().pixmap(QSize(32, 32)) << QSize(32, 32);
-    QTest::newRow("circuit diagram") << Control<QLabel>(*form_, "Picture1")->pixmap()
-                                     << QSize(408, 130);
+    QTest::newRow("circuit diagram")
+        << Control<QLabel>(*form_, "Picture1")->pixmap() << QSize(408, 130);
 }
 
 void TestStartup::pictures()

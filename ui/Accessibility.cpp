@@ -8,8 +8,8 @@
 
 namespace kalibrix {
 
-QString FieldName(const QString& frameCaption, const QString& labelCaption, const QString& qualifier,
-                  bool isResult)
+QString FieldName(const QString& frameCaption, const QString& labelCaption,
+                  const QString& qualifier, bool isResult)
 {
     QString name = labelCaption.trimmed();
     if (isResult)
@@ -26,10 +26,11 @@ QString DiagramName()
 
 QString DiagramDescription()
 {
-    return QStringLiteral("Két párhuzamos rezgőkör: a bemenő kör a Ch hangoló kondenzátorral, a Cp_b "
-                          "trimmerrel és az Lb tekerccsel, az oszcillátor kör a Ch hangoló "
-                          "kondenzátorral, a Cp_o trimmerrel és az Lo tekerccsel. A két hangoló "
-                          "kondenzátor közös tengelyen forog.");
+    return QStringLiteral(
+        "Két párhuzamos rezgőkör: a bemenő kör a Ch hangoló kondenzátorral, a Cp_b "
+        "trimmerrel és az Lb tekerccsel, az oszcillátor kör a Ch hangoló "
+        "kondenzátorral, a Cp_o trimmerrel és az Lo tekerccsel. A két hangoló "
+        "kondenzátor közös tengelyen forog.");
 }
 
 QString GraphName()
@@ -47,7 +48,8 @@ QString GraphDescription(const TrackingCalculator& calc)
     const auto text = [](const std::string& t) { return QString::fromStdString(t); };
     // The extremes lie at the first step of the sweep that shows them.
     const auto stepOf = [&s](double deviation) {
-        return static_cast<std::size_t>(std::ranges::find(s.elt_curve, deviation) - s.elt_curve.begin());
+        return static_cast<std::size_t>(std::ranges::find(s.elt_curve, deviation)
+                                        - s.elt_curve.begin());
     };
     const auto extreme = [&](double deviation) {
         const std::size_t step = std::min(stepOf(deviation), s.fbe_curve.size() - 1);
@@ -55,8 +57,9 @@ QString GraphDescription(const TrackingCalculator& calc)
             .arg(text(FormatGeneral(deviation, calc.decimalSeparator)),
                  text(calc.FormatMegahertz(s.fbe_curve[step])));
     };
-    return QStringLiteral("Grafikon: a bemenő kör eltérése, (fosz - fkf) - fbe, a %1–%2 MHz sávban, "
-                          "balra %1 MHz, jobbra %2 MHz. Legnagyobb eltérés: %3. Legkisebb eltérés: %4.")
+    return QStringLiteral(
+               "Grafikon: a bemenő kör eltérése, (fosz - fkf) - fbe, a %1–%2 MHz sávban, "
+               "balra %1 MHz, jobbra %2 MHz. Legnagyobb eltérés: %3. Legkisebb eltérés: %4.")
         .arg(text(calc.FormatMegahertz(s.f_min)), text(calc.FormatMegahertz(s.f_max)),
              extreme(s.elt_sorted.back()), extreme(s.elt_sorted.front()));
 }

@@ -14,8 +14,8 @@ class TrackingCalculator;
 // caption for an input, and for a result field its frame's caption first,
 // then the label's, then the qualifier if there is one, e.g.
 // "Bemenő kör ( uH, pf ): Lb".
-QString FieldName(const QString& frameCaption, const QString& labelCaption, const QString& qualifier,
-                  bool isResult);
+QString FieldName(const QString& frameCaption, const QString& labelCaption,
+                  const QString& qualifier, bool isResult);
 
 // The name and description of the circuit diagram.
 QString DiagramName();

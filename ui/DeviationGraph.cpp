@@ -60,8 +60,7 @@ void DeviationGraph::DrawDeviationGraph()
     if (s.L_b == 0.0)
         return;
 
-    shown_ = Shown{AxisLimit(TableAt(s.elt_sorted, 0),
-                                       TableAt(s.elt_sorted, kSweepSteps - 1)),
+    shown_ = Shown{AxisLimit(TableAt(s.elt_sorted, 0), TableAt(s.elt_sorted, kSweepSteps - 1)),
                    s.elt_curve};
     Render();
     update();
@@ -136,7 +135,8 @@ void DeviationGraph::mouseReleaseEvent(QMouseEvent* event)
 
 void DeviationGraph::mouseMoveEvent(QMouseEvent* event)
 {
-    const std::optional<QPointF> user = surface_.UserPoint(event->position() - contentsRect().topLeft());
+    const std::optional<QPointF> user =
+        surface_.UserPoint(event->position() - contentsRect().topLeft());
     if (!user)
         return;
     const std::optional<std::string> text = DeviationToolTip(calc_, user->x(), user->y());

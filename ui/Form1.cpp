@@ -179,8 +179,8 @@ QWidget* Form1::CreateControl(const form1::ControlSpec& spec, QWidget* container
         return label;
     }
     case ControlKind::NumericField: {
-        const auto input = std::ranges::find(kInputs, std::string_view(spec.name),
-                                             &InputSpec::name);
+        const auto input =
+            std::ranges::find(kInputs, std::string_view(spec.name), &InputSpec::name);
         return StyleTextField(
             new NumericField(calculator_.state.*(input->member), input->factor, container));
     }
@@ -226,9 +226,9 @@ void Form1::NameForScreenReaders()
         auto* field = Control<QLineEdit>(labelled.field);
         label->setBuddy(field);
         const auto* frame = static_cast<const QGroupBox*>(field->parentWidget());
-        field->setAccessibleName(FieldName(frame->title(), label->text(),
-                                           QString::fromUtf8(labelled.qualifier),
-                                           form1::Spec(labelled.field).kind == ControlKind::ReadOnlyField));
+        field->setAccessibleName(
+            FieldName(frame->title(), label->text(), QString::fromUtf8(labelled.qualifier),
+                      form1::Spec(labelled.field).kind == ControlKind::ReadOnlyField));
     }
     auto* diagram = Control<QWidget>(ControlId::Picture1);
     diagram->setAccessibleName(DiagramName());
@@ -292,10 +292,9 @@ void Form1::SaveClicked()
         return;
     }
     ResultTexts texts;
-    std::ranges::transform(kResultsFileLines, texts.begin(),
-                           [this](const ResultsFileLine& line) {
-                               return Control<QLineEdit>(line.field)->text();
-                           });
+    std::ranges::transform(kResultsFileLines, texts.begin(), [this](const ResultsFileLine& line) {
+        return Control<QLineEdit>(line.field)->text();
+    });
     try {
         const QString path =
             ResultsFilePath(QCoreApplication::applicationDirPath(), filenev->text());

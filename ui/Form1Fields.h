@@ -30,9 +30,13 @@ inline constexpr std::array<ResultField, kOutputFieldCount> kResultFields{{
     {OutputField::p_elt, ControlId::p_elt},
 }};
 
-static_assert(std::ranges::all_of(kOutputFieldsInStepOrder, [](OutputField field) {
-    return std::ranges::count(kResultFields, field, &ResultField::output) == 1;
-}), "each result has exactly one field");
+constexpr bool EachResultHasOneField()
+{
+    return std::ranges::all_of(kOutputFieldsInStepOrder, [](OutputField field) {
+        return std::ranges::count(kResultFields, field, &ResultField::output) == 1;
+    });
+}
+static_assert(EachResultHasOneField(), "each result has exactly one field");
 
 constexpr ControlId ResultControl(OutputField output)
 {

@@ -14,7 +14,11 @@ constexpr int kTwipsPerPixel = 15;
 
 constexpr ControlSpec kWindow[] = {
     {Frame1, "Frame1", Frame, {240, 240, 12615, 3135}, 0, "Bemeneti adatok"},
-    {Label19, "Label19", CentredLabel, {2760, 3480, 6975, 255}, 43,
+    {Label19,
+     "Label19",
+     CentredLabel,
+     {2760, 3480, 6975, 255},
+     43,
      "Segítség, az F1 megnyomásával érhető el.            Ajánlott képernyő felbontás 1280 X 1024"},
     {Frame2, "Frame2", Frame, {240, 3720, 12615, 2655}, 13, "Kimeneti datok"},
     {Frame7, "Frame7", Frame, {240, 6480, 12615, 5175}, 32},
@@ -73,10 +77,20 @@ constexpr ControlSpec kFrame5[] = {
 
 constexpr ControlSpec kFrame8[] = {
     {Label20, "Label20", Label, {240, 240, 400, 255}, 47, "Ch"},
-    {c_1, "c_1", ReadOnlyField, {240, 480, 1575, 450}, 45, "",
+    {c_1,
+     "c_1",
+     ReadOnlyField,
+     {240, 480, 1575, 450},
+     45,
+     "",
      "Az első együttfutási ponthoz tartozó hangoló kapacitás értéke."},
     {Label21, "Label21", Label, {240, 960, 400, 255}, 48, "Ch"},
-    {c_2, "c_2", ReadOnlyField, {240, 1200, 1575, 450}, 46, "",
+    {c_2,
+     "c_2",
+     ReadOnlyField,
+     {240, 1200, 1575, 450},
+     46,
+     "",
      "A második együttfutási ponthoz tartozó hangoló kapacitás értéke."},
 };
 
@@ -133,7 +147,9 @@ const ControlSpec& InputControl(InputField field)
 {
     const std::string_view name = Input(field).name;
     return FindSpec(
-        [name](const ControlSpec& spec) { return spec.kind == ControlKind::NumericField && spec.name == name; },
+        [name](const ControlSpec& spec) {
+            return spec.kind == ControlKind::NumericField && spec.name == name;
+        },
         "no numeric field for this input");
 }
 

@@ -36,15 +36,15 @@ enum class ControlId {
 inline constexpr auto kControlCount = static_cast<std::size_t>(ControlId::Count);
 
 enum class ControlKind {
-    Frame,         // captioned group frame
-    Label,         // left-aligned label
+    Frame, // captioned group frame
+    Label, // left-aligned label
     CentredLabel,
     NumericField,  // one of the six inputs with the key filter
     TextField,     // editable, unfiltered (the file name)
     ReadOnlyField, // a result
     Button,
-    Picture,       // the circuit diagram
-    Graph,         // the deviation graph area
+    Picture, // the circuit diagram
+    Graph,   // the deviation graph area
 };
 
 struct Twips {

@@ -40,8 +40,8 @@ QString DeviationLine(const QString& what, const SweepPoint& point, const Tracki
              Text(calc.FormatMegahertz(point.frequency)));
 }
 
-const QString kPadder = QStringLiteral(
-    "padder: az oszcillátor hangoló kondenzátorával sorba kötött kondenzátor");
+const QString kPadder =
+    QStringLiteral("padder: az oszcillátor hangoló kondenzátorával sorba kötött kondenzátor");
 
 QString Verdict(const DesignFigures& figures, const CalculationState& s, const QString& q)
 {
@@ -49,30 +49,35 @@ QString Verdict(const DesignFigures& figures, const CalculationState& s, const Q
         return QStringLiteral("Bármilyen jóságú bemenő körrel működik; padder nem kell.");
     const double stated = *figures.usableQSafe;
     if (s.f_max >= kVhfFrom) {
-        const QString typical = QStringLiteral(
-            "Az URH bemenő körök jósága jellemzően néhány száz vagy több; ");
+        const QString typical =
+            QStringLiteral("Az URH bemenő körök jósága jellemzően néhány száz vagy több; ");
         if (stated >= kTypicalVhfQ)
-            return typical + QStringLiteral("ez a terv legfeljebb %1 jóságú körrel csak "
-                                            "trimmerekkel is jól működik.")
-                                 .arg(q);
-        return typical + QStringLiteral("ez a terv csak legfeljebb %1 jóságú kört visel el. "
-                                        "Csak trimmerekkel a bemenő kör a sáv egy részén 3 dB-nél "
-                                        "többet veszít: padder kell (%2).")
-                             .arg(q, kPadder);
+            return typical
+                   + QStringLiteral("ez a terv legfeljebb %1 jóságú körrel csak "
+                                    "trimmerekkel is jól működik.")
+                         .arg(q);
+        return typical
+               + QStringLiteral("ez a terv csak legfeljebb %1 jóságú kört visel el. "
+                                "Csak trimmerekkel a bemenő kör a sáv egy részén 3 dB-nél "
+                                "többet veszít: padder kell (%2).")
+                     .arg(q, kPadder);
     }
-    const QString typical = QStringLiteral(
-        "A 30 MHz alatti bemenő körök jósága jellemzően 50 és 150 közé esik; ");
+    const QString typical =
+        QStringLiteral("A 30 MHz alatti bemenő körök jósága jellemzően 50 és 150 közé esik; ");
     if (stated >= kTypicalQHigh)
-        return typical + QStringLiteral("ez a terv ilyen körrel csak trimmerekkel is jól működik, "
-                                        "padder nem kell.");
+        return typical
+               + QStringLiteral("ez a terv ilyen körrel csak trimmerekkel is jól működik, "
+                                "padder nem kell.");
     if (stated >= kTypicalQLow)
-        return typical + QStringLiteral("ez a terv csak a legfeljebb %1 jóságú körrel működik "
-                                        "jól. Jobb körhöz padder kell (%2).")
-                             .arg(q, kPadder);
-    return typical + QStringLiteral("ez a terv csak legfeljebb %1 jóságú kört visel el. Csak "
-                                    "trimmerekkel a bemenő kör a sáv egy részén 3 dB-nél többet "
-                                    "veszít: ehhez a tervhez a gyakorlatban padder kell (%2).")
-                         .arg(q, kPadder);
+        return typical
+               + QStringLiteral("ez a terv csak a legfeljebb %1 jóságú körrel működik "
+                                "jól. Jobb körhöz padder kell (%2).")
+                     .arg(q, kPadder);
+    return typical
+           + QStringLiteral("ez a terv csak legfeljebb %1 jóságú kört visel el. Csak "
+                            "trimmerekkel a bemenő kör a sáv egy részén 3 dB-nél többet "
+                            "veszít: ehhez a tervhez a gyakorlatban padder kell (%2).")
+                 .arg(q, kPadder);
 }
 
 QString NegativeLine(const NegativeComponent& negative, const TrackingCalculator& calc)
@@ -82,7 +87,8 @@ QString NegativeLine(const NegativeComponent& negative, const TrackingCalculator
     case Component::Cp_b:
         return QStringLiteral(
                    "A Cp_b negatív (%1): a hangoló kondenzátor kapacitásaránya a szórt "
-                   "kapacitással együtt is kisebb a sáv frekvenciaarányának négyzeténél, (C_h_max + C_sz) / "
+                   "kapacitással együtt is kisebb a sáv frekvenciaarányának négyzeténél, (C_h_max "
+                   "+ C_sz) / "
                    "(C_h_min + C_sz) &lt; (fmax / fmin)². Negatív trimmer nincs: nagyobb "
                    "kapacitásarányú hangoló kondenzátor, kisebb szórt kapacitás vagy keskenyebb "
                    "sáv kell.")
@@ -101,8 +107,7 @@ QString NegativeLine(const NegativeComponent& negative, const TrackingCalculator
                    "Cp_b trimmerrel és a szórt kapacitással is e pont alatt rezonál, "
                    "1 / (4π² · Lb · f²) &lt; Cp_b + C_sz. A hangoló kondenzátor kapacitása nem "
                    "lehet negatív: ez negatívnak megadott C_h_min mellett fordul elő.")
-            .arg(negative.component == Component::Ch1 ? QStringLiteral("F1")
-                                                      : QStringLiteral("F2"),
+            .arg(negative.component == Component::Ch1 ? QStringLiteral("F1") : QStringLiteral("F2"),
                  value);
     }
     return {};
@@ -125,22 +130,20 @@ QString DesignNotesHtml(const TrackingCalculator& calc, bool sweepCurrent)
     const CalculationState& s = calc.state;
     const std::string& separator = calc.decimalSeparator;
     QString notes = heading + QStringLiteral("<ul>");
-    notes += figures->largestPositive
-                 ? DeviationLine(QStringLiteral("Legnagyobb pozitív eltérés"),
-                                 *figures->largestPositive, calc)
-                 : QStringLiteral("<li>Pozitív eltérés nincs a sávban.</li>");
-    notes += figures->largestNegative
-                 ? DeviationLine(QStringLiteral("Legnagyobb negatív eltérés"),
-                                 *figures->largestNegative, calc)
-                 : QStringLiteral("<li>Negatív eltérés nincs a sávban.</li>");
+    notes += figures->largestPositive ? DeviationLine(QStringLiteral("Legnagyobb pozitív eltérés"),
+                                                      *figures->largestPositive, calc)
+                                      : QStringLiteral("<li>Pozitív eltérés nincs a sávban.</li>");
+    notes += figures->largestNegative ? DeviationLine(QStringLiteral("Legnagyobb negatív eltérés"),
+                                                      *figures->largestNegative, calc)
+                                      : QStringLiteral("<li>Negatív eltérés nincs a sávban.</li>");
 
     QString q;
     if (const std::optional<SweepPoint>& worst = figures->worstRelative) {
         q = Text(FormatGeneral(*figures->usableQSafe, separator));
-        notes += QStringLiteral(
-                     "<li>Legnagyobb relatív eltérés, |eltérés| / f: %1 %, %2 MHz-nél.</li>")
-                     .arg(Percent(figures->largestRelative, separator),
-                          Text(calc.FormatMegahertz(worst->frequency)));
+        notes +=
+            QStringLiteral("<li>Legnagyobb relatív eltérés, |eltérés| / f: %1 %, %2 MHz-nél.</li>")
+                .arg(Percent(figures->largestRelative, separator),
+                     Text(calc.FormatMegahertz(worst->frequency)));
         notes += QStringLiteral("<li>Használható jóság: legfeljebb %1. Ennél jobb bemenő kört az "
                                 "elhangolódás a sáv valamely pontján 3 dB-nél jobban csillapít "
                                 "(a legkisebb f / (2 · |eltérés|), lefelé kerekítve).</li>")

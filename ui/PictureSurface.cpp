@@ -48,15 +48,15 @@ void PictureSurface::Cls(QSize size, const QColor& background, qreal ratio)
     size_ = size.expandedTo(QSize(1, 1));
     // Whole device pixels covering the logical area; the painter then works
     // in logical pixels, scaled by the ratio.
-    image_ = QImage(qCeil(size_.width() * ratio), qCeil(size_.height() * ratio), QImage::Format_RGB32);
+    image_ =
+        QImage(qCeil(size_.width() * ratio), qCeil(size_.height() * ratio), QImage::Format_RGB32);
     image_.setDevicePixelRatio(ratio);
     image_.fill(background);
 }
 
 void PictureSurface::Scale(double left, double top, double right, double bottom)
 {
-    axes_ = Axes{ScaleAxis(left, right, size_.width()),
-                 ScaleAxis(top, bottom, size_.height())};
+    axes_ = Axes{ScaleAxis(left, right, size_.width()), ScaleAxis(top, bottom, size_.height())};
 }
 
 QPoint PictureSurface::ToPixel(double x, double y) const

@@ -56,8 +56,8 @@ QByteArray Encode(const QString& text, const QByteArray& codeset)
 
     QByteArray mended;
     for (qsizetype i = 0; i < text.size();) {
-        const bool pair = text.at(i).isHighSurrogate() && i + 1 < text.size() &&
-                          text.at(i + 1).isLowSurrogate();
+        const bool pair =
+            text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
         const qsizetype length = pair ? 2 : 1;
         QStringEncoder one(name.constData(), QStringConverter::Flag::Stateless);
         const QByteArray encoded = one.encode(QStringView(text).mid(i, length));
@@ -90,8 +90,8 @@ void CreateMissingResultsFolder(const QString& path)
 
 QString ResultsFilePath(const QString& programDir, const QString& name)
 {
-    if (QDir::isAbsolutePath(name) ||
-        QDir::fromNativeSeparators(name).split(u'/').contains(QStringLiteral(".."))) {
+    if (QDir::isAbsolutePath(name)
+        || QDir::fromNativeSeparators(name).split(u'/').contains(QStringLiteral(".."))) {
         throw NameLeavesFolder(name);
     }
     const QString folder = programDir + u'/' + kFolderName;
@@ -112,8 +112,8 @@ void WriteResultsFile(const QString& path, const ResultTexts& texts, const QDate
 {
     QString content = DateAndTimeLine(now) + kLineEnd;
     for (std::size_t i = 0; i < kResultsFileLines.size(); ++i)
-        content += QLatin1String(kResultsFileLines[i].label) + texts[i] +
-                   QLatin1String(kResultsFileLines[i].unit) + kLineEnd;
+        content += QLatin1String(kResultsFileLines[i].label) + texts[i]
+                   + QLatin1String(kResultsFileLines[i].unit) + kLineEnd;
     const QByteArray bytes = Encode(content, codeset);
 
     CreateMissingResultsFolder(path);

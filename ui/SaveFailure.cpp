@@ -95,8 +95,9 @@ ResultsFileError LinkLeavesFolder(const QString& path, const QString& target)
 
 ResultsFileError FolderNotCreated(const QString& path, int error)
 {
-    return SaveFailed(path, QStringLiteral("Az „adatok” mappa nem hozható létre: %1")
-                                .arg(SaveErrorReason(error)));
+    return SaveFailed(
+        path,
+        QStringLiteral("Az „adatok” mappa nem hozható létre: %1").arg(SaveErrorReason(error)));
 }
 
 ResultsFileError NotReplaceable(const QString& path, const EntryCheck& entry)
@@ -110,8 +111,8 @@ ResultsFileError WriteFailed(const QString& path, const QString& errorString)
     const auto* entry = std::ranges::find_if(kReasons, [&errorString](const ErrorReason& known) {
         return errorString == qt_error_string(known.error);
     });
-    return SaveFailed(path, entry != std::end(kReasons) ? QString::fromUtf8(entry->reason)
-                                                        : errorString);
+    return SaveFailed(path,
+                      entry != std::end(kReasons) ? QString::fromUtf8(entry->reason) : errorString);
 }
 
 } // namespace kalibrix

@@ -20,7 +20,10 @@ inline void Check(bool holds, const char* property)
     }
 }
 
-inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+inline bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 inline bool AllDigits(std::string_view s)
 {
@@ -64,7 +67,8 @@ inline bool HasFixedShape(std::string_view text, int decimals, std::string_view 
         || fraction.size() != static_cast<std::size_t>(decimals))
         return false;
     const bool negative = text.front() == '-';
-    const bool nonZero = integerPart != "0" || fraction.find_first_not_of('0') != std::string_view::npos;
+    const bool nonZero =
+        integerPart != "0" || fraction.find_first_not_of('0') != std::string_view::npos;
     return !negative || nonZero;
 }
 
@@ -99,7 +103,8 @@ inline double ReadBack(std::string_view text, std::string_view separator)
     // (-Wrestrict) about an in-place std::string::replace with a literal.
     std::string plain(text);
     if (const std::size_t at = text.find(separator); at != std::string_view::npos)
-        plain = std::string(text.substr(0, at)) + '.' + std::string(text.substr(at + separator.size()));
+        plain =
+            std::string(text.substr(0, at)) + '.' + std::string(text.substr(at + separator.size()));
     errno = 0;
     char* end = nullptr;
     const double value = std::strtod(plain.c_str(), &end);

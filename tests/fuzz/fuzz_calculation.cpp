@@ -46,15 +46,18 @@ void CheckShownTexts(const OutputRecorder& sink, const CalculationState& s, bool
         const auto& [field, text] = sink.log[i];
         Check(field == order[i], "the fields are shown in the order of the steps");
         if (field == OutputField::n_elt || field == OutputField::p_elt)
-            Check(kalibrix::fuzz::HasGeneralShape(text, kSeparator), "an extreme shows in the general form");
+            Check(kalibrix::fuzz::HasGeneralShape(text, kSeparator),
+                  "an extreme shows in the general form");
         else
             Check(kalibrix::fuzz::HasFixedShape(text, DecimalsOf(field), kSeparator),
                   "a result shows under its fixed pattern");
     }
     if (completed) {
-        Check(kalibrix::fuzz::ReadBack(sink.text(OutputField::n_elt), kSeparator) == s.elt_sorted.front(),
+        Check(kalibrix::fuzz::ReadBack(sink.text(OutputField::n_elt), kSeparator)
+                  == s.elt_sorted.front(),
               "n_elt shows the smallest deviation");
-        Check(kalibrix::fuzz::ReadBack(sink.text(OutputField::p_elt), kSeparator) == s.elt_sorted.back(),
+        Check(kalibrix::fuzz::ReadBack(sink.text(OutputField::p_elt), kSeparator)
+                  == s.elt_sorted.back(),
               "p_elt shows the largest deviation");
     }
 }
@@ -104,7 +107,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(AllFinite(s.elt_sorted) && AllFinite(s.elt_curve) && AllFinite(s.fbe_curve),
           "no infinity or NaN reaches a table");
     Check(s.sweep_i >= 0 && s.sweep_i <= kalibrix::kSweepSteps, "sweep_i stays within 0..500");
-    Check(completed || s.sweep_i < kalibrix::kSweepSteps, "a failed run stops the sweep inside 0..499");
+    Check(completed || s.sweep_i < kalibrix::kSweepSteps,
+          "a failed run stops the sweep inside 0..499");
     CheckShownTexts(sink, s, completed);
     if (completed)
         CheckCompleteRun(s);

@@ -89,7 +89,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!std::isfinite(x)) {
         CheckRefused([&] { return kalibrix::FormatFixed(x, 2, separator); },
                      "FormatFixed refuses infinity and NaN");
-        CheckRefused([&] { return kalibrix::RoundAsShown2(x); }, "RoundAsShown2 refuses infinity and NaN");
+        CheckRefused([&] { return kalibrix::RoundAsShown2(x); },
+                     "RoundAsShown2 refuses infinity and NaN");
         CheckRefused([&] { return kalibrix::FormatGeneral(x, separator); },
                      "FormatGeneral refuses infinity and NaN");
         return 0;
