@@ -5,11 +5,9 @@
 // outside "adatok" and names of devices, FIFOs and sockets are refused, links
 // within "adatok" are followed.
 
-#include "Form1Fields.h"
-#include "ResultsFile.h"
+#include "ResultsFileExpectations.h"
 #include "SaveFailure.h"
 #include "SaveFaultFixtures.h"
-#include "WorkedExample.h"
 
 #include <QtTest>
 
@@ -28,44 +26,8 @@ using namespace kalibrix::test;
 
 namespace {
 
-// The worked example as the window shows it, in file order: the inputs as
-// typed (with points under every locale), the results with the separator.
-ResultTexts WorkedExampleTexts(std::string_view separator)
-{
-    ResultTexts texts;
-    for (std::size_t i = 0; i < kResultsFileLines.size(); ++i) {
-        const form1::ControlId field = kResultsFileLines[i].field;
-        const auto input = std::ranges::find_if(kInputs, [field](const InputSpec& spec) {
-            return form1::InputControl(spec.field).id == field;
-        });
-        const auto result =
-            std::ranges::find(form1::kResultFields, field, &form1::ResultField::control);
-        const std::string text = input != kInputs.end()
-                                     ? std::string(test::worked_example::Typed(input->field))
-                                     : test::worked_example::Shown(result->output, separator);
-        texts[i] = QString::fromStdString(text);
-    }
-    return texts;
-}
-
-const ResultTexts kWorkedExample = WorkedExampleTexts(".");
-const ResultTexts kWorkedExampleHungarian = WorkedExampleTexts(",");
-
 const QDateTime kAfternoon(QDate(2024, 3, 5), QTime(14, 7, 9));
 const QDateTime kMorning(QDate(2024, 11, 23), QTime(9, 5, 3));
-
-// Lines 2 to 17 of the worked example's file under the C locale, as the
-// program must write them; lines 8 to 17 carry the locale's separator.
-QByteArray WorkedExampleLines(char separator)
-{
-    QFile file(QStringLiteral(KALIBRIX_TEST_DATA "/worked_example_lines.txt"));
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("cannot read %s", qPrintable(file.fileName()));
-    QList<QByteArray> lines = file.readAll().split('\n');
-    for (qsizetype i = 6; i < lines.size(); ++i)
-        lines[i].replace('.', separator);
-    return lines.join('\n');
-}
 
 const QByteArray kWorkedExampleLines = WorkedExampleLines('.');
 // Line 1 under the C locale's LC_TIME, which the test case sets.
@@ -88,21 +50,6 @@ QByteArray WrittenFile(const ResultTexts& texts, const QDateTime& now,
         WriteResultsFile(path, texts, now, codeset);
     return ReadAll(path);
 }
-
-QString SaveFailedMessage(const QString& path, const QString& reason)
-{
-    return QStringLiteral("A mentés nem sikerült.\nFájl: %1\nOk: %2").arg(path, reason);
-}
-
-QString LeadsOutside(const QString& target)
-{
-    return QStringLiteral("A név szimbolikus linken át az „adatok” mappán kívülre vezet, ide: %1. "
-                          "A mentés csak az „adatok” mappába kerülhet")
-        .arg(target);
-}
-
-const QString kUnresolvedLink = QStringLiteral(
-    "A név egy olyan szimbolikus link, amelynek a célja nem létezik vagy nem ellenőrizhető");
 
 } // namespace
 

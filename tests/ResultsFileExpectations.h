@@ -1,0 +1,70 @@
+#pragma once
+
+// What the results-file tests expect a save to write or to report: the
+// worked example's field texts and file lines, and the wording of a failed
+// save.
+
+#include "Form1Fields.h"
+#include "ResultsFile.h"
+#include "WorkedExample.h"
+
+#include <QFile>
+#include <QList>
+
+#include <string>
+#include <string_view>
+
+namespace kalibrix::test {
+
+// The worked example as the window shows it, in file order: the inputs as
+// typed (with points under every locale), the results with the separator.
+inline ResultTexts WorkedExampleTexts(std::string_view separator)
+{
+    ResultTexts texts;
+    for (std::size_t i = 0; i < kResultsFileLines.size(); ++i) {
+        const form1::ControlId field = kResultsFileLines[i].field;
+        const auto input = std::ranges::find_if(kInputs, [field](const InputSpec& spec) {
+            return form1::InputControl(spec.field).id == field;
+        });
+        const auto result =
+            std::ranges::find(form1::kResultFields, field, &form1::ResultField::control);
+        const std::string text = input != kInputs.end()
+                                     ? std::string(worked_example::Typed(input->field))
+                                     : worked_example::Shown(result->output, separator);
+        texts[i] = QString::fromStdString(text);
+    }
+    return texts;
+}
+
+inline const ResultTexts kWorkedExample = WorkedExampleTexts(".");
+inline const ResultTexts kWorkedExampleHungarian = WorkedExampleTexts(",");
+
+// Lines 2 to 17 of the worked example's file under the C locale, as the
+// program must write them; lines 8 to 17 carry the locale's separator.
+inline QByteArray WorkedExampleLines(char separator)
+{
+    QFile file(QStringLiteral(KALIBRIX_TEST_DATA "/worked_example_lines.txt"));
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("cannot read %s", qPrintable(file.fileName()));
+    QList<QByteArray> lines = file.readAll().split('\n');
+    for (qsizetype i = 6; i < lines.size(); ++i)
+        lines[i].replace('.', separator);
+    return lines.join('\n');
+}
+
+inline QString SaveFailedMessage(const QString& path, const QString& reason)
+{
+    return QStringLiteral("A mentés nem sikerült.\nFájl: %1\nOk: %2").arg(path, reason);
+}
+
+inline QString LeadsOutside(const QString& target)
+{
+    return QStringLiteral("A név szimbolikus linken át az „adatok” mappán kívülre vezet, ide: %1. "
+                          "A mentés csak az „adatok” mappába kerülhet")
+        .arg(target);
+}
+
+inline const QString kUnresolvedLink = QStringLiteral(
+    "A név egy olyan szimbolikus link, amelynek a célja nem létezik vagy nem ellenőrizhető");
+
+} // namespace kalibrix::test
