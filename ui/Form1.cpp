@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QShortcut>
 #include <QStyle>
 #include <QStyleFactory>
@@ -240,13 +241,15 @@ void Form1::NameForScreenReaders()
 void Form1::StartClicked()
 {
     const QString missingData = QStringLiteral("Egy, vagy több adat hiányzik.");
+    // The help's notes follow every press, successful or not; they speak of a
+    // design only once its sweep has run through.
     sweepCurrent_ = false;
+    const auto refreshHelp = qScopeGuard([this] { UpdateHelpNotes(); });
     const bool anyEmpty = std::ranges::any_of(kInputs, [this](const InputSpec& input) {
         return input.required
                && Control<QLineEdit>(form1::InputControl(input.field).id)->text().isEmpty();
     });
     if (anyEmpty) {
-        UpdateHelpNotes();
         ShowErrorMessage(this, missingData);
         return;
     }
@@ -255,12 +258,10 @@ void Form1::StartClicked()
     try {
         SolveTracking(calculator_, *this);
         sweepCurrent_ = true;
-        UpdateHelpNotes();
         pct_main_->DrawDeviationGraph();
         pct_main_->setAccessibleDescription(GraphDescription(calculator_));
         Control<QPushButton>(ControlId::Command1)->show();
     } catch (const std::exception&) {
-        UpdateHelpNotes();
         ShowErrorMessage(this, missingData);
     }
 }

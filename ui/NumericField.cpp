@@ -105,9 +105,7 @@ void NumericField::keyPressEvent(QKeyEvent* event)
 void NumericField::focusOutEvent(QFocusEvent* event)
 {
     TextField::focusOutEvent(event);
-    // While another window is active or the context menu is open, the field
-    // keeps the focus within this window: the focus has not moved on.
-    if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
+    if (!FocusMovedOn(*event))
         return;
     if (!StoreValue() && event->reason() == Qt::MouseFocusReason) {
         // The message box took the release of the click that moved the focus;

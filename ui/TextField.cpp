@@ -23,10 +23,13 @@ bool TextField::BeingEdited() const
 void TextField::focusOutEvent(QFocusEvent* event)
 {
     QLineEdit::focusOutEvent(event);
-    // While another window is active or the context menu is open the field
-    // keeps the focus of its window and the user's place in the text.
-    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
+    if (FocusMovedOn(*event))
         home(false);
+}
+
+bool TextField::FocusMovedOn(const QFocusEvent& event)
+{
+    return event.reason() != Qt::ActiveWindowFocusReason && event.reason() != Qt::PopupFocusReason;
 }
 
 } // namespace kalibrix

@@ -16,6 +16,11 @@ public:
 protected:
     void focusOutEvent(QFocusEvent* event) override;
 
+    // Whether a focus loss moved the focus on to another control. While
+    // another window is active or the context menu is open, the field keeps
+    // the focus within its window, and the user's place in the text.
+    static bool FocusMovedOn(const QFocusEvent& event);
+
 private:
     // Whether the user edits the field: it holds the focus of its window, or
     // will hold it again when the window is active.
