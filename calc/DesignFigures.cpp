@@ -2,29 +2,53 @@
 
 #include "TrackingCalculator.h"
 
+#include <array>
+#include <charconv>
 #include <cmath>
+#include <string>
 #include <utility>
 
 namespace kalibrix {
 
 double RoundDownToTwoSignificant(double x)
 {
-    // Outside this range the powers of ten below would overflow; no Q lies there.
-    if (!(x > 1e-290 && x < 1e290))
+    if (!(x > 0.0 && std::isfinite(x)))
         return x;
-    // x = m * 10^e with m a whole number 10..99. Scaling by a power of ten,
-    // exact as a double up to 10^22, rounds once, by half a unit in the last
-    // place at most.
-    const auto scaled = [x](int e) {
-        return e < 0 ? x * std::pow(10.0, -e) : x / std::pow(10.0, e);
-    };
-    int e = static_cast<int>(std::floor(std::log10(x))) - 1;
-    double m = std::floor(scaled(e));
-    if (m >= 100.0)
-        m = std::floor(scaled(++e));
-    else if (m < 10.0)
-        m = std::floor(scaled(--e));
-    return e < 0 ? m / std::pow(10.0, -e) : m * std::pow(10.0, e);
+    // The shortest decimal form that reads back as x, "d.ddde±xx", cut after
+    // its second digit and read back: a value that has two digits or fewer
+    // comes back as it is, where scaling by a power of ten and flooring would
+    // lose a unit (0.29 * 100 is 28.999...).
+    std::array<char, 32> digits{};
+    const auto written = std::to_chars(digits.data(), digits.data() + digits.size(), x,
+                                       std::chars_format::scientific);
+    std::string text(digits.data(), written.ptr);
+    const std::size_t exponent = text.find('e');
+    if (exponent > 3)
+        text.erase(3, exponent - 3);
+    double cut = x;
+    std::from_chars(text.data(), text.data() + text.size(), cut);
+    return cut;
+}
+
+std::optional<double> QLimit(double frequency, double deviation)
+{
+    if (deviation == 0.0)
+        return std::nullopt;
+    if (!(frequency > 0.0))
+        return 0.0;
+    // With r = d / f: x - 1/x = r (2 + r) / (1 + r), formed without
+    // cancellation for small r.
+    const double r = deviation / frequency;
+    if (!(1.0 + r > 0.0))
+        return 0.0;
+    const double q = (1.0 + r) / std::abs(r * (2.0 + r));
+    // A ratio that overflows (r beyond the double range) allows no Q at all;
+    // one that underflows to a zero divisor sets no limit.
+    if (std::isnan(q))
+        return 0.0;
+    if (std::isinf(q))
+        return std::nullopt;
+    return q;
 }
 
 std::optional<DesignFigures> FiguresOfDesign(const CalculationState& s)
@@ -49,11 +73,14 @@ std::optional<DesignFigures> FiguresOfDesign(const CalculationState& s)
             figures.largestRelative = relative;
             figures.worstRelative = point;
         }
+        const std::optional<double> limit = QLimit(point.frequency, point.deviation);
+        if (limit && (!figures.usableQ || *limit < *figures.usableQ)) {
+            figures.usableQ = limit;
+            figures.limitingPoint = point;
+        }
     }
-    if (const std::optional<SweepPoint>& worst = figures.worstRelative) {
-        figures.usableQ = worst->frequency / (2.0 * std::abs(worst->deviation));
-        figures.usableQSafe = RoundDownToTwoSignificant(*figures.usableQ);
-    }
+    if (figures.usableQ)
+        figures.statedQ = RoundDownToTwoSignificant(*figures.usableQ);
 
     // The values as the window shows them: each was rounded and shown by the
     // same run, so none of these roundings can fail here.

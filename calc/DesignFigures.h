@@ -25,13 +25,7 @@ struct NegativeComponent {
 };
 
 // What a finished design promises: its extreme deviations, its relative
-// mistuning, and the input-circuit Q that mistuning allows.
-//
-// A single tuned circuit of quality Q passes a signal Δf off its tuning f at
-// 1 / sqrt(1 + (2 Q Δf / f)^2) of its peak (for Δf much smaller than f), 3 dB
-// down where Δf = f / (2 Q). A deviation d_i at f_i therefore costs at most
-// 3 dB as long as Q <= f_i / (2 |d_i|); the smallest of these over the band is
-// the usable Q, 1 / (2 * largestRelative).
+// mistuning, and the input-circuit Q that mistuning allows (see QLimit).
 struct DesignFigures {
     std::optional<SweepPoint> largestPositive; // none when no deviation is above zero
     std::optional<SweepPoint> largestNegative; // none when no deviation is below zero
@@ -39,10 +33,21 @@ struct DesignFigures {
     // deviation is zero.
     std::optional<SweepPoint> worstRelative;
     double largestRelative = 0.0;
-    std::optional<double> usableQ;            // none when mistuning sets no limit
-    std::optional<double> usableQSafe;        // usableQ rounded down to two significant digits
+    // The smallest QLimit over the sweep, and where it is reached; none when
+    // mistuning sets no limit.
+    std::optional<double> usableQ;
+    std::optional<SweepPoint> limitingPoint;
+    std::optional<double> statedQ;            // usableQ rounded down to two significant digits
     std::vector<NegativeComponent> negatives; // in the order Cp_b, Cp_o, Ch1, Ch2
 };
+
+// The largest Q of an input circuit tuned to f (Hz) that passes a signal at
+// f + d within 3 dB. A parallel tuned circuit passes it at
+// 1 / sqrt(1 + Q^2 (x - 1/x)^2) of its peak, x = (f + d) / f, so the limit is
+// Q = 1 / |x - 1/x| (about f / (2 |d|) while d is much smaller than f). None
+// for d = 0, which sets no limit; 0 for a signal at or below zero frequency,
+// which no tuned circuit passes.
+std::optional<double> QLimit(double frequency, double deviation);
 
 // The figures of the design in the state, read from the tables that the last
 // sweep filled; none unless that sweep ran through all 500 steps (sweep_i is
@@ -52,8 +57,9 @@ struct DesignFigures {
 // old tables: only the caller knows whether the last run got that far.
 std::optional<DesignFigures> FiguresOfDesign(const CalculationState& s);
 
-// x > 0 rounded toward zero to two significant digits (3.486 gives 3.4, 559.7
-// gives 550, 0.0347 gives 0.034): a Q stated so is never above the true one.
+// x > 0 rounded toward zero to two significant digits of its shortest decimal
+// form (3.486 gives 3.4, 559.7 gives 550, 0.29 stays 0.29): a Q stated so is
+// never above the true one. Other values come back unchanged.
 double RoundDownToTwoSignificant(double x);
 
 } // namespace kalibrix

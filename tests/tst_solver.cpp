@@ -4,6 +4,7 @@
 
 #include "CalcTestSupport.h"
 #include "DesignFigures.h"
+#include "DesignVerdict.h"
 
 #include <QtTest>
 
@@ -68,6 +69,9 @@ private slots:
     void designFigures();
     void roundDownToTwoSignificant_data();
     void roundDownToTwoSignificant();
+    void twoDigitValuesStayAsTheyAre();
+    void verdict_data();
+    void verdict();
 };
 
 void TestSolver::workedExampleFields_data()
@@ -441,19 +445,29 @@ void TestSolver::designFigures_data()
     QTest::addColumn<double>("statedQ");
     QTest::addColumn<QStringList>("negative"); // caption and pF as shown
 
-    // The worked example: -74580.2 Hz at 0.52 MHz, Q = 520000 / (2 * 74580.2).
-    QTest::newRow("worked example: Q 3.486 at f_min, stated 3.4")
-        << QStringList{"12", "500", "10", "0.52", "1.62", "0.455"} << 499 << 3.48618 << 3.4
+    // The worked example: -74580.2 Hz at 0.52 MHz, r = d / f = -0.14342,
+    // Q = (1 + r) / |r (2 + r)| = 3.2169 (f / (2 |d|) would say 3.486).
+    QTest::newRow("worked example: Q 3.217 at f_min, stated 3.2")
+        << QStringList{"12", "500", "10", "0.52", "1.62", "0.455"} << 499 << 3.21687 << 3.2
         << QStringList{};
-    QTest::newRow("FM 87.5-108 MHz, 10.7 MHz IF: Q 559, stated 550")
-        << QStringList{"10", "40", "5", "87.5", "108", "10.7"} << 499 << 559.175 << 550.0
+    QTest::newRow("long wave 0.15-0.285 MHz: stated 5")
+        << QStringList{"12", "500", "10", "0.15", "0.285", "0.455"} << 499 << 5.08149 << 5.0
+        << QStringList{};
+    QTest::newRow("49 m bandspread 5.9-6.2 MHz: stated 15000")
+        << QStringList{"10", "50", "10", "5.9", "6.2", "0.455"} << 499 << 15238.1 << 15000.0
+        << QStringList{};
+    QTest::newRow("FM 87.5-108 MHz, 10.7 MHz IF: stated 550")
+        << QStringList{"10", "40", "5", "87.5", "108", "10.7"} << 499 << 558.925 << 550.0
+        << QStringList{};
+    QTest::newRow("VHF 65-108 MHz, 10.7 MHz IF: stated 74")
+        << QStringList{"10", "40", "5", "65", "108", "10.7"} << 499 << 74.7121 << 74.0
         << QStringList{};
     QTest::newRow("no IF: every deviation zero, no limit")
         << QStringList{"12", "500", "10", "0.52", "1.62", "0"} << -1 << 0.0 << 0.0 << QStringList{};
     // (100 + 10) / (12 + 10) = 5 is less than (1.62 / 0.52)^2 = 9.7: the same
     // total capacitances as the worked example, with 11.89 pF taken off by Cp_b.
     QTest::newRow("capacitor range too small: Cp_b and Cp_o negative")
-        << QStringList{"12", "100", "10", "0.52", "1.62", "0.455"} << 499 << 3.48618 << 3.4
+        << QStringList{"12", "100", "10", "0.52", "1.62", "0.455"} << 499 << 3.21687 << 3.2
         << QStringList{"Cp_b -11.89", "Cp_o -0.01"};
     QTest::newRow("sweep fails part-way: no figures")
         << QStringList{"12", "400", "10", "0.52", "1.6", "-0.5"} << -2 << 0.0 << 0.0
@@ -461,7 +475,8 @@ void TestSolver::designFigures_data()
 }
 
 // What the notes on a design are made of: the usable input-circuit Q, the
-// smallest f_i / (2 |d_i|), rounded down; the negative components.
+// smallest 1 / |x - 1/x| with x = (f_i + d_i) / f_i, rounded down; the
+// negative components.
 void TestSolver::designFigures()
 {
     QFETCH(QStringList, inputs);
@@ -493,7 +508,7 @@ void TestSolver::designFigures()
         QCOMPARE(figures->worstRelative->step, worstStep);
         QVERIFY2(RelativelyClose(*figures->usableQ, usableQ, 1e-5),
                  qPrintable(Mismatch(*figures->usableQ, usableQ)));
-        QCOMPARE(*figures->usableQSafe, statedQ);
+        QCOMPARE(*figures->statedQ, statedQ);
     }
     const char* const captions[] = {"Cp_b", "Cp_o", "Ch1", "Ch2"};
     QStringList shown;
@@ -513,6 +528,14 @@ void TestSolver::roundDownToTwoSignificant_data()
     QTest::newRow("a decade itself") << 100.0 << 100.0;
     QTest::newRow("two digits exactly") << 3.4 << 3.4;
     QTest::newRow("below one") << 0.0347 << 0.034;
+    // Two-digit values whose double lies just below the decimal: scaled by a
+    // power of ten and floored, each lost a unit.
+    QTest::newRow("0.29 stays") << 0.29 << 0.29;
+    QTest::newRow("0.57 stays") << 0.57 << 0.57;
+    QTest::newRow("0.58 stays") << 0.58 << 0.58;
+    QTest::newRow("91e-7 stays") << 91e-7 << 91e-7;
+    QTest::newRow("0.579 to 0.57") << 0.579 << 0.57;
+    QTest::newRow("one digit") << 5.0 << 5.0;
 }
 
 void TestSolver::roundDownToTwoSignificant()
@@ -520,6 +543,72 @@ void TestSolver::roundDownToTwoSignificant()
     QFETCH(double, value);
     QFETCH(double, expected);
     QCOMPARE(RoundDownToTwoSignificant(value), expected);
+}
+
+// Every two-digit value from 1e-6 to 1e6 is already rounded; 24 of these
+// 1,080 once came out a unit low.
+void TestSolver::twoDigitValuesStayAsTheyAre()
+{
+    for (int exponent = -7; exponent <= 4; ++exponent)
+        for (int digits = 10; digits <= 99; ++digits) {
+            const double value = std::stod(std::to_string(digits) + "e" + std::to_string(exponent));
+            QVERIFY2(RoundDownToTwoSignificant(value) == value,
+                     qPrintable(QString::number(value, 'g', 17)));
+        }
+}
+
+void TestSolver::verdict_data()
+{
+    QTest::addColumn<double>("f_min");         // MHz
+    QTest::addColumn<double>("f_max");         // MHz
+    QTest::addColumn<double>("statedQ");       // -1: no limit
+    QTest::addColumn<QList<int>>("negatives"); // Component values, in order
+    QTest::addColumn<int>("verdict");
+
+    const QList<int> none;
+    QTest::newRow("no mistuning") << 0.52 << 1.62 << -1.0 << none << int(Verdict::NoMistuning);
+    QTest::newRow("short wave, Q 150")
+        << 5.9 << 6.2 << 150.0 << none << int(Verdict::TrimmersEnough);
+    QTest::newRow("short wave, Q 50")
+        << 5.9 << 6.2 << 50.0 << none << int(Verdict::TrimmersForLowQ);
+    QTest::newRow("medium wave, Q 3.2")
+        << 0.52 << 1.62 << 3.2 << none << int(Verdict::PadderNeeded);
+    QTest::newRow("VHF 65-108, Q 74")
+        << 65.0 << 108.0 << 74.0 << none << int(Verdict::TrimmersEnough);
+    QTest::newRow("VHF, Q 10") << 87.5 << 108.0 << 10.0 << none << int(Verdict::TrimmersForLowQ);
+    QTest::newRow("VHF, Q 9.9") << 87.5 << 108.0 << 9.9 << none << int(Verdict::PadderNeeded);
+    QTest::newRow("0.1-30 MHz judged below VHF")
+        << 0.1 << 30.0 << 40.0 << none << int(Verdict::PadderNeeded);
+    QTest::newRow("20-40 MHz judged by its lower part")
+        << 20.0 << 40.0 << 40.0 << none << int(Verdict::PadderNeeded);
+    QTest::newRow("band edges swapped, before negatives")
+        << 1.62 << 0.52 << 3.2 << QList<int>{0, 1} << int(Verdict::BandEdgesSwapped);
+    QTest::newRow("Cp_b negative, before Cp_o")
+        << 0.52 << 1.62 << 3.2 << QList<int>{0, 1} << int(Verdict::CapacitorRangeShort);
+    QTest::newRow("Cp_o negative alone")
+        << 0.52 << 1.62 << 3.2 << QList<int>{1} << int(Verdict::OscillatorTrimmerNegative);
+    QTest::newRow("Ch negative at F2")
+        << 0.52 << 1.62 << 3.2 << QList<int>{3} << int(Verdict::TuningCapacitanceNegative);
+}
+
+// The verdict a builder reads: the band's typical loaded Q against the
+// stated one, and a design that cannot be built named before any padder.
+void TestSolver::verdict()
+{
+    QFETCH(double, f_min);
+    QFETCH(double, f_max);
+    QFETCH(double, statedQ);
+    QFETCH(QList<int>, negatives);
+    QFETCH(int, verdict);
+    CalculationState s;
+    s.f_min = f_min * kHertzPerMegahertz;
+    s.f_max = f_max * kHertzPerMegahertz;
+    DesignFigures figures;
+    if (statedQ >= 0.0)
+        figures.statedQ = statedQ;
+    for (int component : negatives)
+        figures.negatives.push_back({static_cast<Component>(component), -1.0});
+    QCOMPARE(int(JudgeDesign(figures, s)), verdict);
 }
 
 QTEST_APPLESS_MAIN(TestSolver)

@@ -45,9 +45,9 @@ const QString kPadder =
 
 QString Verdict(const DesignFigures& figures, const CalculationState& s, const QString& q)
 {
-    if (!figures.usableQSafe)
+    if (!figures.statedQ)
         return QStringLiteral("Bármilyen jóságú bemenő körrel működik; padder nem kell.");
-    const double stated = *figures.usableQSafe;
+    const double stated = *figures.statedQ;
     if (s.f_max >= kVhfFrom) {
         const QString typical =
             QStringLiteral("Az URH bemenő körök jósága jellemzően néhány száz vagy több; ");
@@ -139,7 +139,7 @@ QString DesignNotesHtml(const TrackingCalculator& calc, bool sweepCurrent)
 
     QString q;
     if (const std::optional<SweepPoint>& worst = figures->worstRelative) {
-        q = Text(FormatGeneral(*figures->usableQSafe, separator));
+        q = Text(FormatGeneral(*figures->statedQ, separator));
         notes +=
             QStringLiteral("<li>Legnagyobb relatív eltérés, |eltérés| / f: %1 %, %2 MHz-nél.</li>")
                 .arg(Percent(figures->largestRelative, separator),
