@@ -326,7 +326,7 @@ void TestForm1Layout::helpOnF1()
     QVERIFY(text->toPlainText().contains("Még nincs eredmény"));
 
     clickStart();
-    QVERIFY2(text->toPlainText().contains("Használható jóság: legfeljebb 3.4."),
+    QVERIFY2(text->toPlainText().contains("Használható jóság: legfeljebb 3.2."),
              qPrintable(text->toPlainText()));
     replace("f_kf", "0");
     clickStart();
