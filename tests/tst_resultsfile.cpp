@@ -6,7 +6,7 @@
 // within "adatok" are followed.
 
 #include "ResultsFileExpectations.h"
-#include "SaveFailure.h"
+#include "ResultsFile.h"
 #include "SaveFaultFixtures.h"
 
 #include <QtTest>
@@ -45,9 +45,9 @@ QByteArray WrittenFile(const ResultTexts& texts, const QDateTime& now,
         return "<no temporary folder>";
     const QString path = ResultsFilePath(program.path(), QStringLiteral("meres"));
     if (codeset.isEmpty())
-        WriteResultsFile(path, texts, now);
+        WriteTextFile(path, ResultsFileText(texts, now));
     else
-        WriteResultsFile(path, texts, now, codeset);
+        WriteTextFile(path, ResultsFileText(texts, now), codeset);
     return ReadAll(path);
 }
 
@@ -251,7 +251,7 @@ void TestResultsFile::savesUnderTheTypedName()
 
     const QString path = ResultsFilePath(program.path(), name);
     QCOMPARE(path, adatok + '/' + file);
-    WriteResultsFile(path, kWorkedExample, kAfternoon);
+    WriteTextFile(path, ResultsFileText(kWorkedExample, kAfternoon));
 
     QCOMPARE(FilesUnder(adatok), QStringList{file});
     QCOMPARE(ReadAll(path), kWorkedExampleFileC);
@@ -262,7 +262,7 @@ void TestResultsFile::createsMissingAdatok()
     QTemporaryDir program;
     QVERIFY(program.isValid());
     const QString path = ResultsFilePath(program.path(), QStringLiteral("elso"));
-    WriteResultsFile(path, kWorkedExample, kAfternoon);
+    WriteTextFile(path, ResultsFileText(kWorkedExample, kAfternoon));
 
     QCOMPARE(FilesUnder(program.path()), QStringList{QStringLiteral("adatok/elso.txt")});
     QCOMPARE(ReadAll(path), kWorkedExampleFileC);
@@ -275,8 +275,8 @@ void TestResultsFile::sameNameTwiceKeepsOnlyTheSecond()
     const QString path = ResultsFilePath(program.path(), QStringLiteral("ketszer"));
     ResultTexts longer;
     longer.fill(QStringLiteral("123456789012345678901234567890"));
-    WriteResultsFile(path, longer, kMorning);
-    WriteResultsFile(path, kWorkedExample, kAfternoon);
+    WriteTextFile(path, ResultsFileText(longer, kMorning));
+    WriteTextFile(path, ResultsFileText(kWorkedExample, kAfternoon));
 
     QCOMPARE(ReadAll(path), kWorkedExampleFileC);
     QCOMPARE(FilesUnder(program.path()), QStringList{QStringLiteral("adatok/ketszer.txt")});
@@ -413,7 +413,7 @@ void TestResultsFile::failedSaveChangesNothing()
         if (fault == Fault::FileSizeLimit)
             limit.emplace(100);
         try {
-            WriteResultsFile(path, kWorkedExample, kAfternoon);
+            WriteTextFile(path, ResultsFileText(kWorkedExample, kAfternoon));
         } catch (const ResultsFileError& e) {
             message = e.userMessage();
         }
@@ -509,7 +509,7 @@ void TestResultsFile::refusedTargetsStayAsTheyWere()
 
     QString message;
     try {
-        WriteResultsFile(ResultsFilePath(program.path(), name), kWorkedExample, kAfternoon);
+        WriteTextFile(ResultsFilePath(program.path(), name), ResultsFileText(kWorkedExample, kAfternoon));
     } catch (const ResultsFileError& e) {
         message = e.userMessage();
     }
@@ -560,7 +560,7 @@ void TestResultsFile::linksWithinAdatokAreFollowed()
     QVERIFY(QDir().mkpath(QFileInfo(linkPath).path()));
     QVERIFY(MakeLink(linkTarget, linkPath));
 
-    WriteResultsFile(ResultsFilePath(program.path(), name), kWorkedExample, kAfternoon);
+    WriteTextFile(ResultsFilePath(program.path(), name), ResultsFileText(kWorkedExample, kAfternoon));
 
     QCOMPARE(ReadAll(file), kWorkedExampleFileC);
     QCOMPARE(LinkContents(linkPath), linkTarget);
