@@ -82,10 +82,10 @@ ResultsFileError NameLeavesFolder(const QString& name)
 
 ResultsFileError LinkLeavesFolder(const QString& path, const QString& target)
 {
-    return SaveFailed(
-        path, QStringLiteral("A név szimbolikus linken át az „%1” mappán kívülre vezet, "
-                             "ide: %2. A mentés csak az „%1” mappába kerülhet")
-                  .arg(ResultsFolderName(), QDir::toNativeSeparators(target)));
+    return SaveFailed(path,
+                      QStringLiteral("A név szimbolikus linken át az „%1” mappán kívülre vezet, "
+                                     "ide: %2. A mentés csak az „%1” mappába kerülhet")
+                          .arg(ResultsFolderName(), QDir::toNativeSeparators(target)));
 }
 
 ResultsFileError FolderNotCreated(const QString& path, int error)

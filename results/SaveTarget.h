@@ -47,9 +47,9 @@ public:
     void Commit(const QByteArray& bytes);
 
 private:
-    QString path_;     // as given, for the messages
-    QByteArray name_;  // the file's name in its folder, without any "/"
-    int folder_ = -1;  // the open folder
+    QString path_;    // as given, for the messages
+    QByteArray name_; // the file's name in its folder, without any "/"
+    int folder_ = -1; // the open folder
     bool existed_ = false;
     unsigned mode_ = 0666; // the permissions of the new file: those of the old one
 };

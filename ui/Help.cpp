@@ -14,9 +14,8 @@
 namespace kalibrix {
 
 HelpWindow::HelpWindow(QWidget* parent)
-    : QDialog(parent),
-      guideHtml_(GuideHtml(
-          QDir::toNativeSeparators(ResultsFolder(QCoreApplication::applicationDirPath()))))
+    : QDialog(parent), guideHtml_(GuideHtml(QDir::toNativeSeparators(
+                           ResultsFolder(QCoreApplication::applicationDirPath()))))
 {
     setObjectName(QStringLiteral("help"));
     setWindowTitle(QStringLiteral("Kalibrix – segítség"));
