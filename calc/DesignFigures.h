@@ -33,8 +33,10 @@ struct NegativeComponent {
 // 3 dB as long as Q <= f_i / (2 |d_i|); the smallest of these over the band is
 // the usable Q, 1 / (2 * largestRelative).
 struct DesignFigures {
-    std::optional<SweepPoint> largestPositive; // none when no deviation is above zero
-    std::optional<SweepPoint> largestNegative; // none when no deviation is below zero
+    SweepPoint highest;                        // the largest deviation, whatever its sign
+    SweepPoint lowest;                         // the smallest deviation, whatever its sign
+    std::optional<SweepPoint> largestPositive; // highest, when it is above zero
+    std::optional<SweepPoint> largestNegative; // lowest, when it is below zero
     // Where |d_i| / f_i peaks, and that ratio; none and 0 when every
     // deviation is zero.
     std::optional<SweepPoint> worstRelative;
