@@ -19,7 +19,7 @@ private:
     QString userMessage_;
 };
 
-// The folder beside the program where every save lands: <programDir>/adatok.
+// The folder beside the program where every save lands.
 QString ResultsFolder(const QString& programDir);
 
 // The folder's name alone, for the messages that name it.
