@@ -56,15 +56,17 @@ std::optional<DesignFigures> FiguresOfDesign(const CalculationState& s)
     if (s.sweep_i != kSweepSteps)
         return std::nullopt;
 
+    const auto pointAt = [&s](int i) {
+        return SweepPoint{i, TableAt(s.elt_curve, i), TableAt(s.fbe_curve, i)};
+    };
     DesignFigures figures;
+    figures.highest = figures.lowest = pointAt(0);
     for (int i = 0; i < kSweepSteps; ++i) {
-        const SweepPoint point{i, TableAt(s.elt_curve, i), TableAt(s.fbe_curve, i)};
-        if (point.deviation > 0.0
-            && (!figures.largestPositive || point.deviation > figures.largestPositive->deviation))
-            figures.largestPositive = point;
-        if (point.deviation < 0.0
-            && (!figures.largestNegative || point.deviation < figures.largestNegative->deviation))
-            figures.largestNegative = point;
+        const SweepPoint point = pointAt(i);
+        if (point.deviation > figures.highest.deviation)
+            figures.highest = point;
+        if (point.deviation < figures.lowest.deviation)
+            figures.lowest = point;
         // f_be is a square root the sweep checked; it is zero only where
         // 1 / (C_be * K * L_b) underflowed, and mistuning there has no bound.
         const double relative =
@@ -79,6 +81,10 @@ std::optional<DesignFigures> FiguresOfDesign(const CalculationState& s)
             figures.limitingPoint = point;
         }
     }
+    if (figures.highest.deviation > 0.0)
+        figures.largestPositive = figures.highest;
+    if (figures.lowest.deviation < 0.0)
+        figures.largestNegative = figures.lowest;
     if (figures.usableQ)
         figures.statedQ = RoundDownToTwoSignificant(*figures.usableQ);
 

@@ -27,8 +27,10 @@ struct NegativeComponent {
 // What a finished design promises: its extreme deviations, its relative
 // mistuning, and the input-circuit Q that mistuning allows (see QLimit).
 struct DesignFigures {
-    std::optional<SweepPoint> largestPositive; // none when no deviation is above zero
-    std::optional<SweepPoint> largestNegative; // none when no deviation is below zero
+    SweepPoint highest;                        // the largest deviation, whatever its sign
+    SweepPoint lowest;                         // the smallest deviation, whatever its sign
+    std::optional<SweepPoint> largestPositive; // highest, when it is above zero
+    std::optional<SweepPoint> largestNegative; // lowest, when it is below zero
     // Where |d_i| / f_i peaks, and that ratio; none and 0 when every
     // deviation is zero.
     std::optional<SweepPoint> worstRelative;

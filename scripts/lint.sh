@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Static checks over the project's own code (calc, ui, app, data, tests, bench):
+# Static checks over the project's own code (calc, results, ui, app, data, tests, bench):
 #  1. the whole build with GCC, -Wall -Wextra (kalibrix_warnings) and every
 #     warning an error, in build-lint/; it also generates the moc and rcc
 #     files that the sources include;
@@ -19,7 +19,7 @@ source scripts/common.sh
 ensure_packages "${KALIBRIX_LINT_PACKAGES[@]}"
 
 DIR=build-lint
-FOLDERS=(calc ui app data tests bench)
+FOLDERS=(calc results ui app data tests bench)
 failed=0
 
 echo "== build with warnings as errors"
@@ -45,7 +45,7 @@ echo "== cppcheck"
 if ! cppcheck --quiet --error-exitcode=1 --std=c++20 --language=c++ --library=qt \
     --enable=warning,style,performance,portability --inline-suppr \
     --suppressions-list=scripts/cppcheck.supp -j "$(nproc)" \
-    -I calc -I ui --template='{file}:{line}: {severity} ({id}): {message}' \
+    -I calc -I results -I ui --template='{file}:{line}: {severity} ({id}): {message}' \
     "${FOLDERS[@]}"; then
   failed=1
 fi

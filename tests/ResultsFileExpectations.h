@@ -4,8 +4,7 @@
 // worked example's field texts and file lines, and the wording of a failed
 // save.
 
-#include "Form1Fields.h"
-#include "ResultsFile.h"
+#include "ResultsFileFormat.h"
 #include "WorkedExample.h"
 
 #include <QFile>
@@ -13,6 +12,7 @@
 
 #include <string>
 #include <string_view>
+#include <variant>
 
 namespace kalibrix::test {
 
@@ -22,15 +22,11 @@ inline ResultTexts WorkedExampleTexts(std::string_view separator)
 {
     ResultTexts texts;
     for (std::size_t i = 0; i < kResultsFileLines.size(); ++i) {
-        const form1::ControlId field = kResultsFileLines[i].field;
-        const auto input = std::ranges::find_if(kInputs, [field](const InputSpec& spec) {
-            return form1::InputControl(spec.field).id == field;
-        });
-        const auto result =
-            std::ranges::find(form1::kResultFields, field, &form1::ResultField::control);
-        const std::string text = input != kInputs.end()
-                                     ? std::string(worked_example::Typed(input->field))
-                                     : worked_example::Shown(result->output, separator);
+        const ResultsFileField& field = kResultsFileLines[i].field;
+        const auto* input = std::get_if<InputField>(&field);
+        const std::string text =
+            input ? std::string(worked_example::Typed(*input))
+                  : worked_example::Shown(std::get<OutputField>(field), separator);
         texts[i] = QString::fromStdString(text);
     }
     return texts;

@@ -49,6 +49,7 @@ enum class Trap {
     LinkedFolderOutside,
     DanglingLinkOutside,
     LinkLoop,
+    LinkSwappedInAfterCheck,
     FifoInAdatok,
     SocketInAdatok,
     DeviceInAdatok

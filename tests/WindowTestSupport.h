@@ -5,7 +5,7 @@
 #include "Form1.h"
 #include "Form1Fields.h"
 #include "MessageBox.h"
-#include "ResultsFile.h"
+#include "ResultsFileFormat.h"
 
 #include "WorkedExample.h"
 
@@ -58,7 +58,7 @@ inline const QStringList kOutputFields = [] {
 inline const QStringList kFileOrder = [] {
     QStringList names;
     for (const ResultsFileLine& line : kResultsFileLines)
-        names << NameOf(line.field);
+        names << NameOf(form1::FileFieldControl(line.field));
     return names;
 }();
 

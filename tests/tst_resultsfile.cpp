@@ -5,9 +5,10 @@
 // outside "adatok" and names of devices, FIFOs and sockets are refused, links
 // within "adatok" are followed.
 
+#include "ResultsFile.h"
 #include "ResultsFileExpectations.h"
-#include "SaveFailure.h"
 #include "SaveFaultFixtures.h"
+#include "SaveTarget.h"
 
 #include <QtTest>
 
@@ -45,9 +46,9 @@ QByteArray WrittenFile(const ResultTexts& texts, const QDateTime& now,
         return "<no temporary folder>";
     const QString path = ResultsFilePath(program.path(), QStringLiteral("meres"));
     if (codeset.isEmpty())
-        WriteResultsFile(path, texts, now);
+        WriteTextFile(path, ResultsFileText(texts, now));
     else
-        WriteResultsFile(path, texts, now, codeset);
+        WriteTextFile(path, ResultsFileText(texts, now), codeset);
     return ReadAll(path);
 }
 
@@ -251,7 +252,7 @@ void TestResultsFile::savesUnderTheTypedName()
 
     const QString path = ResultsFilePath(program.path(), name);
     QCOMPARE(path, adatok + '/' + file);
-    WriteResultsFile(path, kWorkedExample, kAfternoon);
+    WriteTextFile(path, ResultsFileText(kWorkedExample, kAfternoon));
 
     QCOMPARE(FilesUnder(adatok), QStringList{file});
     QCOMPARE(ReadAll(path), kWorkedExampleFileC);
@@ -262,7 +263,7 @@ void TestResultsFile::createsMissingAdatok()
     QTemporaryDir program;
     QVERIFY(program.isValid());
     const QString path = ResultsFilePath(program.path(), QStringLiteral("elso"));
-    WriteResultsFile(path, kWorkedExample, kAfternoon);
+    WriteTextFile(path, ResultsFileText(kWorkedExample, kAfternoon));
 
     QCOMPARE(FilesUnder(program.path()), QStringList{QStringLiteral("adatok/elso.txt")});
     QCOMPARE(ReadAll(path), kWorkedExampleFileC);
@@ -275,8 +276,8 @@ void TestResultsFile::sameNameTwiceKeepsOnlyTheSecond()
     const QString path = ResultsFilePath(program.path(), QStringLiteral("ketszer"));
     ResultTexts longer;
     longer.fill(QStringLiteral("123456789012345678901234567890"));
-    WriteResultsFile(path, longer, kMorning);
-    WriteResultsFile(path, kWorkedExample, kAfternoon);
+    WriteTextFile(path, ResultsFileText(longer, kMorning));
+    WriteTextFile(path, ResultsFileText(kWorkedExample, kAfternoon));
 
     QCOMPARE(ReadAll(path), kWorkedExampleFileC);
     QCOMPARE(FilesUnder(program.path()), QStringList{QStringLiteral("adatok/ketszer.txt")});
@@ -413,7 +414,7 @@ void TestResultsFile::failedSaveChangesNothing()
         if (fault == Fault::FileSizeLimit)
             limit.emplace(100);
         try {
-            WriteResultsFile(path, kWorkedExample, kAfternoon);
+            WriteTextFile(path, ResultsFileText(kWorkedExample, kAfternoon));
         } catch (const ResultsFileError& e) {
             message = e.userMessage();
         }
@@ -433,6 +434,8 @@ void TestResultsFile::refusedTargetsStayAsTheyWere_data()
     QTest::newRow("linked subfolder leading outside") << Trap::LinkedFolderOutside << "kint/x";
     QTest::newRow("link to a missing file outside adatok") << Trap::DanglingLinkOutside << "semmi";
     QTest::newRow("link to itself") << Trap::LinkLoop << "hurok";
+    QTest::newRow("link put in between the check and the write")
+        << Trap::LinkSwappedInAfterCheck << "csere";
     QTest::newRow("FIFO in adatok") << Trap::FifoInAdatok << "cso";
     QTest::newRow("socket in adatok") << Trap::SocketInAdatok << "aljzat";
     QTest::newRow("device in adatok") << Trap::DeviceInAdatok << "eszkoz";
@@ -456,6 +459,7 @@ void TestResultsFile::refusedTargetsStayAsTheyWere()
     QString target;
     QString reason;
     std::optional<ProtectedDev> dev;
+    std::optional<FileReplacement> checked;
     switch (trap) {
     case Trap::LinkToFileOutside:
         target = outside + QStringLiteral("/sajat.txt");
@@ -483,6 +487,12 @@ void TestResultsFile::refusedTargetsStayAsTheyWere()
         target = path;
         reason = kUnresolvedLink;
         break;
+    case Trap::LinkSwappedInAfterCheck:
+        checked.emplace(path); // the name is still free here
+        target = outside + QStringLiteral("/sajat.txt");
+        WriteAll(target, "not a results file\n");
+        reason = QStringLiteral("Mentés közben valami más került erre a névre");
+        break;
     case Trap::FifoInAdatok:
         QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
         reason = QStringLiteral("A név egy csővezetéket (FIFO) jelöl, nem közönséges fájlt");
@@ -509,7 +519,11 @@ void TestResultsFile::refusedTargetsStayAsTheyWere()
 
     QString message;
     try {
-        WriteResultsFile(ResultsFilePath(program.path(), name), kWorkedExample, kAfternoon);
+        if (checked)
+            checked->Commit(kWorkedExampleFileC);
+        else
+            WriteTextFile(ResultsFilePath(program.path(), name),
+                          ResultsFileText(kWorkedExample, kAfternoon));
     } catch (const ResultsFileError& e) {
         message = e.userMessage();
     }
@@ -560,7 +574,8 @@ void TestResultsFile::linksWithinAdatokAreFollowed()
     QVERIFY(QDir().mkpath(QFileInfo(linkPath).path()));
     QVERIFY(MakeLink(linkTarget, linkPath));
 
-    WriteResultsFile(ResultsFilePath(program.path(), name), kWorkedExample, kAfternoon);
+    WriteTextFile(ResultsFilePath(program.path(), name),
+                  ResultsFileText(kWorkedExample, kAfternoon));
 
     QCOMPARE(ReadAll(file), kWorkedExampleFileC);
     QCOMPARE(LinkContents(linkPath), linkTarget);

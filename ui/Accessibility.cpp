@@ -1,10 +1,10 @@
 #include "Accessibility.h"
 
+#include "DesignFigures.h"
 #include "NumberText.h"
 #include "TrackingCalculator.h"
 
-#include <algorithm>
-#include <cstddef>
+#include <optional>
 
 namespace kalibrix {
 
@@ -41,27 +41,22 @@ QString GraphName()
 QString GraphDescription(const TrackingCalculator& calc)
 {
     const CalculationState& s = calc.state;
-    if (s.L_b == 0.0)
+    const std::optional<DesignFigures> figures = FiguresOfDesign(s);
+    if (s.L_b == 0.0 || !figures)
         return QStringLiteral("Grafikon: a bemenő kör eltérése, (fosz - fkf) - fbe, a sávban. "
                               "A Számol gomb után jelenik meg.");
 
     const auto text = [](const std::string& t) { return QString::fromStdString(t); };
-    // The extremes lie at the first step of the sweep that shows them.
-    const auto stepOf = [&s](double deviation) {
-        return static_cast<std::size_t>(std::ranges::find(s.elt_curve, deviation)
-                                        - s.elt_curve.begin());
-    };
-    const auto extreme = [&](double deviation) {
-        const std::size_t step = std::min(stepOf(deviation), s.fbe_curve.size() - 1);
+    const auto extreme = [&](const SweepPoint& point) {
         return QStringLiteral("%1 Hz, %2 MHz-nél")
-            .arg(text(FormatGeneral(deviation, calc.decimalSeparator)),
-                 text(calc.FormatMegahertz(s.fbe_curve[step])));
+            .arg(text(FormatGeneral(point.deviation, calc.decimalSeparator)),
+                 text(calc.FormatMegahertz(point.frequency)));
     };
     return QStringLiteral(
                "Grafikon: a bemenő kör eltérése, (fosz - fkf) - fbe, a %1–%2 MHz sávban, "
                "balra %1 MHz, jobbra %2 MHz. Legnagyobb eltérés: %3. Legkisebb eltérés: %4.")
         .arg(text(calc.FormatMegahertz(s.f_min)), text(calc.FormatMegahertz(s.f_max)),
-             extreme(s.elt_sorted.back()), extreme(s.elt_sorted.front()));
+             extreme(figures->highest), extreme(figures->lowest));
 }
 
 } // namespace kalibrix

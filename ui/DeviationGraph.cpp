@@ -2,7 +2,6 @@
 
 #include "AxisLimit.h"
 #include "DeviationToolTip.h"
-#include "Pictures.h"
 #include "TrackingCalculator.h"
 
 #include <QAccessibleWidget>

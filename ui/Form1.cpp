@@ -9,7 +9,7 @@
 #include "NumericField.h"
 #include "Pictures.h"
 #include "ResultsFile.h"
-#include "SaveFailure.h"
+#include "ResultsFileFormat.h"
 #include "TextField.h"
 
 #include <QCoreApplication>
@@ -294,12 +294,11 @@ void Form1::SaveClicked()
     }
     ResultTexts texts;
     std::ranges::transform(kResultsFileLines, texts.begin(), [this](const ResultsFileLine& line) {
-        return Control<QLineEdit>(line.field)->text();
+        return Control<QLineEdit>(form1::FileFieldControl(line.field))->text();
     });
     try {
-        const QString path =
-            ResultsFilePath(QCoreApplication::applicationDirPath(), filenev->text());
-        WriteResultsFile(path, texts, QDateTime::currentDateTime());
+        SaveTextFile(QCoreApplication::applicationDirPath(), filenev->text(),
+                     ResultsFileText(texts, QDateTime::currentDateTime()));
     } catch (const ResultsFileError& error) {
         ShowErrorMessage(this, error.userMessage());
     }

@@ -1,13 +1,15 @@
 #pragma once
 
-// Which window field shows which result of the calculation, and which label
-// names which text field.
+// Which window field shows which result of the calculation or which line of
+// the results file, and which label names which text field.
 
 #include "Form1Layout.h"
+#include "ResultsFileFormat.h"
 #include "TrackingSolver.h"
 
 #include <algorithm>
 #include <array>
+#include <variant>
 
 namespace kalibrix::form1 {
 
@@ -41,6 +43,14 @@ static_assert(EachResultHasOneField(), "each result has exactly one field");
 constexpr ControlId ResultControl(OutputField output)
 {
     return std::ranges::find(kResultFields, output, &ResultField::output)->control;
+}
+
+// The field whose text a line of the results file holds.
+inline ControlId FileFieldControl(const ResultsFileField& field)
+{
+    if (const auto* input = std::get_if<InputField>(&field))
+        return InputControl(*input).id;
+    return ResultControl(std::get<OutputField>(field));
 }
 
 struct LabelledField {

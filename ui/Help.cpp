@@ -1,6 +1,7 @@
 #include "Help.h"
 
 #include "HelpText.h"
+#include "ResultsFile.h"
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>
@@ -13,9 +14,8 @@
 namespace kalibrix {
 
 HelpWindow::HelpWindow(QWidget* parent)
-    : QDialog(parent),
-      guideHtml_(GuideHtml(QDir::toNativeSeparators(
-          QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("adatok")))))
+    : QDialog(parent), guideHtml_(GuideHtml(QDir::toNativeSeparators(
+                           ResultsFolder(QCoreApplication::applicationDirPath()))))
 {
     setObjectName(QStringLiteral("help"));
     setWindowTitle(QStringLiteral("Kalibrix – segítség"));

@@ -3,6 +3,8 @@
 #include <QMessageBox>
 #include <QStringList>
 
+#include <cstddef>
+#include <string>
 #include <utility>
 
 namespace kalibrix {
@@ -10,7 +12,9 @@ namespace kalibrix {
 namespace {
 
 // Characters of a line shown whole; a longer one is shortened in its middle.
-constexpr qsizetype kLongestLine = 200;
+// A character is a whole Unicode code point, so that no cut and no inserted
+// break splits the surrogate pair of a character beyond 16 bits.
+constexpr std::size_t kLongestLine = 200;
 // Characters without a blank after which the box may wrap a line.
 constexpr qsizetype kLongestUnbroken = 40;
 
@@ -19,10 +23,13 @@ constexpr qsizetype kLongestUnbroken = 40;
 // name, and the end of the name with what follows it.
 QString Shortened(const QString& line)
 {
-    if (line.size() <= kLongestLine)
+    const std::u32string characters = line.toStdU32String();
+    if (characters.size() <= kLongestLine)
         return line;
-    const qsizetype kept = (kLongestLine - 1) / 2;
-    return line.left(kept) + QChar(0x2026) + line.right(kept);
+    const std::size_t head = (kLongestLine - 1) / 2;
+    const std::size_t tail = kLongestLine - 1 - head;
+    return QString::fromStdU32String(characters.substr(0, head)) + QChar(0x2026)
+           + QString::fromStdU32String(characters.substr(characters.size() - tail));
 }
 
 // The box wraps its text at blanks only, so a path or a name without any
@@ -32,9 +39,9 @@ QString Wrappable(const QString& line)
 {
     QString wrappable;
     qsizetype unbroken = 0;
-    for (const QChar c : line) {
-        wrappable += c;
-        unbroken = c.isSpace() ? 0 : unbroken + 1;
+    for (const char32_t c : line.toStdU32String()) {
+        wrappable += QChar::fromUcs4(c);
+        unbroken = QChar::isSpace(c) ? 0 : unbroken + 1;
         if (unbroken == kLongestUnbroken) {
             wrappable += QChar(0x200B);
             unbroken = 0;

@@ -1,7 +1,10 @@
 #include "PictureSurface.h"
 
 #include <QFontMetrics>
+#include <QFrame>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 #include <QtMath>
 
 #include <algorithm>
@@ -139,6 +142,26 @@ std::optional<QPointF> PictureSurface::UserPoint(QPointF pixel) const
     if (!axes_)
         return std::nullopt;
     return QPointF(axes_->x.ToUser(pixel.x()), axes_->y.ToUser(pixel.y()));
+}
+
+void PaintFocusFrame(const QFrame& box, QPainter& painter)
+{
+    if (!box.hasFocus())
+        return;
+    QStyleOptionFocusRect option;
+    option.initFrom(&box);
+    option.backgroundColor = box.palette().color(box.backgroundRole());
+    // On every line of the border: the style's indicator is one pixel wide,
+    // and on one line of the dark sunken frame alone it is hard to see. The
+    // clip keeps the style's drawing (rounded corners, for one) off the
+    // picture.
+    painter.save();
+    painter.setClipRegion(QRegion(box.rect()) - QRegion(box.contentsRect()));
+    for (int inset = 0; inset < box.frameWidth(); ++inset) {
+        option.rect = box.rect().adjusted(inset, inset, -inset, -inset);
+        box.style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, &box);
+    }
+    painter.restore();
 }
 
 } // namespace kalibrix

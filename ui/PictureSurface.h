@@ -10,6 +10,7 @@
 #include <optional>
 
 class QFont;
+class QFrame;
 class QPainter;
 class QString;
 
@@ -81,5 +82,10 @@ private:
     double currentX_ = 0.0;
     double currentY_ = 0.0;
 };
+
+// While the picture box holds the focus, the style's focus indicator drawn
+// over its border, so that a keyboard user sees where the focus is; what the
+// box shows inside its border stays as it is.
+void PaintFocusFrame(const QFrame& box, QPainter& painter);
 
 } // namespace kalibrix

@@ -1,8 +1,9 @@
 #include "Pictures.h"
 
+#include "PictureSurface.h"
+
 #include <QImageReader>
 #include <QPainter>
-#include <QStyleOptionFocusRect>
 #include <QSvgRenderer>
 #include <QtMath>
 
@@ -68,26 +69,6 @@ void CircuitDiagram::paintEvent(QPaintEvent* event)
     QLabel::paintEvent(event);
     QPainter painter(this);
     PaintFocusFrame(*this, painter);
-}
-
-void PaintFocusFrame(const QFrame& box, QPainter& painter)
-{
-    if (!box.hasFocus())
-        return;
-    QStyleOptionFocusRect option;
-    option.initFrom(&box);
-    option.backgroundColor = box.palette().color(box.backgroundRole());
-    // On every line of the border: the style's indicator is one pixel wide,
-    // and on one line of the dark sunken frame alone it is hard to see. The
-    // clip keeps the style's drawing (rounded corners, for one) off the
-    // picture.
-    painter.save();
-    painter.setClipRegion(QRegion(box.rect()) - QRegion(box.contentsRect()));
-    for (int inset = 0; inset < box.frameWidth(); ++inset) {
-        option.rect = box.rect().adjusted(inset, inset, -inset, -inset);
-        box.style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, &box);
-    }
-    painter.restore();
 }
 
 QIcon WindowIcon()

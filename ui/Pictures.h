@@ -3,8 +3,6 @@
 #include <QIcon>
 #include <QLabel>
 
-class QPainter;
-
 namespace kalibrix {
 
 // Picture1: the circuit diagram at its natural size of 408 x 130 logical
@@ -23,11 +21,6 @@ private:
     // Device pixels per logical pixel of the pixmap shown; 0 before the first.
     qreal ratio_ = 0.0;
 };
-
-// While the picture box holds the focus, the style's focus indicator drawn
-// over its border, so that a keyboard user sees where the focus is; what the
-// box shows inside its border stays as it is.
-void PaintFocusFrame(const QFrame& box, QPainter& painter);
 
 // The window icon at 32, 48, 64, 96 and 128 pixels: the 32-pixel icon at
 // scales 1, 1.5, 2, 3 and 4, each drawn for its size.

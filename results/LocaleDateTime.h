@@ -16,6 +16,6 @@ struct DateAndTime {
 // time as its %X (hours, minutes and seconds). QCoreApplication has set that
 // locale from the environment, so these are the formats that `date +%x` and
 // `date +%X` print.
-DateAndTime SystemDateAndTime(const QDateTime& instant);
+DateAndTime LocaleDateAndTime(const QDateTime& instant);
 
 } // namespace kalibrix

@@ -2,13 +2,10 @@
 
 #include "SaveFailure.h"
 #include "SaveTarget.h"
-#include "SystemClock.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringConverter>
-#include <QStringList>
 
 #include <langinfo.h>
 
@@ -19,20 +16,6 @@ namespace {
 
 const QString kFolderName = QStringLiteral("adatok");
 const QString kLineEnd = QStringLiteral("\r\n");
-
-// The date and the time on line 1 are parted by blanks up to the next print
-// zone; the zones are 14 characters wide and start at columns 1, 15, 29...
-constexpr qsizetype kPrintZoneWidth = 14;
-
-// Line 1: the date in the system's short format, blanks up to the next print
-// zone (at least one, so a date that fills its zones is still parted from
-// the time), then the time in the system's format.
-QString DateAndTimeLine(const QDateTime& now)
-{
-    const DateAndTime stamp = SystemDateAndTime(now);
-    const qsizetype blanks = kPrintZoneWidth - stamp.date.size() % kPrintZoneWidth;
-    return stamp.date + QString(blanks, u' ') + stamp.time;
-}
 
 // The codeset if the converter knows it, otherwise UTF-8.
 QByteArray KnownCodeset(const QByteArray& codeset)
@@ -67,15 +50,8 @@ QByteArray Encode(const QString& text, const QByteArray& codeset)
     return mended;
 }
 
-// The character set of the C library's current locale; QCoreApplication
-// has set that locale from the environment.
-QByteArray LocaleCodeset()
-{
-    return QByteArray(nl_langinfo(CODESET));
-}
-
-// Creates the file's folder when it is the missing "adatok". Deeper folders
-// that a name asks for must exist already.
+// Creates the file's folder when it is the missing results folder. Deeper
+// folders that a name asks for must exist already.
 void CreateMissingResultsFolder(const QString& path)
 {
     const QFileInfo folder(QFileInfo(path).path());
@@ -88,13 +64,28 @@ void CreateMissingResultsFolder(const QString& path)
 
 } // namespace
 
+ResultsFileError::ResultsFileError(const QString& userMessage)
+    : std::runtime_error(userMessage.toStdString()), userMessage_(userMessage)
+{
+}
+
+QString ResultsFolder(const QString& programDir)
+{
+    return QDir(programDir).filePath(kFolderName);
+}
+
+QString ResultsFolderName()
+{
+    return kFolderName;
+}
+
 QString ResultsFilePath(const QString& programDir, const QString& name)
 {
     if (QDir::isAbsolutePath(name)
         || QDir::fromNativeSeparators(name).split(u'/').contains(QStringLiteral(".."))) {
         throw NameLeavesFolder(name);
     }
-    const QString folder = programDir + u'/' + kFolderName;
+    const QString folder = ResultsFolder(programDir);
     const QString path = folder + u'/' + name + QStringLiteral(".txt");
     const ResolvedTarget target = ResolveInsideFolder(folder, path);
     if (!target.insideFolder)
@@ -102,38 +93,22 @@ QString ResultsFilePath(const QString& programDir, const QString& name)
     return target.path;
 }
 
-void WriteResultsFile(const QString& path, const ResultTexts& texts, const QDateTime& now)
+QByteArray LocaleCodeset()
 {
-    WriteResultsFile(path, texts, now, LocaleCodeset());
+    return QByteArray(nl_langinfo(CODESET));
 }
 
-void WriteResultsFile(const QString& path, const ResultTexts& texts, const QDateTime& now,
-                      const QByteArray& codeset)
+void WriteTextFile(const QString& path, const QStringList& lines, const QByteArray& codeset)
 {
-    QString content = DateAndTimeLine(now) + kLineEnd;
-    for (std::size_t i = 0; i < kResultsFileLines.size(); ++i)
-        content += QLatin1String(kResultsFileLines[i].label) + texts[i]
-                   + QLatin1String(kResultsFileLines[i].unit) + kLineEnd;
-    const QByteArray bytes = Encode(content, codeset);
-
+    const QByteArray bytes = Encode(lines.join(kLineEnd) + kLineEnd, codeset);
     CreateMissingResultsFolder(path);
-    if (const EntryCheck entry = CheckReplaceable(path); !entry.replaceable())
-        throw NotReplaceable(path, entry);
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    // Unbuffered, so that a short write (a full disk, a file size limit)
-    // shows here: QSaveFile::commit does not report a failed flush of
-    // buffered data and would rename the truncated file over the old one.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw WriteFailed(path, file.errorString());
-    for (qsizetype written = 0; written < bytes.size();) {
-        const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
-        if (n <= 0)
-            throw WriteFailed(path, file.errorString());
-        written += n;
-    }
-    if (!file.commit())
-        throw WriteFailed(path, file.errorString());
+    FileReplacement file(path);
+    file.Commit(bytes);
+}
+
+void SaveTextFile(const QString& programDir, const QString& name, const QStringList& lines)
+{
+    WriteTextFile(ResultsFilePath(programDir, name), lines);
 }
 
 } // namespace kalibrix

@@ -1,4 +1,4 @@
-#include "SystemClock.h"
+#include "LocaleDateTime.h"
 
 #include <QDateTime>
 
@@ -21,7 +21,7 @@ QString Formatted(const wchar_t* format, const std::tm& local)
 
 } // namespace
 
-DateAndTime SystemDateAndTime(const QDateTime& instant)
+DateAndTime LocaleDateAndTime(const QDateTime& instant)
 {
     const std::time_t seconds = instant.toSecsSinceEpoch();
     std::tm local{};

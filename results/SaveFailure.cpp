@@ -1,7 +1,6 @@
 #include "SaveFailure.h"
 
 #include <QDir>
-#include <QtGlobal>
 
 #include <algorithm>
 #include <cerrno>
@@ -33,6 +32,7 @@ constexpr ErrorReason kReasons[] = {
     {EIO, "Hiba történt az adathordozó írása vagy olvasása közben"},
     {EFBIG, "A fájl túl nagy"},
     {ELOOP, "A szimbolikus linkek körbe mutatnak, vagy túl sok követi egymást"},
+    {EEXIST, "Mentés közben valami más került erre a névre"},
 };
 
 // The Hungarian reason for a system error number met while saving a file;
@@ -71,48 +71,37 @@ ResultsFileError SaveFailed(const QString& path, const QString& reason)
 
 } // namespace
 
-ResultsFileError::ResultsFileError(const QString& userMessage)
-    : std::runtime_error(userMessage.toStdString()), userMessage_(userMessage)
-{
-}
-
 ResultsFileError NameLeavesFolder(const QString& name)
 {
     return ResultsFileError(
-        QStringLiteral("Ez a név nem használható: „%1”\nA mentés csak az „adatok” mappába "
+        QStringLiteral("Ez a név nem használható: „%1”\nA mentés csak az „%2” mappába "
                        "kerülhet, ezért a neve nem lehet abszolút útvonal, és nem "
                        "tartalmazhat „..” részt.")
-            .arg(name));
+            .arg(name, ResultsFolderName()));
 }
 
 ResultsFileError LinkLeavesFolder(const QString& path, const QString& target)
 {
-    return SaveFailed(
-        path, QStringLiteral("A név szimbolikus linken át az „adatok” mappán kívülre vezet, "
-                             "ide: %1. A mentés csak az „adatok” mappába kerülhet")
-                  .arg(QDir::toNativeSeparators(target)));
+    return SaveFailed(path,
+                      QStringLiteral("A név szimbolikus linken át az „%1” mappán kívülre vezet, "
+                                     "ide: %2. A mentés csak az „%1” mappába kerülhet")
+                          .arg(ResultsFolderName(), QDir::toNativeSeparators(target)));
 }
 
 ResultsFileError FolderNotCreated(const QString& path, int error)
 {
-    return SaveFailed(
-        path,
-        QStringLiteral("Az „adatok” mappa nem hozható létre: %1").arg(SaveErrorReason(error)));
+    return SaveFailed(path, QStringLiteral("Az „%1” mappa nem hozható létre: %2")
+                                .arg(ResultsFolderName(), SaveErrorReason(error)));
 }
 
-ResultsFileError NotReplaceable(const QString& path, const EntryCheck& entry)
+ResultsFileError EntryRefused(const QString& path, EntryKind kind)
 {
-    return SaveFailed(path,
-                      entry.error != 0 ? SaveErrorReason(entry.error) : KindReason(entry.kind));
+    return SaveFailed(path, KindReason(kind));
 }
 
-ResultsFileError WriteFailed(const QString& path, const QString& errorString)
+ResultsFileError SaveStepFailed(const QString& path, int error)
 {
-    const auto* entry = std::ranges::find_if(kReasons, [&errorString](const ErrorReason& known) {
-        return errorString == qt_error_string(known.error);
-    });
-    return SaveFailed(path,
-                      entry != std::end(kReasons) ? QString::fromUtf8(entry->reason) : errorString);
+    return SaveFailed(path, SaveErrorReason(error));
 }
 
 } // namespace kalibrix
