@@ -8,7 +8,7 @@ ensure_packages "${KALIBRIX_PACKAGES[@]}"
 configure_and_build build -DCMAKE_BUILD_TYPE=Release
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-  echo "No display found: start Kalibrix on a virtual one with 'xvfb-run ./run.sh'." >&2
+  echo "No display found: start Kalibrix on a virtual one with 'xvfb-run -a ./run.sh'." >&2
   exit 1
 fi
 exec ./build/kalibrix

@@ -64,6 +64,7 @@ private slots:
     void everyFocusableControlHasAName();
     void exitClosesTheWindow();
     void helpOnF1();
+    void windowsFitTheScreen();
     void messageBoxStyle_data();
     void messageBoxStyle();
 };
@@ -339,6 +340,33 @@ void TestForm1Layout::helpOnF1()
     QCOMPARE(form_->findChildren<HelpWindow*>().size(), 1);
     QTest::keyClick(help, Qt::Key_Escape);
     QVERIFY(!help->isVisible());
+}
+
+// The window and the help lie within the screen less its panels. Where the
+// window is smaller than its client area, tabbing to the graph scrolls it
+// into view whole; the help's close button is on the screen.
+void TestForm1Layout::windowsFitTheScreen()
+{
+    const QRect available = form_->screen()->availableGeometry();
+    const auto onScreen = [&](const QWidget* widget) {
+        return widget->visibleRegion().boundingRect() == widget->rect()
+               && available.contains(QRect(widget->mapToGlobal(QPoint()), widget->size()));
+    };
+    QVERIFY2(available.contains(form_->frameGeometry()), "the main window within the screen");
+
+    control("kilép")->setFocus();
+    QTest::keyClick(control("kilép"), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), control("pct_main"));
+    QVERIFY2(onScreen(control("pct_main")), "the graph scrolled into view whole");
+
+    QTest::keyClick(control("pct_main"), Qt::Key_F1);
+    auto* help = form_->findChild<HelpWindow*>();
+    QVERIFY2(help && QTest::qWaitForWindowExposed(help), "the help shown on F1");
+    QVERIFY2(available.contains(help->frameGeometry()), "the help within the screen");
+    const QList<QPushButton*> buttons = help->findChildren<QPushButton*>();
+    QVERIFY2(buttons.size() == 1 && buttons.first()->text() == "Bezárás",
+             "the help has one button, \"Bezárás\"");
+    QVERIFY2(onScreen(buttons.first()), "\"Bezárás\" on the screen");
 }
 
 void TestForm1Layout::messageBoxStyle_data()

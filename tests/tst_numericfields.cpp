@@ -44,6 +44,13 @@ KeyStroke Control(char letter)
     return {Qt::Key(letter), Qt::ControlModifier, QString(QChar(letter - 'A' + 1))};
 }
 
+// The ways a text is pasted into a field without typing it.
+enum class PastePath {
+    ContextMenu, // "Beillesztés" of the field's context menu
+    ShiftInsert,
+    MiddleClick, // the X11 selection
+};
+
 KeyStrokes TypedText(const QString& text)
 {
     KeyStrokes strokes;
@@ -55,6 +62,7 @@ KeyStrokes TypedText(const QString& text)
 } // namespace
 
 Q_DECLARE_METATYPE(KeyStrokes)
+Q_DECLARE_METATYPE(PastePath)
 
 class TestNumericFields : public QObject, private WindowDriver {
     Q_OBJECT
@@ -85,12 +93,37 @@ private slots:
 
 private:
     void send(QWidget* target, const KeyStrokes& strokes);
+    static void paste(QLineEdit* target, const QString& text, PastePath path);
 };
 
 void TestNumericFields::send(QWidget* target, const KeyStrokes& strokes)
 {
     for (const KeyStroke& stroke : strokes)
         QTest::sendKeyEvent(QTest::Click, target, stroke.key, stroke.text, stroke.modifiers);
+}
+
+void TestNumericFields::paste(QLineEdit* target, const QString& text, PastePath path)
+{
+    switch (path) {
+    case PastePath::ContextMenu: {
+        QGuiApplication::clipboard()->setText(text);
+        std::unique_ptr<QMenu> menu(target->createStandardContextMenu());
+        const QList<QAction*> actions = menu->actions();
+        const auto action = std::ranges::find_if(
+            actions, [](const QAction* a) { return a->text().contains("Beilleszt"); });
+        QVERIFY2(action != actions.end(), "the context menu has \"Beillesztés\"");
+        (*action)->trigger();
+        break;
+    }
+    case PastePath::ShiftInsert:
+        QGuiApplication::clipboard()->setText(text);
+        QTest::keyClick(target, Qt::Key_Insert, Qt::ShiftModifier);
+        break;
+    case PastePath::MiddleClick:
+        QGuiApplication::clipboard()->setText(text, QClipboard::Selection);
+        QTest::mouseClick(target, Qt::MiddleButton);
+        break;
+    }
 }
 
 void TestNumericFields::initTestCase()
@@ -167,38 +200,33 @@ void TestNumericFields::storeOnFocusLoss_data()
     QTest::addColumn<QString>("fieldName");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("pasted");
+    QTest::addColumn<PastePath>("path");
     QTest::addColumn<double>("stored");
 
-    QTest::newRow("4,7 in c_min") << "c_min"
-                                  << "4,7"
-                                  << "" << 4.7e-12;
-    QTest::newRow("10.7 in f_kf") << "f_kf"
-                                  << "10.7"
-                                  << "" << 1.07e7;
-    QTest::newRow(".5 in c_szort") << "c_szort"
-                                   << ".5"
-                                   << "" << 5e-13;
-    QTest::newRow("5. in c_max") << "c_max"
-                                 << "5."
-                                 << "" << 5e-12;
-    QTest::newRow("1.62 in f_max") << "f_max"
-                                   << "1.62"
-                                   << "" << 1.62e6;
-    QTest::newRow("pasted blank 4 blank 7 in f_max") << "f_max"
-                                                     << ""
-                                                     << " 4 7" << 47e6;
-    QTest::newRow("pasted -3 in c_szort") << "c_szort"
-                                          << ""
-                                          << "-3" << -3e-12;
-    QTest::newRow("pasted 2e3 in f_min") << "f_min"
-                                         << ""
-                                         << "2e3" << 2e9;
-    QTest::newRow("pasted 1,5 in f_kf") << "f_kf"
-                                        << ""
-                                        << "1,5" << 1e6;
-    QTest::newRow("pasted text in c_max") << "c_max"
-                                          << ""
-                                          << "abc" << 0.0;
+    const auto typed = [](const char* name, const char* fieldName, const char* text,
+                          double stored) {
+        QTest::newRow(name) << fieldName << text << "" << PastePath::ContextMenu << stored;
+    };
+    typed("4,7 in c_min", "c_min", "4,7", 4.7e-12);
+    typed("10.7 in f_kf", "f_kf", "10.7", 1.07e7);
+    typed(".5 in c_szort", "c_szort", ".5", 5e-13);
+    typed("5. in c_max", "c_max", "5.", 5e-12);
+    typed("1.62 in f_max", "f_max", "1.62", 1.62e6);
+
+    const auto pasted = [](const char* name, const char* fieldName, const char* text,
+                           PastePath path, double stored) {
+        QTest::newRow(name) << fieldName << "" << text << path << stored;
+    };
+    pasted("pasted blank 4 blank 7 in f_max", "f_max", " 4 7", PastePath::ContextMenu, 47e6);
+    pasted("pasted -3 in c_szort", "c_szort", "-3", PastePath::ContextMenu, -3e-12);
+    pasted("pasted 2e3 in f_min", "f_min", "2e3", PastePath::ContextMenu, 2e9);
+    pasted("pasted text in c_max", "c_max", "abc", PastePath::ContextMenu, 0.0);
+    pasted("pasted 1,62 in f_max from the context menu", "f_max", "1,62", PastePath::ContextMenu,
+           1.62e6);
+    pasted("pasted 1,62 in f_max with Shift+Insert", "f_max", "1,62", PastePath::ShiftInsert,
+           1.62e6);
+    pasted("pasted 1,62 in f_max with a middle click", "f_max", "1,62", PastePath::MiddleClick,
+           1.62e6);
 }
 
 void TestNumericFields::storeOnFocusLoss()
@@ -206,15 +234,18 @@ void TestNumericFields::storeOnFocusLoss()
     QFETCH(QString, fieldName);
     QFETCH(QString, typed);
     QFETCH(QString, pasted);
+    QFETCH(PastePath, path);
     QFETCH(double, stored);
 
     QLineEdit* target = field(fieldName);
     target->setFocus();
     TypeText(target, typed);
     if (!pasted.isEmpty()) {
-        QGuiApplication::clipboard()->setText(pasted);
-        target->paste();
-        QCOMPARE(target->text(), pasted);
+        if (path == PastePath::MiddleClick && !QGuiApplication::clipboard()->supportsSelection())
+            QSKIP("no selection to paste with a middle click on this platform");
+        paste(target, pasted, path);
+        // A pasted comma becomes a point, as a typed one does; the rest stays.
+        QCOMPARE(target->text(), QString(pasted).replace(u',', u'.'));
     }
     QCOMPARE(state().*StoredIn(fieldName), 0.0);
 

@@ -222,8 +222,8 @@ private:
             texts[field].clear();
             break;
         case Kind::PastedOddity:
-            texts[field] = OneOf<QString>(
-                {"-3", " 4 7", "1,5", "abc", "1.2.3", "+2", "2e3", ".5", "5.", "1e", "-0", "0x10"});
+            texts[field] = OneOf<QString>({"-3", " 4 7", "0.4abc55", "abc", "1.2.3", "+2", "2e3",
+                                           ".5", "5.", "1e", "-0", "0x10"});
             break;
         case Kind::BeyondDouble:
             // 1e303 MHz lies beyond a double only once it is in Hz.

@@ -10,6 +10,7 @@
 #include "Pictures.h"
 #include "ResultsFile.h"
 #include "ResultsFileFormat.h"
+#include "ScreenFit.h"
 #include "TextField.h"
 
 #include <QCoreApplication>
@@ -20,9 +21,12 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QVBoxLayout>
 
 #include <algorithm>
 #include <exception>
@@ -89,6 +93,23 @@ QLineEdit* StyleTextField(QLineEdit* field)
     return field;
 }
 
+// The view that fills the window and shows its client area of fixed size,
+// scrolled where the window is smaller. It takes no focus of its own; tabbing
+// to a control scrolls it into view.
+QScrollArea* ScrolledClientArea(QWidget* window, const QSize& size)
+{
+    auto* clientArea = new QWidget;
+    clientArea->setFixedSize(size);
+    auto* view = new QScrollArea(window);
+    view->setFrameShape(QFrame::NoFrame);
+    view->setFocusPolicy(Qt::NoFocus);
+    view->setWidget(clientArea);
+    auto* layout = new QVBoxLayout(window);
+    layout->setContentsMargins(QMargins());
+    layout->addWidget(view);
+    return view;
+}
+
 } // namespace
 
 template <class Widget>
@@ -102,9 +123,19 @@ Form1::Form1(QWidget* parent) : QWidget(parent)
     setWindowTitle(QStringLiteral("Kalibrix "));
     setWindowIcon(WindowIcon());
     setFont(DialogFont());
-    setGeometry(form1::PixelRect(form1::kWindowPlace));
 
     calculator_.decimalSeparator = QLocale().decimalPoint().toStdString();
+
+    // At its place the window shows its client area whole. Where the screen
+    // has less room, the window takes what there is, with scroll bars added
+    // in the directions that need them, and moves no further than it must.
+    const QRect place = form1::PixelRect(form1::kWindowPlace);
+    const QScrollArea* view = ScrolledClientArea(this, place.size());
+    controls_[Index(ControlId::Form1)] = view->widget();
+    setGeometry(place);
+    resize(ScrolledClientSize(place.size(), ClientRoom(*this),
+                              view->verticalScrollBar()->sizeHint().width()));
+    FitOnScreen(*this);
 
     BuildControls();
     SetTabOrder();
@@ -146,7 +177,6 @@ void Form1::sort(SweepTable& List)
 
 void Form1::BuildControls()
 {
-    controls_[Index(ControlId::Form1)] = this;
     for (const form1::ContainerSpec& container : form1::kContainers) {
         QWidget* parent = controls_[Index(container.container)];
         for (const form1::ControlSpec& spec : container.controls) {
@@ -270,8 +300,11 @@ void Form1::StartClicked()
 // order, and this window keeps its focus widget while the help is in front.
 void Form1::ShowHelp()
 {
-    if (!help_)
+    if (!help_) {
         help_ = new HelpWindow(this);
+        // Placed once: shown again, it opens where it was last.
+        PlaceBeside(*help_, *this);
+    }
     UpdateHelpNotes();
     help_->show();
     help_->raise();

@@ -8,6 +8,7 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QTimer>
+#include <QValidator>
 
 namespace kalibrix {
 
@@ -46,11 +47,27 @@ protected:
     }
 };
 
+// Turns every comma of a field's text into a point, as the key filter does
+// for a typed one. The field runs it on each change of its text, so that a
+// number pasted with a decimal comma (Shift+Insert, a middle click, the
+// context menu, a drop) is read with its decimals; nothing else is changed.
+class CommaToPoint : public QValidator {
+public:
+    using QValidator::QValidator;
+
+    State validate(QString& input, int&) const override
+    {
+        input.replace(u',', u'.');
+        return Acceptable;
+    }
+};
+
 } // namespace
 
 NumericField::NumericField(double& storedValue, double factor, QWidget* parent)
     : TextField(parent), storedValue_(storedValue), factor_(factor)
 {
+    setValidator(new CommaToPoint(this));
 }
 
 void NumericField::keyPressEvent(QKeyEvent* event)

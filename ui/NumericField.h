@@ -13,9 +13,10 @@ void FilterNumericKey(int& KeyAscii);
 
 // One of the six input fields. Typed characters pass FilterNumericKey before
 // the field sees them; keys without a character (arrows, Home, End, Delete,
-// Tab) and text that arrives otherwise (pasting from the context menu) are
-// not filtered. Each time the focus moves on to another control, the text's
-// leading number times the factor is stored in the given state member.
+// Tab) keep their effect. Text that arrives otherwise (pasted, dropped) is
+// taken as it is, except that a comma in it becomes a point. Each time the
+// focus moves on to another control, the text's leading number times the
+// factor is stored in the given state member.
 class NumericField : public TextField {
     Q_OBJECT
 public:
