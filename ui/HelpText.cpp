@@ -99,8 +99,8 @@ QString VerdictSentence(Verdict verdict, const QString& q, const QString& typica
         return QStringLiteral("Az elhangolódás nem korlátozza a bemenő kör jóságát: bármilyen "
                               "jóságú körrel működik, padder nem kell.");
     case Verdict::TrimmersEnough:
-        return QStringLiteral("A terv legfeljebb Q = %1 jósági tényezőt enged meg, legalább "
-                              "annyit, amennyi a bemenő kör jellemző terhelt jósága (%2): csak "
+        return QStringLiteral("A terv legfeljebb Q = %1 jósági tényezőt enged meg, ez a bemenő kör "
+                              "jellemző terhelt jóságának (%2) felső határát is eléri: csak "
                               "trimmeres kiegyenlítéssel is jól működik, padder nem kell.")
             .arg(q, typical);
     case Verdict::TrimmersForLowQ:
