@@ -138,6 +138,23 @@ std::string FormatGeneral(double x, std::string_view decimalSeparator)
     return text;
 }
 
+std::string GroupDigits(std::string_view number, std::string_view decimalSeparator,
+                        std::string_view groupSeparator)
+{
+    const std::size_t first = number.starts_with('-') ? 1 : 0;
+    const std::size_t end =
+        decimalSeparator.empty() ? std::string_view::npos : number.find(decimalSeparator, first);
+    const std::size_t integerEnd = end == std::string_view::npos ? number.size() : end;
+    std::string text(number.substr(0, first));
+    for (std::size_t i = first; i < integerEnd; ++i) {
+        if (i > first && (integerEnd - i) % 3 == 0)
+            text.append(groupSeparator);
+        text.push_back(number[i]);
+    }
+    text.append(number.substr(integerEnd));
+    return text;
+}
+
 namespace {
 
 // Walks a text, skipping blanks, tabs and line feeds wherever they stand.

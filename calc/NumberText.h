@@ -22,6 +22,13 @@ double RoundAsShown2(double x);
 // trailing zeros after the separator and no separator for a whole number.
 std::string FormatGeneral(double x, std::string_view decimalSeparator);
 
+// A number written by FormatFixed or FormatGeneral with its integer digits
+// grouped by threes from the separator leftward ("70217,63" gives
+// "70 217,63" with a blank as `groupSeparator`); every integer of four digits
+// or more is grouped. An empty `groupSeparator` leaves the text as it is.
+std::string GroupDigits(std::string_view number, std::string_view decimalSeparator,
+                        std::string_view groupSeparator);
+
 // Reads the leading number of a text: blanks, tabs and line feeds are skipped
 // wherever they stand; an optional sign, digits, at most one point with
 // digits, an optional exponent (E or e, optional sign, digits). Reading stops

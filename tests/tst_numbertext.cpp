@@ -31,6 +31,8 @@ private slots:
     void formatMegahertzAndValue();
     void formatGeneral_data();
     void formatGeneral();
+    void groupDigits_data();
+    void groupDigits();
     void roundAsShown2_data();
     void roundAsShown2();
     void nonFiniteIsNeverShown_data();
@@ -191,6 +193,50 @@ void TestNumberText::formatGeneral()
     QFETCH(QString, separator);
     QFETCH(QString, expected);
     QCOMPARE(QString::fromStdString(FormatGeneral(value, separator.toStdString())), expected);
+}
+
+void TestNumberText::groupDigits_data()
+{
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<QString>("decimalSeparator");
+    QTest::addColumn<QString>("groupSeparator");
+    QTest::addColumn<QString>("expected");
+
+    const QString nbsp(QChar(0x00A0));
+    QTest::newRow("Hungarian, two decimals") << "70217,63"
+                                             << "," << nbsp << "70" + nbsp + "217,63";
+    QTest::newRow("negative, one decimal") << "-74580,2"
+                                           << "," << nbsp << "-74" + nbsp + "580,2";
+    QTest::newRow("four digits grouped") << "1234"
+                                         << "," << nbsp << "1" + nbsp + "234";
+    QTest::newRow("three digits alone") << "894,85"
+                                        << "," << nbsp << "894,85";
+    QTest::newRow("fraction digits never grouped") << "0.12345"
+                                                   << "."
+                                                   << ","
+                                                   << "0.12345";
+    QTest::newRow("several groups, negative") << "-123456789012"
+                                              << "."
+                                              << ","
+                                              << "-123,456,789,012";
+    QTest::newRow("no group separator") << "15000"
+                                        << "."
+                                        << ""
+                                        << "15000";
+}
+
+// A formatted number's integer digits grouped by the locale's separator,
+// which may be longer than one byte.
+void TestNumberText::groupDigits()
+{
+    QFETCH(QString, number);
+    QFETCH(QString, decimalSeparator);
+    QFETCH(QString, groupSeparator);
+    QFETCH(QString, expected);
+    QCOMPARE(
+        QString::fromStdString(GroupDigits(number.toStdString(), decimalSeparator.toStdString(),
+                                           groupSeparator.toStdString())),
+        expected);
 }
 
 void TestNumberText::roundAsShown2_data()

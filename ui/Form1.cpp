@@ -45,12 +45,6 @@ constexpr std::size_t Index(ControlId id)
     return static_cast<std::size_t>(id);
 }
 
-bool TakesFocus(ControlKind kind)
-{
-    return kind != ControlKind::Frame && kind != ControlKind::Label
-           && kind != ControlKind::CentredLabel;
-}
-
 // The 8-point dialog font of frames, labels and buttons. The classic dialog
 // font is narrower than Arial; at 92 % of Arial's width every caption fits
 // its box as laid out.
@@ -240,12 +234,7 @@ QWidget* Form1::CreateControl(const form1::ControlSpec& spec, QWidget* container
 
 void Form1::SetTabOrder()
 {
-    std::vector<const form1::ControlSpec*> chain;
-    for (const form1::ContainerSpec& container : form1::kContainers)
-        for (const form1::ControlSpec& spec : container.controls)
-            if (TakesFocus(spec.kind))
-                chain.push_back(&spec);
-    std::ranges::sort(chain, {}, &form1::ControlSpec::tabIndex);
+    const std::vector<const form1::ControlSpec*> chain = form1::TabChain();
     for (std::size_t i = 1; i < chain.size(); ++i)
         setTabOrder(controls_[Index(chain[i - 1]->id)], controls_[Index(chain[i]->id)]);
 }
@@ -273,7 +262,7 @@ void Form1::StartClicked()
     const QString missingData = QStringLiteral("Egy, vagy több adat hiányzik.");
     // The help's notes follow every press, successful or not; they speak of a
     // design only once its sweep has run through.
-    sweepCurrent_ = false;
+    lastRun_ = LastRun::Failed;
     const auto refreshHelp = qScopeGuard([this] { UpdateHelpNotes(); });
     const bool anyEmpty = std::ranges::any_of(kInputs, [this](const InputSpec& input) {
         return input.required
@@ -287,7 +276,7 @@ void Form1::StartClicked()
     // same message; whatever was stored or shown before it stays.
     try {
         SolveTracking(calculator_, *this);
-        sweepCurrent_ = true;
+        lastRun_ = LastRun::Complete;
         pct_main_->DrawDeviationGraph();
         pct_main_->setAccessibleDescription(GraphDescription(calculator_));
         Control<QPushButton>(ControlId::Command1)->show();
@@ -314,7 +303,7 @@ void Form1::ShowHelp()
 void Form1::UpdateHelpNotes()
 {
     if (help_)
-        help_->SetNotes(DesignNotesHtml(calculator_, sweepCurrent_));
+        help_->SetNotes(DesignNotesHtml(calculator_, lastRun_));
 }
 
 void Form1::SaveClicked()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Form1Layout.h"
+#include "HelpText.h"
 #include "TrackingCalculator.h"
 #include "TrackingSolver.h"
 
@@ -56,10 +57,10 @@ private:
     std::array<QWidget*, form1::kControlCount> controls_{};
     DeviationGraph* pct_main_ = nullptr;
     HelpWindow* help_ = nullptr; // made on the first F1, then kept
-    // Whether the last calculation ran its sweep to the end. A run that fails
-    // earlier leaves the previous sweep's tables and sweep_i = 500 beside its
-    // own new values, which no note may mix.
-    bool sweepCurrent_ = false;
+    // Whether a calculation ran, and whether the last one ran its sweep to
+    // the end. A run that fails earlier leaves the previous sweep's tables and
+    // sweep_i = 500 beside its own new values, which no note may mix.
+    LastRun lastRun_ = LastRun::None;
 };
 
 } // namespace kalibrix

@@ -153,6 +153,17 @@ const ControlSpec& InputControl(InputField field)
         "no numeric field for this input");
 }
 
+std::vector<const ControlSpec*> TabChain()
+{
+    std::vector<const ControlSpec*> chain;
+    for (const ContainerSpec& container : kContainers)
+        for (const ControlSpec& spec : container.controls)
+            if (spec.kind != Frame && spec.kind != Label && spec.kind != CentredLabel)
+                chain.push_back(&spec);
+    std::ranges::sort(chain, {}, &ControlSpec::tabIndex);
+    return chain;
+}
+
 QRect PixelRect(const Twips& place)
 {
     // Rounded to the nearest pixel: a few widths (400 twips) are no whole

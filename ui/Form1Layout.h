@@ -6,6 +6,7 @@
 
 #include <array>
 #include <span>
+#include <vector>
 
 // The fixed layout of the main window: one table per container, positions and
 // sizes in twips (1440 per inch, 15 per pixel at 96 dpi). A control in a frame
@@ -77,6 +78,10 @@ const ControlSpec& Spec(ControlId id);
 
 // The numeric field of an input: the layout row that bears the input's name.
 const ControlSpec& InputControl(InputField field);
+
+// The controls that take the keyboard focus (all but frames and labels), in
+// tab order.
+std::vector<const ControlSpec*> TabChain();
 
 // The one conversion from twips to pixels.
 QRect PixelRect(const Twips& place);

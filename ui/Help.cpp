@@ -6,10 +6,15 @@
 #include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace kalibrix {
 
@@ -18,7 +23,7 @@ HelpWindow::HelpWindow(QWidget* parent)
                            ResultsFolder(QCoreApplication::applicationDirPath()))))
 {
     setObjectName(QStringLiteral("help"));
-    setWindowTitle(QStringLiteral("Kalibrix – segítség"));
+    setWindowTitle(QStringLiteral("Súgó"));
     setAccessibleName(windowTitle());
     setModal(false);
     setSizeGripEnabled(true);
@@ -27,15 +32,22 @@ HelpWindow::HelpWindow(QWidget* parent)
 
     text_ = new QTextBrowser(this);
     text_->setObjectName(QStringLiteral("helpText"));
-    text_->setAccessibleName(QStringLiteral("Segítség szövege"));
+    text_->setAccessibleName(QStringLiteral("A súgó szövege"));
     text_->setOpenLinks(false);
     text_->setTabChangesFocus(true);
+    connect(text_, &QTextBrowser::anchorClicked, this, [this](const QUrl& link) {
+        if (link.toString() == QLatin1String(kPadderLink))
+            emit PadderRequested();
+    });
+    QTextDocument guide;
+    guide.setHtml(guideHtml_);
+    guideLength_ = guide.characterCount();
 
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* close =
-        buttons->addButton(QStringLiteral("Bezárás"), QDialogButtonBox::RejectRole);
-    // Enter in the text must not close the window; only Esc and the button do.
-    close->setAutoDefault(false);
+    close_ = buttons->addButton(QStringLiteral("Bezárás"), QDialogButtonBox::RejectRole);
+    // Enter in the text must not close the window; only Esc and the button
+    // do, the button also by Enter while it has the focus (keyPressEvent).
+    close_->setAutoDefault(false);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);
@@ -45,11 +57,43 @@ HelpWindow::HelpWindow(QWidget* parent)
     resize(620, 720);
 }
 
+// The reader's place is the text position at the top of the view: inside the
+// guide it is kept at its distance from the end, which the notes above do not
+// change; inside the notes at its distance from the start, within the new
+// notes. The line at that position keeps its pixel offset from the top.
 void HelpWindow::SetNotes(const QString& notesHtml)
 {
-    const int scrolled = text_->verticalScrollBar()->value();
+    const QTextCursor top = text_->cursorForPosition(QPoint(0, 0));
+    const int topOffset = text_->cursorRect(top).top();
+    const int oldLength = text_->document()->characterCount();
+    const int fromEnd = oldLength - top.position();
+
     text_->setHtml(notesHtml + guideHtml_);
-    text_->verticalScrollBar()->setValue(scrolled);
+    const int newLength = text_->document()->characterCount();
+    const int notesLength = std::max(0, newLength - guideLength_);
+    const int position =
+        fromEnd <= guideLength_ ? newLength - fromEnd : std::min(top.position(), notesLength);
+
+    QTextCursor place(text_->document());
+    place.setPosition(std::clamp(position, 0, newLength - 1));
+    QScrollBar* scroll = text_->verticalScrollBar();
+    scroll->setValue(scroll->value() + text_->cursorRect(place).top() - topOffset);
+}
+
+void HelpWindow::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    text_->setFocus(Qt::OtherFocusReason);
+}
+
+void HelpWindow::keyPressEvent(QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && focusWidget() == close_) {
+        close_->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 } // namespace kalibrix
