@@ -47,6 +47,23 @@ Verdict JudgeDesign(const DesignFigures& figures, const CalculationState& s)
     return JudgeMistuning(figures.statedQ, KindOfBand(s.f_min));
 }
 
+bool CanBeBuilt(Verdict verdict)
+{
+    switch (verdict) {
+    case Verdict::NoMistuning:
+    case Verdict::TrimmersEnough:
+    case Verdict::TrimmersForLowQ:
+    case Verdict::PadderNeeded:
+        return true;
+    case Verdict::BandEdgesSwapped:
+    case Verdict::CapacitorRangeShort:
+    case Verdict::OscillatorTrimmerNegative:
+    case Verdict::TuningCapacitanceNegative:
+        return false;
+    }
+    return false;
+}
+
 bool PadderHelps(Verdict verdict)
 {
     return verdict == Verdict::TrimmersForLowQ || verdict == Verdict::PadderNeeded;

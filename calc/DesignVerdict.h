@@ -43,6 +43,10 @@ Verdict JudgeMistuning(std::optional<double> statedQ, BandKind kind);
 // negative component in the order Cp_b, Cp_o, Ch, then the mistuning.
 Verdict JudgeDesign(const DesignFigures& figures, const CalculationState& s);
 
+// Whether the design can be built as entered: false for the verdicts that
+// name an input to change.
+bool CanBeBuilt(Verdict verdict);
+
 // Whether the verdict sends the builder to a padder.
 bool PadderHelps(Verdict verdict);
 

@@ -198,13 +198,16 @@ QString FinishedDesignNotes(const TrackingCalculator& calc, const DesignFigures&
                            "lefelé kerekítve; kis eltérésnél ez f / (2 · |eltérés|)).</li>")
                 .arg(q);
     }
+    // The band's typical Q matters only to a design that can be built; one
+    // that cannot is told what to change instead.
     const BandKind band = KindOfBand(s.f_min);
-    notes += BandLine(band, separator);
+    const Verdict verdict = JudgeDesign(figures, s);
+    if (CanBeBuilt(verdict))
+        notes += BandLine(band, separator);
     if (s.f_min <= s.f_max)
         for (const NegativeComponent& negative : figures.negatives)
             notes += QStringLiteral("<li>%1</li>").arg(NegativeLine(negative, calc));
 
-    const Verdict verdict = JudgeDesign(figures, s);
     QString judgement = VerdictSentence(verdict, q, TypicalRange(TypicalLoadedQ(band), separator));
     if (PadderHelps(verdict))
         judgement += QStringLiteral(" <a href=\"%1\">A padderes terv: „%2” (F2).</a>")
