@@ -450,7 +450,8 @@ void TestForm1Layout::guidePlacesFilled()
     QVERIFY2(plain.contains("használható jóság " + shortWaveQ + "."), qPrintable(plain));
 }
 
-// Each time the help opens, its text has the focus; Enter closes it only on
+// Each time the help opens, its text has the focus and its top in view, also
+// after notes changed while it was hidden; Enter closes it only on
 // "Bezárás", as Space does there.
 void TestForm1Layout::helpWindowKeys()
 {
@@ -460,12 +461,16 @@ void TestForm1Layout::helpWindowKeys()
         QVERIFY2(help && help->isVisible(), "F1 shows the help");
         auto* text = help->findChild<QTextBrowser*>();
         QCOMPARE(help->focusWidget(), text);
+        QVERIFY2(text->verticalScrollBar()->value() == 0,
+                 "a reader who never scrolled finds the notes at the top");
         QTest::keyClick(text, Qt::Key_Return);
         QVERIFY2(help->isVisible(), "Enter in the text leaves the help open");
         auto* close = help->findChild<QPushButton*>();
         close->setFocus();
         QTest::keyClick(close, opening == 1 ? Qt::Key_Return : Qt::Key_Space);
         QVERIFY2(!help->isVisible(), "Enter or Space on Bezárás closes the help");
+        enterWorkedExample();
+        clickStart();
     }
 }
 

@@ -57,32 +57,50 @@ HelpWindow::HelpWindow(QWidget* parent)
     resize(620, 720);
 }
 
+HelpWindow::Place HelpWindow::TopOfView() const
+{
+    const QTextCursor top = text_->cursorForPosition(QPoint(0, 0));
+    return {top.position(), text_->cursorRect(top).top()};
+}
+
 // The reader's place is the text position at the top of the view: inside the
 // guide it is kept at its distance from the end, which the notes above do not
 // change; inside the notes at its distance from the start, within the new
 // notes. The line at that position keeps its pixel offset from the top.
 void HelpWindow::SetNotes(const QString& notesHtml)
 {
-    const QTextCursor top = text_->cursorForPosition(QPoint(0, 0));
-    const int topOffset = text_->cursorRect(top).top();
-    const int oldLength = text_->document()->characterCount();
-    const int fromEnd = oldLength - top.position();
+    if (!pending_ && text_->document()->isEmpty()) {
+        // The first text opens at its top.
+        text_->setHtml(notesHtml + guideHtml_);
+        return;
+    }
+    const Place top = pending_ ? *pending_ : TopOfView();
+    const int fromEnd = text_->document()->characterCount() - top.position;
 
     text_->setHtml(notesHtml + guideHtml_);
     const int newLength = text_->document()->characterCount();
     const int notesLength = std::max(0, newLength - guideLength_);
     const int position =
-        fromEnd <= guideLength_ ? newLength - fromEnd : std::min(top.position(), notesLength);
+        fromEnd <= guideLength_ ? newLength - fromEnd : std::min(top.position, notesLength);
+    pending_ = Place{std::clamp(position, 0, newLength - 1), top.offset};
+    if (isVisible())
+        ShowPlace();
+}
 
+void HelpWindow::ShowPlace()
+{
     QTextCursor place(text_->document());
-    place.setPosition(std::clamp(position, 0, newLength - 1));
+    place.setPosition(pending_->position);
     QScrollBar* scroll = text_->verticalScrollBar();
-    scroll->setValue(scroll->value() + text_->cursorRect(place).top() - topOffset);
+    scroll->setValue(scroll->value() + text_->cursorRect(place).top() - pending_->offset);
+    pending_.reset();
 }
 
 void HelpWindow::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    if (pending_)
+        ShowPlace();
     text_->setFocus(Qt::OtherFocusReason);
 }
 

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include <optional>
+
 class QPushButton;
 class QTextBrowser;
 
@@ -30,10 +32,22 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // A text position, and the pixel offset of its line from the top of the view.
+    struct Place {
+        int position;
+        int offset;
+    };
+    Place TopOfView() const;
+    void ShowPlace();
+
     QTextBrowser* text_ = nullptr;
     QPushButton* close_ = nullptr;
     QString guideHtml_;
     int guideLength_ = 0; // characters of the guide's own document
+    // The reader's place in the current text, while it waits to be shown:
+    // a hidden text is not laid out, so its place can only be scrolled to
+    // once the window shows again.
+    std::optional<Place> pending_;
 };
 
 } // namespace kalibrix
