@@ -67,13 +67,6 @@ QByteArray Encode(const QString& text, const QByteArray& codeset)
     return mended;
 }
 
-// The character set of the C library's current locale; QCoreApplication
-// has set that locale from the environment.
-QByteArray LocaleCodeset()
-{
-    return QByteArray(nl_langinfo(CODESET));
-}
-
 // Creates the file's folder when it is the missing "adatok". Deeper folders
 // that a name asks for must exist already.
 void CreateMissingResultsFolder(const QString& path)
@@ -87,6 +80,11 @@ void CreateMissingResultsFolder(const QString& path)
 }
 
 } // namespace
+
+QByteArray LocaleCodeset()
+{
+    return QByteArray(nl_langinfo(CODESET));
+}
 
 QString ResultsFilePath(const QString& programDir, const QString& name)
 {
@@ -110,10 +108,23 @@ void WriteResultsFile(const QString& path, const ResultTexts& texts, const QDate
 void WriteResultsFile(const QString& path, const ResultTexts& texts, const QDateTime& now,
                       const QByteArray& codeset)
 {
-    QString content = DateAndTimeLine(now) + kLineEnd;
+    QStringList lines{DateAndTimeLine(now)};
     for (std::size_t i = 0; i < kResultsFileLines.size(); ++i)
-        content += QLatin1String(kResultsFileLines[i].label) + texts[i]
-                   + QLatin1String(kResultsFileLines[i].unit) + kLineEnd;
+        lines << QLatin1String(kResultsFileLines[i].label) + texts[i]
+                     + QLatin1String(kResultsFileLines[i].unit);
+    WriteTextFile(path, lines, codeset);
+}
+
+void SaveTextFile(const QString& programDir, const QString& name, const QStringList& lines)
+{
+    WriteTextFile(ResultsFilePath(programDir, name), lines);
+}
+
+void WriteTextFile(const QString& path, const QStringList& lines, const QByteArray& codeset)
+{
+    QString content;
+    for (const QString& line : lines)
+        content += line + kLineEnd;
     const QByteArray bytes = Encode(content, codeset);
 
     CreateMissingResultsFolder(path);

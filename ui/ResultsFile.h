@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 
@@ -59,6 +60,20 @@ QString ResultsFilePath(const QString& programDir, const QString& name);
 // written, and before writing anything when the path names a symbolic link
 // or anything but a regular file.
 void WriteResultsFile(const QString& path, const ResultTexts& texts, const QDateTime& now);
+
+// The character set of the C library's current locale; QCoreApplication
+// has set that locale from the environment.
+QByteArray LocaleCodeset();
+
+// Writes the lines, each ended by CR LF, in the named character set, with
+// the same atomic replacement, folder creation and refusals as
+// WriteResultsFile.
+void WriteTextFile(const QString& path, const QStringList& lines,
+                   const QByteArray& codeset = LocaleCodeset());
+
+// A save of the user: the lines, in the locale's character set, to the file
+// that `name` gives in "adatok" beside the program.
+void SaveTextFile(const QString& programDir, const QString& name, const QStringList& lines);
 
 // The same in the named character set ("UTF-8", "ISO-8859-2", ...); a name
 // the converter does not know means UTF-8. Characters the set cannot hold
