@@ -91,6 +91,31 @@ QString ValueText(PadderValue value, const ThreePointDesign& design,
     return {};
 }
 
+std::array<QString, kStandardValues.size()> StandardTexts(const StandardPadder& padder,
+                                                          const ThreePointDesign& design,
+                                                          const TrackingCalculator& calc)
+{
+    std::array<QString, kStandardValues.size()> texts;
+    for (std::size_t v = 0; v < kStandardValues.size(); ++v)
+        if (!padder.trimmerNegative || kStandardValues[v] == PadderValue::Cpad)
+            texts[v] = ValueText(kStandardValues[v], design, padder.oscillator, padder.curve, calc);
+    return texts;
+}
+
+QString StandardPadderNote(const ThreePointDesign& design)
+{
+    QStringList series;
+    if (design.e12.trimmerNegative)
+        series << QStringLiteral("E12");
+    if (design.e24.trimmerNegative)
+        series << QStringLiteral("E24");
+    if (series.isEmpty())
+        return {};
+    return QStringLiteral("Az %1 padderrel az oszcillátor F1-en és F3-on nem állítható be: a "
+                          "trimmer negatív lenne.")
+        .arg(series.join(QStringLiteral(" és az ")));
+}
+
 QString PlacementName(PointPlacement placement)
 {
     switch (placement) {
@@ -207,7 +232,7 @@ QString LegendEntry(const QString& name, const PadderCurve& curve, const Trackin
 }
 
 QString PadderGraphDescription(const QStringList& names,
-                               const std::array<const PadderCurve*, 3>& curves,
+                               const std::vector<const PadderCurve*>& curves,
                                const TrackingCalculator& calc)
 {
     QString text = QStringLiteral("Grafikon: a bemenő kör eltérése, (fosz - fkf) - fbe, a %1 "
@@ -238,13 +263,18 @@ QStringList PadderFileLines(const ThreePointDesign& design, const TrackingCalcul
                           ValueText(spec.value, design, design.oscillator, design.curve, calc),
                           QString::fromUtf8(spec.fileUnit));
     for (const auto& [prefix, padder] : {std::pair{QStringLiteral("E12 "), &design.e12},
-                                         std::pair{QStringLiteral("E24 "), &design.e24}})
-        for (const PadderValue value : kStandardValues) {
-            const PadderValueSpec& spec = kPadderValues[static_cast<std::size_t>(value)];
-            lines << FileLine(prefix + QString::fromUtf8(spec.symbol),
-                              ValueText(value, design, padder->oscillator, padder->curve, calc),
+                                         std::pair{QStringLiteral("E24 "), &design.e24}}) {
+        const std::array<QString, kStandardValues.size()> texts =
+            StandardTexts(*padder, design, calc);
+        for (std::size_t v = 0; v < kStandardValues.size(); ++v) {
+            const PadderValueSpec& spec =
+                kPadderValues[static_cast<std::size_t>(kStandardValues[v])];
+            lines << FileLine(prefix + QString::fromUtf8(spec.symbol), texts[v],
                               QString::fromUtf8(spec.fileUnit));
         }
+    }
+    if (const QString note = StandardPadderNote(design); !note.isEmpty())
+        lines << note;
     return lines;
 }
 

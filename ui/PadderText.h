@@ -8,6 +8,7 @@
 
 #include <array>
 #include <optional>
+#include <vector>
 
 class QDateTime;
 
@@ -59,6 +60,15 @@ QString ValueText(PadderValue value, const ThreePointDesign& design,
                   const PadderOscillator& oscillator, const PadderCurve& curve,
                   const TrackingCalculator& calc);
 
+// A standard padder's values; for one that cannot be aligned, only its
+// nominal value, the other values being empty.
+std::array<QString, kStandardValues.size()> StandardTexts(const StandardPadder& padder,
+                                                          const ThreePointDesign& design,
+                                                          const TrackingCalculator& calc);
+// What the window says under the standard padders: empty, or which of them
+// cannot be aligned at F1 and F3.
+QString StandardPadderNote(const ThreePointDesign& design);
+
 QString PlacementName(PointPlacement placement);
 
 // What the window says in place of a design.
@@ -81,7 +91,7 @@ QString LegendEntry(const QString& name, const PadderCurve& curve, const Trackin
 // The graph's description for a screen reader: the band, then each curve's
 // extremes.
 QString PadderGraphDescription(const QStringList& names,
-                               const std::array<const PadderCurve*, 3>& curves,
+                               const std::vector<const PadderCurve*>& curves,
                                const TrackingCalculator& calc);
 
 // The saved and copied text, without line ends: the date and time, the six

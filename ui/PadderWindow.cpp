@@ -43,13 +43,12 @@ struct PadderLayout {
     int screenMargin;       // kept free around the window on a small screen
 };
 
-constexpr PadderLayout kLayout{3, 110, {520, 260}, {780, 980}, 40};
+constexpr PadderLayout kLayout{3, 100, {520, 260}, {840, 980}, 40};
 
-// The graph's curves, first on top; the first two set the vertical axis.
+// The graph's curves: three-point, E24, two-point, the first on top.
 const QColor kThreePointColour(0, 0, 176);
 const QColor kTwoPointColour(208, 0, 0);
 const QColor kE24Colour(0, 128, 0);
-constexpr std::size_t kScaledCurves = 2;
 
 const QString kThreePointName = QStringLiteral("hárompontos");
 const QString kTwoPointName = QStringLiteral("kétpontos");
@@ -246,6 +245,8 @@ QWidget* PadderWindow::BuildStandardPadders()
             grid->addWidget(standard_[row][v], static_cast<int>(row) + 1, static_cast<int>(v) + 1);
         }
     }
+    standardNote_ = WrappedLabel(box, QStringLiteral("Megjegyzés a szabványos padderekhez"));
+    grid->addWidget(standardNote_, static_cast<int>(kStandardPrefixes.size()) + 1, 0, 1, -1);
     return box;
 }
 
@@ -384,19 +385,30 @@ void PadderWindow::ShowDesign(const ThreePointDesign& design)
 
     const std::optional<DesignFigures> figures = FiguresOfDesign(calc.state);
     const PadderCurve twoPoint = TwoPointCurve(calc.state, figures);
-    graph_->ShowCurves({{kThreePointName, kThreePointColour, design.curve.deviation},
-                        {kE24Name, kE24Colour, design.e24.curve.deviation},
-                        {kTwoPointName, kTwoPointColour, twoPoint.deviation}},
-                       kScaledCurves, calc.state.fbe_curve, calc.decimalSeparator);
-    const QStringList names{kThreePointName, kE24Name, kTwoPointName};
-    graph_->setAccessibleDescription(
-        PadderGraphDescription(names, {&design.curve, &design.e24.curve, &twoPoint}, calc));
-    legend_->setText(QStringList{
-        Swatch(kThreePointColour) + u' ' + LegendEntry(kThreePointName, design.curve, calc),
-        Swatch(kE24Colour) + u' ' + LegendEntry(kE24Name, design.e24.curve, calc),
-        Swatch(kTwoPointColour) + u' ' + LegendEntry(kTwoPointName, twoPoint, calc)
-            + QStringLiteral(" (a skálán túl levágva)")}
-                         .join(QStringLiteral("<br>")));
+    // An E24 padder that cannot be aligned has no curve to show.
+    struct Entry {
+        QString name;
+        QColor colour;
+        const PadderCurve* curve;
+    };
+    std::vector<Entry> entries{{kThreePointName, kThreePointColour, &design.curve}};
+    if (!design.e24.trimmerNegative)
+        entries.push_back({kE24Name, kE24Colour, &design.e24.curve});
+    const std::size_t scaled = entries.size();
+    entries.push_back({kTwoPointName, kTwoPointColour, &twoPoint});
+    std::vector<GraphCurve> curves;
+    QStringList names;
+    QStringList legend;
+    std::vector<const PadderCurve*> described;
+    for (const Entry& entry : entries) {
+        curves.push_back({entry.name, entry.colour, entry.curve->deviation});
+        names << entry.name;
+        legend << Swatch(entry.colour) + u' ' + LegendEntry(entry.name, *entry.curve, calc);
+        described.push_back(entry.curve);
+    }
+    graph_->ShowCurves(std::move(curves), scaled, calc.state.fbe_curve, calc.decimalSeparator);
+    graph_->setAccessibleDescription(PadderGraphDescription(names, described, calc));
+    legend_->setText(legend.join(QStringLiteral("<br>")));
 
     const std::optional<Verdict> verdict =
         figures ? std::optional(JudgeDesign(*figures, calc.state)) : std::nullopt;
@@ -415,6 +427,7 @@ void PadderWindow::ShowNoDesign(const QString& why)
     for (auto& row : standard_)
         for (QLineEdit* field : row)
             field->clear();
+    standardNote_->clear();
     graph_->Clear();
     graph_->setAccessibleDescription(QStringLiteral("Grafikon: nincs megjeleníthető terv."));
     legend_->clear();

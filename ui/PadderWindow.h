@@ -67,6 +67,7 @@ private:
     QPushButton* ownCompute_ = nullptr;
     std::array<QLineEdit*, kPadderValues.size()> values_{};
     std::array<std::array<QLineEdit*, kStandardValues.size()>, 2> standard_{};
+    QLabel* standardNote_ = nullptr;
     PadderGraph* graph_ = nullptr;
     QLabel* legend_ = nullptr;
     QLabel* readout_ = nullptr;
