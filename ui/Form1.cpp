@@ -279,8 +279,10 @@ void Form1::StartClicked()
 // order, and this window keeps its focus widget while the help is in front.
 void Form1::ShowHelp()
 {
-    if (!help_)
+    if (!help_) {
         help_ = new HelpWindow(this);
+        connect(help_, &HelpWindow::PadderRequested, this, &Form1::ShowPadder);
+    }
     UpdateHelpNotes();
     help_->show();
     help_->raise();

@@ -1,6 +1,7 @@
 #include "Help.h"
 
 #include "HelpText.h"
+#include "PadderLink.h"
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>
@@ -30,6 +31,10 @@ HelpWindow::HelpWindow(QWidget* parent)
     text_->setAccessibleName(QStringLiteral("Segítség szövege"));
     text_->setOpenLinks(false);
     text_->setTabChangesFocus(true);
+    connect(text_, &QTextBrowser::anchorClicked, this, [this](const QUrl& link) {
+        if (link.toString() == kPadderLink)
+            emit PadderRequested();
+    });
 
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* close =

@@ -18,6 +18,10 @@ public:
     // Replaces the notes at the top; the guide and the scroll position stay.
     void SetNotes(const QString& notesHtml);
 
+signals:
+    // The notes' link to the padder window was followed.
+    void PadderRequested();
+
 private:
     QTextBrowser* text_ = nullptr;
     QString guideHtml_;

@@ -2,6 +2,7 @@
 
 #include "DesignFigures.h"
 #include "NumberText.h"
+#include "PadderLink.h"
 #include "TrackingCalculator.h"
 
 #include <QStringList>
@@ -161,8 +162,8 @@ QString DesignNotesHtml(const TrackingCalculator& calc, bool sweepCurrent)
         for (const NegativeComponent& negative : figures->negatives)
             notes += QStringLiteral("<li>%1</li>").arg(NegativeLine(negative, calc));
     }
-    notes += QStringLiteral("<li><b>Értékelés:</b> %1</li></ul>").arg(Verdict(*figures, s, q));
-    return notes;
+    notes += QStringLiteral("<li><b>Értékelés:</b> %1</li>").arg(Verdict(*figures, s, q));
+    return notes + PadderLinkHtml(*figures, s) + QStringLiteral("</ul>");
 }
 
 QString GuideHtml(const QString& resultsFolder)

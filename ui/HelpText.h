@@ -10,7 +10,8 @@ class TrackingCalculator;
 
 // Notes on the design in the calculator: the extreme deviations, the largest
 // relative deviation, the input-circuit Q the mistuning allows, the negative
-// components and a verdict. `sweepCurrent` says whether the last calculation
+// components and a verdict, with a link to the padder window where a padder
+// would help. `sweepCurrent` says whether the last calculation
 // completed its sweep; while it has not, the notes say that there are no
 // results yet.
 QString DesignNotesHtml(const TrackingCalculator& calc, bool sweepCurrent);
