@@ -428,6 +428,7 @@ void PadderWindow::ShowNoDesign(const QString& why)
         for (QLineEdit* field : row)
             field->clear();
     standardNote_->clear();
+    standardNote_->hide();
     graph_->Clear();
     graph_->setAccessibleDescription(QStringLiteral("Grafikon: nincs megjeleníthető terv."));
     legend_->clear();
