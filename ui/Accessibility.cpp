@@ -3,6 +3,10 @@
 #include "NumberText.h"
 #include "TrackingCalculator.h"
 
+#include <QAccessibleWidget>
+#include <QWidget>
+#include <QStringList>
+
 #include <algorithm>
 #include <cstddef>
 
@@ -31,6 +35,33 @@ QString DiagramDescription()
         "trimmerrel és az Lb tekerccsel, az oszcillátor kör a Ch hangoló "
         "kondenzátorral, a Cp_o trimmerrel és az Lo tekerccsel. A két hangoló "
         "kondenzátor közös tengelyen forog.");
+}
+
+namespace {
+
+QStringList& ChartClasses()
+{
+    static QStringList classes;
+    return classes;
+}
+
+QAccessibleInterface* ChartAccessibility(const QString& className, QObject* object)
+{
+    if (!ChartClasses().contains(className))
+        return nullptr;
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Chart);
+}
+
+} // namespace
+
+void ReadAsChart(const QMetaObject& widgetClass)
+{
+    const QString name = QLatin1String(widgetClass.className());
+    if (ChartClasses().contains(name))
+        return;
+    if (ChartClasses().isEmpty())
+        QAccessible::installFactory(ChartAccessibility);
+    ChartClasses() << name;
 }
 
 QString GraphName()

@@ -1,11 +1,11 @@
 #include "DeviationGraph.h"
 
+#include "Accessibility.h"
 #include "AxisLimit.h"
 #include "DeviationToolTip.h"
 #include "Pictures.h"
 #include "TrackingCalculator.h"
 
-#include <QAccessibleWidget>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolTip>
@@ -25,25 +25,14 @@ constexpr int kGridStepSpacing = 50;
 constexpr double kGridDivisions = 5.0; // horizontal lines per half axis
 constexpr double kFrequencyCaptionStep = 35.0;
 
-// A screen reader hears the graph as a chart; as a QFrame it would be read
-// as a frame. Its name and description stay those the window gives it.
-QAccessibleInterface* GraphAccessibility(const QString& className, QObject* object)
-{
-    if (className != QLatin1String(DeviationGraph::staticMetaObject.className()))
-        return nullptr;
-    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Chart);
-}
-
 } // namespace
 
 DeviationGraph::DeviationGraph(const TrackingCalculator& calc, QWidget* parent)
     : QFrame(parent), calc_(calc)
 {
-    // Once for all graphs: the factory serves every one.
-    [[maybe_unused]] static const bool accessible = [] {
-        QAccessible::installFactory(GraphAccessibility);
-        return true;
-    }();
+    // A screen reader hears the graph as a chart; as a QFrame it would be
+    // read as a frame.
+    ReadAsChart(staticMetaObject);
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     setCursor(Qt::CrossCursor);
     setFocusPolicy(Qt::StrongFocus);

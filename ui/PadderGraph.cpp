@@ -1,5 +1,6 @@
 #include "PadderGraph.h"
 
+#include "Accessibility.h"
 #include "AxisLimit.h"
 #include "NumberText.h"
 #include "Pictures.h"
@@ -32,6 +33,7 @@ QString Text(const std::string& text)
 
 PadderGraph::PadderGraph(QWidget* parent) : QFrame(parent)
 {
+    ReadAsChart(staticMetaObject);
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     setCursor(Qt::CrossCursor);
     setFocusPolicy(Qt::StrongFocus);

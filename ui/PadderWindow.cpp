@@ -61,12 +61,13 @@ QString Swatch(const QColor& colour)
     return QStringLiteral("<span style=\"color:%1\">■</span>").arg(colour.name());
 }
 
-QLabel* WrappedLabel(QWidget* parent, const QString& accessibleName)
+// A label of changing text; a screen reader reads the text as its name.
+QLabel* WrappedLabel(QWidget* parent, const QString& objectName)
 {
     auto* label = new QLabel(parent);
+    label->setObjectName(objectName);
     label->setWordWrap(true);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    label->setAccessibleName(accessibleName);
     return label;
 }
 
@@ -97,18 +98,15 @@ PadderWindow::PadderWindow(QWidget* parent) : QDialog(parent)
 
     auto* content = new QWidget;
     auto* column = new QVBoxLayout(content);
-    status_ = WrappedLabel(content, QStringLiteral("Állapot"));
-    status_->setObjectName(QStringLiteral("status"));
+    status_ = WrappedLabel(content, QStringLiteral("status"));
     column->addWidget(status_);
     column->addWidget(BuildPlacement());
     column->addWidget(BuildResults());
     column->addWidget(BuildStandardPadders());
     column->addWidget(BuildGraph());
-    verdict_ = WrappedLabel(content, QStringLiteral("Értékelés"));
-    verdict_->setObjectName(QStringLiteral("verdict"));
+    verdict_ = WrappedLabel(content, QStringLiteral("verdict"));
     column->addWidget(verdict_);
-    recipe_ = WrappedLabel(content, QStringLiteral("Beállítás"));
-    recipe_->setObjectName(QStringLiteral("recipe"));
+    recipe_ = WrappedLabel(content, QStringLiteral("recipe"));
     column->addWidget(recipe_);
     column->addStretch();
 
@@ -117,6 +115,7 @@ PadderWindow::PadderWindow(QWidget* parent) : QDialog(parent)
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
 
+    QWidget* saveRow = BuildSaveRow();
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* close =
         buttons->addButton(QStringLiteral("Bezárás"), QDialogButtonBox::RejectRole);
@@ -125,7 +124,7 @@ PadderWindow::PadderWindow(QWidget* parent) : QDialog(parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(scroll);
-    layout->addWidget(BuildSaveRow());
+    layout->addWidget(saveRow);
     layout->addWidget(buttons);
 
     // Esc closes the window from every field, the own points' included, whose
@@ -245,7 +244,7 @@ QWidget* PadderWindow::BuildStandardPadders()
             grid->addWidget(standard_[row][v], static_cast<int>(row) + 1, static_cast<int>(v) + 1);
         }
     }
-    standardNote_ = WrappedLabel(box, QStringLiteral("Megjegyzés a szabványos padderekhez"));
+    standardNote_ = WrappedLabel(box, QStringLiteral("standardNote"));
     grid->addWidget(standardNote_, static_cast<int>(kStandardPrefixes.size()) + 1, 0, 1, -1);
     return box;
 }
@@ -260,11 +259,9 @@ QWidget* PadderWindow::BuildGraph()
     graph_->setAccessibleName(QStringLiteral("Eltérés a sávban: grafikon"));
     graph_->setMinimumSize(kLayout.graphMinimumSize);
     column->addWidget(graph_, 1);
-    legend_ = WrappedLabel(box, QStringLiteral("Jelmagyarázat"));
-    legend_->setObjectName(QStringLiteral("legend"));
+    legend_ = WrappedLabel(box, QStringLiteral("legend"));
     column->addWidget(legend_);
-    readout_ = WrappedLabel(box, QStringLiteral("Leolvasás"));
-    readout_->setObjectName(QStringLiteral("readout"));
+    readout_ = WrappedLabel(box, QStringLiteral("readout"));
     column->addWidget(readout_);
     connect(graph_, &PadderGraph::ReadoutChanged, readout_, &QLabel::setText);
     return box;
@@ -275,9 +272,9 @@ QWidget* PadderWindow::BuildSaveRow()
     auto* row = new QWidget(this);
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(QMargins());
+    auto* label = new QLabel(QStringLiteral("Mentés neve"), row);
     fileName_ = new TextField(row);
     fileName_->setObjectName(QStringLiteral("fileName"));
-    auto* label = new QLabel(QStringLiteral("Mentés neve"), row);
     label->setBuddy(fileName_);
     fileName_->setAccessibleName(label->text());
     save_ = new QPushButton(QStringLiteral("Ment"), row);
@@ -399,16 +396,21 @@ void PadderWindow::ShowDesign(const ThreePointDesign& design)
     std::vector<GraphCurve> curves;
     QStringList names;
     QStringList legend;
+    QStringList spokenLegend;
     std::vector<const PadderCurve*> described;
     for (const Entry& entry : entries) {
         curves.push_back({entry.name, entry.colour, entry.curve->deviation});
         names << entry.name;
-        legend << Swatch(entry.colour) + u' ' + LegendEntry(entry.name, *entry.curve, calc);
+        const QString text = LegendEntry(entry.name, *entry.curve, calc);
+        legend << Swatch(entry.colour) + u' ' + text;
+        spokenLegend << text;
         described.push_back(entry.curve);
     }
     graph_->ShowCurves(std::move(curves), scaled, calc.state.fbe_curve, calc.decimalSeparator);
     graph_->setAccessibleDescription(PadderGraphDescription(names, described, calc));
     legend_->setText(legend.join(QStringLiteral("<br>")));
+    // A screen reader hears the entries without the coloured squares.
+    legend_->setAccessibleName(spokenLegend.join(QStringLiteral("; ")));
 
     const std::optional<Verdict> verdict =
         figures ? std::optional(JudgeDesign(*figures, calc.state)) : std::nullopt;
@@ -432,6 +434,7 @@ void PadderWindow::ShowNoDesign(const QString& why)
     graph_->Clear();
     graph_->setAccessibleDescription(QStringLiteral("Grafikon: nincs megjeleníthető terv."));
     legend_->clear();
+    legend_->setAccessibleName(QString());
     verdict_->clear();
     recipe_->clear();
     save_->setEnabled(false);
