@@ -4,8 +4,8 @@
 #include "TrackingCalculator.h"
 
 #include <QAccessibleWidget>
-#include <QWidget>
 #include <QStringList>
+#include <QWidget>
 
 #include <algorithm>
 #include <cstddef>

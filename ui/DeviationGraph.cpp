@@ -27,6 +27,25 @@ constexpr double kFrequencyCaptionStep = 35.0;
 
 } // namespace
 
+void DrawDeviationGrid(PictureSurface& surface, double H, const QColor& foreground)
+{
+    surface.Scale(kLeftEdgeStep, H, 0.0, -H);
+
+    // y grows by H/5 from -H for as long as it stays within H: eleven lines
+    // while the additions are exact. Past the largest double y becomes
+    // infinite, which ends the loop too.
+    double y = -H;
+    while (y <= H) {
+        surface.Line(0.0, y, kGridEnd, y, foreground);
+        y += H / kGridDivisions;
+    }
+
+    surface.Line(0.0, 0.0, kGridEnd, 0.0, kZeroLineColour);
+
+    for (int x = 0; x <= kGridEnd; x += kGridStepSpacing)
+        surface.Line(x, H, x, -H, foreground);
+}
+
 DeviationGraph::DeviationGraph(const TrackingCalculator& calc, QWidget* parent)
     : QFrame(parent), calc_(calc)
 {
@@ -61,21 +80,7 @@ void DeviationGraph::Render()
     const QColor foreground = palette().color(foregroundRole());
 
     surface_.Cls(contentsRect().size(), palette().color(backgroundRole()), devicePixelRatioF());
-    surface_.Scale(kLeftEdgeStep, H, 0.0, -H);
-
-    // y grows by H/5 from -H for as long as it stays within H: eleven lines
-    // while the additions are exact. Past the largest double y becomes
-    // infinite, which ends the loop too.
-    double y = -H;
-    while (y <= H) {
-        surface_.Line(0.0, y, kGridEnd, y, foreground);
-        y += H / kGridDivisions;
-    }
-
-    surface_.Line(0.0, 0.0, kGridEnd, 0.0, kZeroLineColour);
-
-    for (int x = 0; x <= kGridEnd; x += kGridStepSpacing)
-        surface_.Line(x, H, x, -H, foreground);
+    DrawDeviationGrid(surface_, H, foreground);
 
     surface_.PSet(0.0, 0.0, foreground);
     for (int i = 0; i < kSweepSteps; ++i)

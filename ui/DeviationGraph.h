@@ -11,6 +11,12 @@ namespace kalibrix {
 
 class TrackingCalculator;
 
+// The frame of every deviation graph on `surface`, for the axis limit H (Hz):
+// user coordinates with sweep step 499 (f_min) at the left edge and H at the
+// top, level grid lines every H/5 from -H, the zero line in bright magenta,
+// and an upright line every 50 steps.
+void DrawDeviationGrid(PictureSurface& surface, double H, const QColor& foreground);
+
 // The picture area pct_main: draws the input circuit's deviation across the
 // band from the sweep tables, and shows the value under the pointer as its
 // tool tip. Both do nothing while L_b is zero (nothing computed yet).

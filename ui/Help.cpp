@@ -13,6 +13,15 @@
 
 namespace kalibrix {
 
+QDialogButtonBox* CloseButton(QDialog* dialog)
+{
+    auto* buttons = new QDialogButtonBox(dialog);
+    buttons->addButton(QStringLiteral("Bezárás"), QDialogButtonBox::RejectRole)
+        ->setAutoDefault(false);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    return buttons;
+}
+
 HelpWindow::HelpWindow(QWidget* parent)
     : QDialog(parent),
       guideHtml_(GuideHtml(QDir::toNativeSeparators(
@@ -36,12 +45,8 @@ HelpWindow::HelpWindow(QWidget* parent)
             emit PadderRequested();
     });
 
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* close =
-        buttons->addButton(QStringLiteral("Bezárás"), QDialogButtonBox::RejectRole);
     // Enter in the text must not close the window; only Esc and the button do.
-    close->setAutoDefault(false);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = CloseButton(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(text_);

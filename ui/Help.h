@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+class QDialogButtonBox;
 class QTextBrowser;
 
 namespace kalibrix {
@@ -26,5 +27,9 @@ private:
     QTextBrowser* text_ = nullptr;
     QString guideHtml_;
 };
+
+// The "Bezárás" button of a window beside the main one, in a button box that
+// closes `dialog`. Enter in the window's fields does not press it.
+QDialogButtonBox* CloseButton(QDialog* dialog);
 
 } // namespace kalibrix

@@ -2,6 +2,7 @@
 
 #include "Accessibility.h"
 #include "AxisLimit.h"
+#include "DeviationGraph.h"
 #include "NumberText.h"
 #include "Pictures.h"
 
@@ -17,12 +18,8 @@ namespace kalibrix {
 
 namespace {
 
-const QColor kZeroLineColour(255, 0, 255);
 constexpr double kLeftEdgeStep = kSweepSteps - 1;
-constexpr double kGridEnd = kSweepSteps;
-constexpr int kGridStepSpacing = 50;
-constexpr int kGridDivisions = 5; // horizontal lines per half axis
-constexpr int kPageSteps = 50;    // Page Up / Page Down move the readout by a grid column
+constexpr int kPageSteps = 50; // Page Up / Page Down move the readout by a grid column
 
 QString Text(const std::string& text)
 {
@@ -86,15 +83,7 @@ void PadderGraph::Render()
     const double H = shown_->H;
     const QColor foreground = palette().color(foregroundRole());
     surface_.Cls(contentsRect().size(), palette().color(backgroundRole()), devicePixelRatioF());
-    surface_.Scale(kLeftEdgeStep, H, 0.0, -H);
-
-    for (int k = -kGridDivisions; k <= kGridDivisions; ++k) {
-        const double y = H * k / kGridDivisions;
-        surface_.Line(0.0, y, kGridEnd, y, foreground);
-    }
-    surface_.Line(0.0, 0.0, kGridEnd, 0.0, kZeroLineColour);
-    for (int x = 0; x <= kGridEnd; x += kGridStepSpacing)
-        surface_.Line(x, H, x, -H, foreground);
+    DrawDeviationGrid(surface_, H, foreground);
 
     // The first curve is drawn last, on top of the others.
     for (auto curve = shown_->curves.rbegin(); curve != shown_->curves.rend(); ++curve) {

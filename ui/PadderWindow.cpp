@@ -1,6 +1,7 @@
 #include "PadderWindow.h"
 
 #include "DesignFigures.h"
+#include "Help.h"
 #include "MessageBox.h"
 #include "NumberText.h"
 #include "NumericField.h"
@@ -11,9 +12,9 @@
 
 #include <QButtonGroup>
 #include <QClipboard>
+#include <QDialogButtonBox>
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -116,16 +117,10 @@ PadderWindow::PadderWindow(QWidget* parent) : QDialog(parent)
     scroll->setFrameShape(QFrame::NoFrame);
 
     QWidget* saveRow = BuildSaveRow();
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* close =
-        buttons->addButton(QStringLiteral("Bezárás"), QDialogButtonBox::RejectRole);
-    close->setAutoDefault(false);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(scroll);
     layout->addWidget(saveRow);
-    layout->addWidget(buttons);
+    layout->addWidget(CloseButton(this));
 
     // Esc closes the window from every field, the own points' included, whose
     // key filter would otherwise swallow it.
