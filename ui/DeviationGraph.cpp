@@ -46,6 +46,18 @@ void DrawDeviationGrid(PictureSurface& surface, double H, const QColor& foregrou
         surface.Line(x, H, x, -H, foreground);
 }
 
+void PaintGraphImage(QFrame& graph, const QImage& image)
+{
+    QPainter painter(&graph);
+    if (!image.isNull()) {
+        const QRect area = graph.contentsRect();
+        painter.setClipRect(area);
+        painter.drawImage(area.topLeft(), image);
+        painter.setClipping(false);
+    }
+    PaintFocusFrame(graph, painter);
+}
+
 DeviationGraph::DeviationGraph(const TrackingCalculator& calc, QWidget* parent)
     : QFrame(parent), calc_(calc)
 {
@@ -100,15 +112,7 @@ void DeviationGraph::paintEvent(QPaintEvent* event)
     // Moved to a screen of another ratio: the same graph, drawn for it.
     if (shown_ && surface_.image().devicePixelRatio() != devicePixelRatioF())
         Render();
-    QPainter painter(this);
-    const QImage& image = surface_.image();
-    if (!image.isNull()) {
-        const QRect area = contentsRect();
-        painter.setClipRect(area);
-        painter.drawImage(area.topLeft(), image);
-        painter.setClipping(false);
-    }
-    PaintFocusFrame(*this, painter);
+    PaintGraphImage(*this, surface_.image());
 }
 
 void DeviationGraph::mousePressEvent(QMouseEvent* event)

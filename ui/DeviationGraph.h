@@ -17,6 +17,11 @@ class TrackingCalculator;
 // and an upright line every 50 steps.
 void DrawDeviationGrid(PictureSurface& surface, double H, const QColor& foreground);
 
+// Paints a graph's drawing inside its border (none for a null image), and
+// the focus indicator over the border while the graph holds the focus; for
+// its paintEvent.
+void PaintGraphImage(QFrame& graph, const QImage& image);
+
 // The picture area pct_main: draws the input circuit's deviation across the
 // band from the sweep tables, and shows the value under the pointer as its
 // tool tip. Both do nothing while L_b is zero (nothing computed yet).

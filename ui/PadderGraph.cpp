@@ -4,11 +4,9 @@
 #include "AxisLimit.h"
 #include "DeviationGraph.h"
 #include "NumberText.h"
-#include "Pictures.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QToolTip>
 
 #include <algorithm>
@@ -103,13 +101,7 @@ void PadderGraph::paintEvent(QPaintEvent* event)
     QFrame::paintEvent(event);
     if (shown_ && surface_.image().devicePixelRatio() != devicePixelRatioF())
         Render();
-    QPainter painter(this);
-    if (shown_) {
-        painter.setClipRect(contentsRect());
-        painter.drawImage(contentsRect().topLeft(), surface_.image());
-        painter.setClipping(false);
-    }
-    PaintFocusFrame(*this, painter);
+    PaintGraphImage(*this, shown_ ? surface_.image() : QImage());
 }
 
 void PadderGraph::resizeEvent(QResizeEvent* event)

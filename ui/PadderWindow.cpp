@@ -12,9 +12,9 @@
 
 #include <QButtonGroup>
 #include <QClipboard>
-#include <QDialogButtonBox>
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
