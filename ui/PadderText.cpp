@@ -50,7 +50,7 @@ QString StatedQ(const PadderCurve& curve, const TrackingCalculator& calc)
 
 QString ValueCaption(const PadderValueSpec& spec, const QString& prefix)
 {
-    const QString symbol = prefix + QString::fromUtf8(spec.symbol);
+    QString symbol = prefix + QString::fromUtf8(spec.symbol);
     if (*spec.unit == '\0')
         return symbol;
     return QStringLiteral("%1 (%2)").arg(symbol, QString::fromUtf8(spec.unit));

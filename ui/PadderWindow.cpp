@@ -421,7 +421,7 @@ void PadderWindow::ShowNoDesign(const QString& why)
     status_->setText(why);
     for (QLineEdit* field : values_)
         field->clear();
-    for (auto& row : standard_)
+    for (const auto& row : standard_)
         for (QLineEdit* field : row)
             field->clear();
     standardNote_->clear();
