@@ -70,7 +70,7 @@ enum class ThreePointFailure {
 
 class ThreePointError : public std::runtime_error {
 public:
-    ThreePointError(ThreePointFailure failure, int point = -1);
+    explicit ThreePointError(ThreePointFailure failure, int point = -1);
     ThreePointFailure failure() const;
     int point() const; // for PointOutsideBand and PointsNotRising, else -1
 
