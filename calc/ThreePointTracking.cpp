@@ -36,10 +36,9 @@ using Points = std::array<double, 3>;
 enum class Measure { RelativeMistuning, Hertz };
 
 // The input circuit at the 500 sweep steps, computed once per design with the
-// arithmetic of the two-point sweep: the whole circuit capacitance C_be, the
-// gang capacitance C_h = C_be - C_tb - C_sz and the frequency f_be.
+// arithmetic of the two-point sweep: the gang capacitance C_h = C_be - C_tb -
+// C_sz for the whole circuit capacitance C_be, and the frequency f_be.
 struct InputSweep {
-    SweepTable C_be{}; // F
     SweepTable C_h{};  // F
     SweepTable f_be{}; // Hz
 };
@@ -51,7 +50,6 @@ InputSweep SweepInputCircuit(const TrackingCalculator& calc)
     InputSweep in;
     for (int i = 0; i < kSweepSteps; ++i) {
         const double C_be = calc.SweepCapacitance(i);
-        TableAt(in.C_be, i) = C_be;
         TableAt(in.C_h, i) = sub(sub(C_be, s.C_tb), s.C_sz);
         TableAt(in.f_be, i) = sqrt(div(1.0, mul(mul(C_be, K), s.L_b)));
     }
