@@ -177,6 +177,7 @@ BENCHMARK(BM_PlainCalculation);
 
 // The padder design as the window makes it for the largest usable Q: the
 // placement search, the exact sweep and both standard-value alignments.
+// cppcheck-suppress constParameterCallback ; the range-for over the state is not const
 void BM_PadderDesign(benchmark::State& bench)
 {
     kalibrix::TrackingCalculator calc;

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <limits>
 #include <numbers>
 
@@ -35,10 +36,9 @@ using Points = std::array<double, 3>;
 enum class Measure { RelativeMistuning, Hertz };
 
 // The input circuit at the 500 sweep steps, computed once per design with the
-// arithmetic of the two-point sweep: the whole circuit capacitance C_be, the
-// gang capacitance C_h = C_be - C_tb - C_sz and the frequency f_be.
+// arithmetic of the two-point sweep: the gang capacitance C_h = C_be - C_tb -
+// C_sz for the whole circuit capacitance C_be, and the frequency f_be.
 struct InputSweep {
-    SweepTable C_be{}; // F
     SweepTable C_h{};  // F
     SweepTable f_be{}; // Hz
 };
@@ -50,7 +50,6 @@ InputSweep SweepInputCircuit(const TrackingCalculator& calc)
     InputSweep in;
     for (int i = 0; i < kSweepSteps; ++i) {
         const double C_be = calc.SweepCapacitance(i);
-        TableAt(in.C_be, i) = C_be;
         TableAt(in.C_h, i) = sub(sub(C_be, s.C_tb), s.C_sz);
         TableAt(in.f_be, i) = sqrt(div(1.0, mul(mul(C_be, K), s.L_b)));
     }
@@ -121,17 +120,16 @@ double OscillatorFrequency(const PadderOscillator& o, double C_h, double C_sz)
     return sqrt(div(1.0, mul(mul(C_series, K), o.L_o)));
 }
 
-// The oscillator, from its components, must run at f_i + f_kf at each point.
-// The bound is far below the 0.01 Hz the deviation is shown to, and loose only
-// by the rounding of a few dozen operations; an ill-conditioned system (a very
-// narrow band) misses it.
+// The oscillator, from its components, must run at f_i + f_kf at each of the
+// given points. The bound is far below the 0.01 Hz the deviation is shown to,
+// and loose only by the rounding of a few dozen operations: a system too
+// ill-conditioned for double arithmetic misses it.
 void CheckTracking(const PadderOscillator& o, const Points& x, const Points& f,
-                   const CalculationState& s, int points)
+                   const CalculationState& s, std::initializer_list<std::size_t> points)
 {
-    for (int i = 0; i < 3; i += (points == 2 ? 2 : 1)) {
-        const auto k = static_cast<std::size_t>(i);
-        const double target = strict::add(f[k], s.f_kf);
-        const double actual = OscillatorFrequency(o, x[k], s.C_sz);
+    for (const std::size_t i : points) {
+        const double target = strict::add(f[i], s.f_kf);
+        const double actual = OscillatorFrequency(o, x[i], s.C_sz);
         if (!(std::abs(actual - target) <= 1e-12 * target))
             throw ThreePointError(ThreePointFailure::FailedCheck);
     }
@@ -206,8 +204,9 @@ std::array<double, 4> StretchPeaks(const Circuit& circuit, const Points& f, Meas
             const double r = d / f_be;
             e = std::abs(r * (2.0 + r) / (1.0 + r));
         }
-        if (!(e <= peaks[stretch]))
-            peaks[stretch] = std::isnan(e) ? inf : e;
+        if (std::isnan(e))
+            e = inf;
+        peaks[stretch] = std::max(peaks[stretch], e);
     }
     return peaks;
 }
@@ -224,8 +223,11 @@ std::array<double, 3> Imbalance(const std::array<double, 4>& peaks)
 double Largest(const std::array<double, 3>& g)
 {
     double m = 0.0;
-    for (const double v : g)
-        m = std::max(m, std::isnan(v) ? std::numeric_limits<double>::infinity() : std::abs(v));
+    for (const double v : g) {
+        if (std::isnan(v))
+            return std::numeric_limits<double>::infinity();
+        m = std::max(m, std::abs(v));
+    }
     return m;
 }
 
@@ -331,7 +333,7 @@ StandardPadder AlignStandard(const Circuit& circuit, const Points& x, const Poin
     padder.oscillator = ComponentsOf(c, s.C_sz);
     padder.oscillator.C_p = padder.nominal;
     padder.trimmerNegative = padder.oscillator.C_to < 0.0;
-    CheckTracking(padder.oscillator, x, f, s, 2);
+    CheckTracking(padder.oscillator, x, f, s, {0, 2});
     padder.curve = SweepDesign(padder.oscillator, circuit.in, s);
     return padder;
 }
@@ -377,7 +379,7 @@ ThreePointDesign Design(const CalculationState& s, PointPlacement placement,
     design.oscillator = ComponentsOf(c, s.C_sz);
     if (design.oscillator.C_to < 0.0)
         throw ThreePointError(ThreePointFailure::NegativeTrimmer);
-    CheckTracking(design.oscillator, design.C_h, design.f, s, 3);
+    CheckTracking(design.oscillator, design.C_h, design.f, s, {0, 1, 2});
     design.curve = SweepDesign(design.oscillator, in, s);
     design.e12 =
         AlignStandard(circuit, design.C_h, design.f, design.oscillator.C_p, StandardSeries::E12);

@@ -70,7 +70,7 @@ enum class ThreePointFailure {
 
 class ThreePointError : public std::runtime_error {
 public:
-    ThreePointError(ThreePointFailure failure, int point = -1);
+    explicit ThreePointError(ThreePointFailure failure, int point = -1);
     ThreePointFailure failure() const;
     int point() const; // for PointOutsideBand and PointsNotRising, else -1
 
@@ -80,8 +80,8 @@ private:
 };
 
 // The three-point design for the input circuit of a two-point calculation
-// that completed its sweep: reads f_min, f_max, f_kf, C_h_min, C_h_max, C_sz,
-// L_b and C_tb of `s`. `ownPoints` (Hz) is read only for
+// that completed its sweep: reads f_min, f_max, f_kf, C_h_min, C_sz, L_b and
+// C_tb of `s`. `ownPoints` (Hz) is read only for
 // PointPlacement::OwnPoints. Throws ThreePointError and nothing else.
 ThreePointDesign DesignThreePoint(const CalculationState& s, PointPlacement placement,
                                   const std::array<double, 3>& ownPoints = {});
