@@ -1,10 +1,11 @@
 // The padder window that F2 opens: it follows the main window's calculations,
 // refuses own points that do not lie rising within the band, and saves its
-// design in "adatok".
+// design in "adatok" and copies the same text.
 
 #include "PadderText.h"
 #include "WindowTestSupport.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCoreApplication>
 #include <QDialog>
@@ -138,6 +139,15 @@ void TestPadderWindow::save()
     QCOMPARE(lines[7], QStringLiteral("Pontok     = Legnagyobb használható jóság"));
     QCOMPARE(lines[8], "Lo         = " + Text(padder, QStringLiteral("Lo (µH)")) + "  uH");
     QCOMPARE(lines[31], "E24 Q      = " + Text(padder, QStringLiteral("E24 Q")));
+
+    // Ctrl+C in a result field that Tab has selected copies the same text.
+    padder->activateWindow();
+    QTRY_VERIFY2(QApplication::activeWindow() == padder, "the padder window becomes active");
+    QLineEdit* lo = Control<QLineEdit>(*padder, QStringLiteral("Lo (µH)"));
+    lo->setFocus(Qt::TabFocusReason);
+    lo->selectAll();
+    QTest::keyClick(lo, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text().split(u'\n').mid(1), lines.mid(1, 31));
 }
 
 QTEST_MAIN(TestPadderWindow)

@@ -461,16 +461,14 @@ void PadderWindow::Copy()
                 .join(QStringLiteral("\n")));
 }
 
-// A result field that holds the focus with nothing selected leaves Ctrl+C to
-// the window, which copies the whole design.
+// A result field leaves Ctrl+C to the window, which copies the whole design,
+// even with its text selected as the Tab key selects it; its context menu
+// still copies the selection.
 bool PadderWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::ShortcutOverride) {
-        const auto* field = qobject_cast<QLineEdit*>(watched);
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (field && !field->hasSelectedText() && key->matches(QKeySequence::Copy))
-            return true;
-    }
+    if (event->type() == QEvent::ShortcutOverride
+        && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy))
+        return true;
     return QDialog::eventFilter(watched, event);
 }
 
