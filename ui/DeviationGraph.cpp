@@ -46,6 +46,21 @@ void DrawDeviationGrid(PictureSurface& surface, double H, const QColor& foregrou
         surface.Line(x, H, x, -H, foreground);
 }
 
+void SetUpGraphArea(QFrame& graph)
+{
+    // A screen reader hears the graph as a chart; as a QFrame it would be
+    // read as a frame.
+    ReadAsChart(*graph.metaObject());
+    graph.setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+    graph.setCursor(Qt::CrossCursor);
+    graph.setFocusPolicy(Qt::StrongFocus);
+    graph.setMouseTracking(true);
+    // A picture box's default colours: button face behind, button text on it.
+    graph.setBackgroundRole(QPalette::Button);
+    graph.setForegroundRole(QPalette::ButtonText);
+    graph.setAutoFillBackground(true);
+}
+
 void PaintGraphImage(QFrame& graph, const QImage& image)
 {
     QPainter painter(&graph);
@@ -61,17 +76,7 @@ void PaintGraphImage(QFrame& graph, const QImage& image)
 DeviationGraph::DeviationGraph(const TrackingCalculator& calc, QWidget* parent)
     : QFrame(parent), calc_(calc)
 {
-    // A screen reader hears the graph as a chart; as a QFrame it would be
-    // read as a frame.
-    ReadAsChart(staticMetaObject);
-    setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
-    setCursor(Qt::CrossCursor);
-    setFocusPolicy(Qt::StrongFocus);
-    setMouseTracking(true);
-    // A picture box's default colours: button face behind, button text on it.
-    setBackgroundRole(QPalette::Button);
-    setForegroundRole(QPalette::ButtonText);
-    setAutoFillBackground(true);
+    SetUpGraphArea(*this);
 }
 
 void DeviationGraph::DrawDeviationGraph()

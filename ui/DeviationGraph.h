@@ -17,6 +17,10 @@ class TrackingCalculator;
 // and an upright line every 50 steps.
 void DrawDeviationGrid(PictureSurface& surface, double H, const QColor& foreground);
 
+// A graph area's border, pointer, focus, colours and pointer tracking, and
+// a screen reader's view of it as a chart; for its constructor.
+void SetUpGraphArea(QFrame& graph);
+
 // Paints a graph's drawing inside its border (none for a null image), and
 // the focus indicator over the border while the graph holds the focus; for
 // its paintEvent.

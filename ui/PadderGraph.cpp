@@ -1,6 +1,5 @@
 #include "PadderGraph.h"
 
-#include "Accessibility.h"
 #include "AxisLimit.h"
 #include "DeviationGraph.h"
 #include "NumberText.h"
@@ -28,14 +27,7 @@ QString Text(const std::string& text)
 
 PadderGraph::PadderGraph(QWidget* parent) : QFrame(parent)
 {
-    ReadAsChart(staticMetaObject);
-    setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
-    setCursor(Qt::CrossCursor);
-    setFocusPolicy(Qt::StrongFocus);
-    setMouseTracking(true);
-    setBackgroundRole(QPalette::Button);
-    setForegroundRole(QPalette::ButtonText);
-    setAutoFillBackground(true);
+    SetUpGraphArea(*this);
 }
 
 void PadderGraph::ShowCurves(std::vector<GraphCurve> curves, std::size_t scaled,
