@@ -3,6 +3,7 @@
 #include "Errors.h"
 #include "StrictMath.h"
 
+#include <algorithm>
 #include <array>
 #include <cfloat>
 #include <charconv>
@@ -89,6 +90,21 @@ std::string FormatFixed(double x, int decimals, std::string_view decimalSeparato
         text.append(scaled, integerDigits);
     }
     return text;
+}
+
+std::string FormatSignificant(double x, int digits, std::string_view decimalSeparator)
+{
+    // The scientific form rounds to the digits and carries into the exponent
+    // (999.96 to 4 digits is 1.000e+03), which then sets the decimals shown.
+    std::array<char, 40> text{};
+    const auto written = std::to_chars(text.data(), text.data() + text.size(), x,
+                                       std::chars_format::scientific, digits - 1);
+    double rounded = x;
+    std::from_chars(text.data(), written.ptr, rounded);
+    const char* exponentMark = std::find(text.data(), written.ptr, 'e');
+    int exponent = 0;
+    std::from_chars(exponentMark + (exponentMark[1] == '+' ? 2 : 1), written.ptr, exponent);
+    return FormatFixed(rounded, std::max(0, digits - 1 - exponent), decimalSeparator);
 }
 
 double RoundAsShown2(double x)

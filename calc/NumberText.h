@@ -14,6 +14,11 @@ namespace kalibrix {
 // from zero, so 12.345 shows as 12.35. Zero never carries a minus sign.
 std::string FormatFixed(double x, int decimals, std::string_view decimalSeparator);
 
+// x to `digits` significant digits (1..15), rounded half to even on the
+// exact binary value, in the fixed form of FormatFixed: 165.27 to 4 digits
+// is "165.3", 0.0123456 to 3 is "0.0123", 89123 to 3 is "89100".
+std::string FormatSignificant(double x, int digits, std::string_view decimalSeparator);
+
 // The value FormatFixed(x, 2, ...) shows, as a number again; OverflowError
 // when that value lies beyond the double range.
 double RoundAsShown2(double x);

@@ -27,6 +27,8 @@ class TestNumberText : public QObject {
 private slots:
     void formatFixed_data();
     void formatFixed();
+    void formatSignificant_data();
+    void formatSignificant();
     void formatMegahertzAndValue_data();
     void formatMegahertzAndValue();
     void formatGeneral_data();
@@ -98,6 +100,36 @@ void TestNumberText::formatFixed_data()
                                         << "1.01";
     QTest::newRow("tiny value") << 1e-300 << 2 << "."
                                 << "0.00";
+}
+
+void TestNumberText::formatSignificant_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<int>("digits");
+    QTest::addColumn<QString>("separator");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("coil in uH, 4 digits") << 95.7712 << 4 << ","
+                                          << "95,77";
+    QTest::newRow("below one keeps its digits") << 0.0324612 << 4 << "."
+                                                << "0.03246";
+    QTest::newRow("whole digits beyond the count become zeros") << 7271.4 << 3 << "."
+                                                                << "7270";
+    QTest::newRow("carry into the next decade") << 999.96 << 4 << "."
+                                                << "1000";
+    QTest::newRow("carry below one") << 0.099996 << 3 << "."
+                                     << "0.100";
+    QTest::newRow("negative") << -547.6 << 3 << "."
+                              << "-548";
+}
+
+void TestNumberText::formatSignificant()
+{
+    QFETCH(double, value);
+    QFETCH(int, digits);
+    QFETCH(QString, separator);
+    QFETCH(QString, expected);
+    QCOMPARE(QString::fromStdString(FormatSignificant(value, digits, separator.toStdString())),
+             expected);
 }
 
 void TestNumberText::formatFixed()

@@ -4,6 +4,12 @@
 #include "NumberText.h"
 #include "TrackingCalculator.h"
 
+#include <QAccessibleWidget>
+#include <QStringList>
+#include <QWidget>
+
+#include <algorithm>
+#include <cstddef>
 #include <optional>
 
 namespace kalibrix {
@@ -31,6 +37,36 @@ QString DiagramDescription()
         "trimmerrel és az Lb tekerccsel, az oszcillátor kör a Ch hangoló "
         "kondenzátorral, a Cp_o trimmerrel és az Lo tekerccsel. A két hangoló "
         "kondenzátor közös tengelyen forog.");
+}
+
+namespace {
+
+// The classes read as charts; ReadAsChart adds to them through the
+// reference, which cppcheck does not follow.
+QStringList& ChartClasses()
+{
+    // cppcheck-suppress unassignedVariable
+    static QStringList classes;
+    return classes;
+}
+
+QAccessibleInterface* ChartAccessibility(const QString& className, QObject* object)
+{
+    if (!ChartClasses().contains(className))
+        return nullptr;
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Chart);
+}
+
+} // namespace
+
+void ReadAsChart(const QMetaObject& widgetClass)
+{
+    const QString name = QLatin1String(widgetClass.className());
+    if (ChartClasses().contains(name))
+        return;
+    if (ChartClasses().isEmpty())
+        QAccessible::installFactory(ChartAccessibility);
+    ChartClasses() << name;
 }
 
 QString GraphName()

@@ -26,6 +26,10 @@ QString DiagramDescription();
 // smallest deviation with the input frequency of each, in the numbers the
 // window shows.
 QString GraphName();
+
+// Makes a screen reader hear every widget of the class as a chart (its
+// name and description stay those the widget is given).
+void ReadAsChart(const QMetaObject& widgetClass);
 QString GraphDescription(const TrackingCalculator& calc);
 
 } // namespace kalibrix

@@ -1,10 +1,10 @@
 #include "DeviationGraph.h"
 
+#include "Accessibility.h"
 #include "AxisLimit.h"
 #include "DeviationToolTip.h"
 #include "TrackingCalculator.h"
 
-#include <QAccessibleWidget>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolTip>
@@ -24,33 +24,58 @@ constexpr int kGridStepSpacing = 50;
 constexpr double kGridDivisions = 5.0; // horizontal lines per half axis
 constexpr double kFrequencyCaptionStep = 35.0;
 
-// A screen reader hears the graph as a chart; as a QFrame it would be read
-// as a frame. Its name and description stay those the window gives it.
-QAccessibleInterface* GraphAccessibility(const QString& className, QObject* object)
+} // namespace
+
+void DrawDeviationGrid(PictureSurface& surface, double H, const QColor& foreground)
 {
-    if (className != QLatin1String(DeviationGraph::staticMetaObject.className()))
-        return nullptr;
-    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Chart);
+    surface.Scale(kLeftEdgeStep, H, 0.0, -H);
+
+    // y grows by H/5 from -H for as long as it stays within H: eleven lines
+    // while the additions are exact. Past the largest double y becomes
+    // infinite, which ends the loop too.
+    double y = -H;
+    while (y <= H) {
+        surface.Line(0.0, y, kGridEnd, y, foreground);
+        y += H / kGridDivisions;
+    }
+
+    surface.Line(0.0, 0.0, kGridEnd, 0.0, kZeroLineColour);
+
+    for (int x = 0; x <= kGridEnd; x += kGridStepSpacing)
+        surface.Line(x, H, x, -H, foreground);
 }
 
-} // namespace
+void SetUpGraphArea(QFrame& graph)
+{
+    // A screen reader hears the graph as a chart; as a QFrame it would be
+    // read as a frame.
+    ReadAsChart(*graph.metaObject());
+    graph.setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+    graph.setCursor(Qt::CrossCursor);
+    graph.setFocusPolicy(Qt::StrongFocus);
+    graph.setMouseTracking(true);
+    // A picture box's default colours: button face behind, button text on it.
+    graph.setBackgroundRole(QPalette::Button);
+    graph.setForegroundRole(QPalette::ButtonText);
+    graph.setAutoFillBackground(true);
+}
+
+void PaintGraphImage(QFrame& graph, const QImage& image)
+{
+    QPainter painter(&graph);
+    if (!image.isNull()) {
+        const QRect area = graph.contentsRect();
+        painter.setClipRect(area);
+        painter.drawImage(area.topLeft(), image);
+        painter.setClipping(false);
+    }
+    PaintFocusFrame(graph, painter);
+}
 
 DeviationGraph::DeviationGraph(const TrackingCalculator& calc, QWidget* parent)
     : QFrame(parent), calc_(calc)
 {
-    // Once for all graphs: the factory serves every one.
-    [[maybe_unused]] static const bool accessible = [] {
-        QAccessible::installFactory(GraphAccessibility);
-        return true;
-    }();
-    setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
-    setCursor(Qt::CrossCursor);
-    setFocusPolicy(Qt::StrongFocus);
-    setMouseTracking(true);
-    // A picture box's default colours: button face behind, button text on it.
-    setBackgroundRole(QPalette::Button);
-    setForegroundRole(QPalette::ButtonText);
-    setAutoFillBackground(true);
+    SetUpGraphArea(*this);
 }
 
 void DeviationGraph::DrawDeviationGraph()
@@ -71,21 +96,7 @@ void DeviationGraph::Render()
     const QColor foreground = palette().color(foregroundRole());
 
     surface_.Cls(contentsRect().size(), palette().color(backgroundRole()), devicePixelRatioF());
-    surface_.Scale(kLeftEdgeStep, H, 0.0, -H);
-
-    // y grows by H/5 from -H for as long as it stays within H: eleven lines
-    // while the additions are exact. Past the largest double y becomes
-    // infinite, which ends the loop too.
-    double y = -H;
-    while (y <= H) {
-        surface_.Line(0.0, y, kGridEnd, y, foreground);
-        y += H / kGridDivisions;
-    }
-
-    surface_.Line(0.0, 0.0, kGridEnd, 0.0, kZeroLineColour);
-
-    for (int x = 0; x <= kGridEnd; x += kGridStepSpacing)
-        surface_.Line(x, H, x, -H, foreground);
+    DrawDeviationGrid(surface_, H, foreground);
 
     surface_.PSet(0.0, 0.0, foreground);
     for (int i = 0; i < kSweepSteps; ++i)
@@ -105,15 +116,7 @@ void DeviationGraph::paintEvent(QPaintEvent* event)
     // Moved to a screen of another ratio: the same graph, drawn for it.
     if (shown_ && surface_.image().devicePixelRatio() != devicePixelRatioF())
         Render();
-    QPainter painter(this);
-    const QImage& image = surface_.image();
-    if (!image.isNull()) {
-        const QRect area = contentsRect();
-        painter.setClipRect(area);
-        painter.drawImage(area.topLeft(), image);
-        painter.setClipping(false);
-    }
-    PaintFocusFrame(*this, painter);
+    PaintGraphImage(*this, surface_.image());
 }
 
 void DeviationGraph::mousePressEvent(QMouseEvent* event)

@@ -11,6 +11,21 @@ namespace kalibrix {
 
 class TrackingCalculator;
 
+// The frame of every deviation graph on `surface`, for the axis limit H (Hz):
+// user coordinates with sweep step 499 (f_min) at the left edge and H at the
+// top, level grid lines every H/5 from -H, the zero line in bright magenta,
+// and an upright line every 50 steps.
+void DrawDeviationGrid(PictureSurface& surface, double H, const QColor& foreground);
+
+// A graph area's border, pointer, focus, colours and pointer tracking, and
+// a screen reader's view of it as a chart; for its constructor.
+void SetUpGraphArea(QFrame& graph);
+
+// Paints a graph's drawing inside its border (none for a null image), and
+// the focus indicator over the border while the graph holds the focus; for
+// its paintEvent.
+void PaintGraphImage(QFrame& graph, const QImage& image);
+
 // The picture area pct_main: draws the input circuit's deviation across the
 // band from the sweep tables, and shows the value under the pointer as its
 // tool tip. Both do nothing while L_b is zero (nothing computed yet).

@@ -7,6 +7,7 @@
 #include "HelpText.h"
 #include "MessageBox.h"
 #include "NumericField.h"
+#include "PadderWindow.h"
 #include "Pictures.h"
 #include "ResultsFile.h"
 #include "ResultsFileFormat.h"
@@ -142,6 +143,8 @@ Form1::Form1(QWidget* parent) : QWidget(parent)
     connect(Control<QPushButton>(ControlId::kilep), &QPushButton::clicked, this, &QWidget::close);
     connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
             &Form1::ShowHelp);
+    connect(new QShortcut(QKeySequence(Qt::Key_F2), this), &QShortcut::activated, this,
+            &Form1::ShowPadder);
 
     Control<QPushButton>(ControlId::Command1)->hide();
     Control<QWidget>(ControlId::c_min)->setFocus();
@@ -162,6 +165,7 @@ void Form1::DeleteControls()
     controls_.fill(nullptr);
     pct_main_ = nullptr;
     help_ = nullptr;
+    padder_ = nullptr;
 }
 
 void Form1::sort(SweepTable& List)
@@ -260,10 +264,15 @@ void Form1::NameForScreenReaders()
 void Form1::StartClicked()
 {
     const QString missingData = QStringLiteral("Egy, vagy több adat hiányzik.");
-    // The help's notes follow every press, successful or not; they speak of a
-    // design only once its sweep has run through.
+    // The help's notes and the padder window follow every press, successful or
+    // not; they speak of a design only once its sweep has run through.
     lastRun_ = LastRun::Failed;
-    const auto refreshHelp = qScopeGuard([this] { UpdateHelpNotes(); });
+    const auto refreshViews = qScopeGuard([this] {
+        UpdateHelpNotes();
+        // A closed padder window does no work; it catches up when F2 shows it.
+        if (padder_ && padder_->isVisible())
+            padder_->Follow(calculator_, lastRun_ == LastRun::Complete);
+    });
     const bool anyEmpty = std::ranges::any_of(kInputs, [this](const InputSpec& input) {
         return input.required
                && Control<QLineEdit>(form1::InputControl(input.field).id)->text().isEmpty();
@@ -293,6 +302,7 @@ void Form1::ShowHelp()
         help_ = new HelpWindow(this);
         // Placed once: shown again, it opens where it was last.
         PlaceBeside(*help_, *this);
+        connect(help_, &HelpWindow::PadderRequested, this, &Form1::ShowPadder);
     }
     UpdateHelpNotes();
     help_->show();
@@ -304,6 +314,16 @@ void Form1::UpdateHelpNotes()
 {
     if (help_)
         help_->SetNotes(DesignNotesHtml(calculator_, lastRun_));
+}
+
+void Form1::ShowPadder()
+{
+    if (!padder_)
+        padder_ = new PadderWindow(this);
+    padder_->Follow(calculator_, lastRun_ == LastRun::Complete);
+    padder_->show();
+    padder_->raise();
+    padder_->activateWindow();
 }
 
 void Form1::SaveClicked()

@@ -16,6 +16,7 @@ namespace kalibrix {
 
 class DeviationGraph;
 class HelpWindow;
+class PadderWindow;
 
 // The program's one window. It holds the calculator (the calculation state
 // with its formulas) for its whole life, the controls built from the layout
@@ -23,7 +24,7 @@ class HelpWindow;
 // their values in the state on focus loss, "Számol" designs the circuits,
 // shows every result and draws the graph, "Ment" saves the results file,
 // "Kilép" closes the window, and F1 opens the design guide with notes on the
-// current design.
+// current design, and F2 the three-point design with a padder.
 class Form1 : public QWidget, private OutputSink {
     Q_OBJECT
 public:
@@ -51,12 +52,14 @@ private:
     void SaveClicked();
     void ShowHelp();
     void UpdateHelpNotes();
+    void ShowPadder();
     void ShowOutput(OutputField field, const std::string& text) override;
 
     TrackingCalculator calculator_;
     std::array<QWidget*, form1::kControlCount> controls_{};
     DeviationGraph* pct_main_ = nullptr;
-    HelpWindow* help_ = nullptr; // made on the first F1, then kept
+    HelpWindow* help_ = nullptr;     // made on the first F1, then kept
+    PadderWindow* padder_ = nullptr; // made on the first F2, then kept
     // Whether a calculation ran, and whether the last one ran its sweep to
     // the end. A run that fails earlier leaves the previous sweep's tables and
     // sweep_i = 500 beside its own new values, which no note may mix.

@@ -18,6 +18,15 @@
 
 namespace kalibrix {
 
+QDialogButtonBox* CloseButton(QDialog* dialog)
+{
+    auto* buttons = new QDialogButtonBox(dialog);
+    buttons->addButton(QStringLiteral("Bezárás"), QDialogButtonBox::RejectRole)
+        ->setAutoDefault(false);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    return buttons;
+}
+
 HelpWindow::HelpWindow(QWidget* parent)
     : QDialog(parent), guideHtml_(GuideHtml(QDir::toNativeSeparators(
                            ResultsFolder(QCoreApplication::applicationDirPath()))))
@@ -43,12 +52,10 @@ HelpWindow::HelpWindow(QWidget* parent)
     guide.setHtml(guideHtml_);
     guideLength_ = guide.characterCount();
 
-    auto* buttons = new QDialogButtonBox(this);
-    close_ = buttons->addButton(QStringLiteral("Bezárás"), QDialogButtonBox::RejectRole);
     // Enter in the text must not close the window; only Esc and the button
     // do, the button also by Enter while it has the focus (keyPressEvent).
-    close_->setAutoDefault(false);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = CloseButton(this);
+    close_ = buttons->buttons().constFirst();
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(text_);

@@ -4,6 +4,7 @@
 
 #include <optional>
 
+class QDialogButtonBox;
 class QPushButton;
 class QTextBrowser;
 
@@ -49,5 +50,9 @@ private:
     // once the window shows again.
     std::optional<Place> pending_;
 };
+
+// The "Bezárás" button of a window beside the main one, in a button box that
+// closes `dialog`. Enter in the window's fields does not press it.
+QDialogButtonBox* CloseButton(QDialog* dialog);
 
 } // namespace kalibrix

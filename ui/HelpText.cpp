@@ -7,6 +7,7 @@
 #include "Form1Layout.h"
 #include "InputFields.h"
 #include "NumberText.h"
+#include "PadderText.h"
 #include "ResultsFile.h"
 #include "TrackingCalculator.h"
 #include "TrackingSolver.h"
@@ -23,10 +24,6 @@
 
 namespace kalibrix {
 namespace {
-
-// The title of the window that designs three-point tracking with a padder,
-// which the notes' link and F2 open.
-const QString kPadderWindowTitle = QStringLiteral("Hárompontos együttfutás (padderrel)");
 
 // The line count of a results file: the date line, then one line per field.
 constexpr std::size_t kResultsFileLineCount = kResultsFileLines.size() + 1;

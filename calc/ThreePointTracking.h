@@ -1,0 +1,94 @@
+#pragma once
+
+#include "CalculationState.h"
+
+#include <array>
+#include <optional>
+#include <stdexcept>
+
+namespace kalibrix {
+
+// Where the three tracking points go: where the usable Q of the input circuit
+// is largest (the relative error |x - 1/x| equal at its four extremes), where
+// the largest deviation in Hz is smallest (equal ripple in Hz), or at three
+// frequencies the user chose.
+enum class PointPlacement { LargestUsableQ, SmallestDeviation, OwnPoints };
+
+// The oscillator with a padder: L_o across (C_h + C_t), the gang section C_h
+// with the trimmer C_to and the stray C_sz in parallel (C_t = C_to + C_sz),
+// and that combination in series with the padder C_p. The trimmer sits across
+// the gang section: at the top of the band, where the gang capacitance is
+// small, it sets the frequency, and at the bottom the padder does, so the two
+// adjustments hardly disturb each other during alignment.
+struct PadderOscillator {
+    double L_o = 0.0;  // H
+    double C_p = 0.0;  // F, the padder
+    double C_to = 0.0; // F, the oscillator trimmer alone (C_t - C_sz)
+};
+
+// One oscillator swept against the input circuit (L_b, C_tb) at the same 500
+// steps as the two-point design (step 0 at f_max, step 499 at f_min), with the
+// same deviation (f_osz - f_kf) - f_be rounded to 0.01 Hz as that one is, so
+// that the two curves compare step by step.
+struct PadderCurve {
+    SweepTable deviation{};        // Hz, per step, in sweep order
+    double largestPositive = 0.0;  // Hz, the largest value of the table
+    double largestNegative = 0.0;  // Hz, the smallest value of the table
+    std::optional<double> usableQ; // smallest QLimit(f_be, d) over the steps; none: no limit
+    std::optional<double> statedQ; // usableQ rounded down to two significant digits
+};
+
+// A padder of a standard value with the coil and the trimmer re-set so that
+// the oscillator tracks exactly at F1 and F3, as a builder aligns a fixed
+// padder: the coil's core at the low point, the trimmer at the high one.
+struct StandardPadder {
+    double nominal = 0.0; // F, the series value nearest on a log scale
+    PadderOscillator oscillator;
+    PadderCurve curve;
+    // The alignment needs a trimmer below zero (C_t below the stray C_sz):
+    // this padder cannot be aligned at F1 and F3 as built.
+    bool trimmerNegative = false;
+};
+
+struct ThreePointDesign {
+    PointPlacement placement = PointPlacement::LargestUsableQ;
+    std::array<double, 3> f{};   // Hz, F1 < F2 < F3
+    std::array<double, 3> C_h{}; // F, the gang capacitance at each point
+    PadderOscillator oscillator;
+    PadderCurve curve;
+    StandardPadder e12;
+    StandardPadder e24;
+};
+
+enum class ThreePointFailure {
+    PointOutsideBand, // `point` (0, 1, 2 for F1, F2, F3) lies outside f_min..f_max
+    PointsNotRising,  // F(point) >= F(point + 1)
+    NegativeTrimmer,  // the oscillator trimmer comes out negative
+    NonFinite,        // a value is not finite, or the padder or the coil is not positive
+    FailedCheck,      // substituting back does not reproduce the three points
+};
+
+class ThreePointError : public std::runtime_error {
+public:
+    explicit ThreePointError(ThreePointFailure failure, int point = -1);
+    ThreePointFailure failure() const;
+    int point() const; // for PointOutsideBand and PointsNotRising, else -1
+
+private:
+    ThreePointFailure failure_;
+    int point_;
+};
+
+// The three-point design for the input circuit of a two-point calculation
+// that completed its sweep: reads f_min, f_max, f_kf, C_h_min, C_sz, L_b and
+// C_tb of `s`. `ownPoints` (Hz) is read only for
+// PointPlacement::OwnPoints. Throws ThreePointError and nothing else.
+ThreePointDesign DesignThreePoint(const CalculationState& s, PointPlacement placement,
+                                  const std::array<double, 3>& ownPoints = {});
+
+// The E12 or E24 value nearest to `capacitance` (F) on a log scale, over the
+// decades (for E12: ..., 390 pF, 470 pF, 560 pF, ...).
+enum class StandardSeries { E12, E24 };
+double NearestStandardValue(double capacitance, StandardSeries series);
+
+} // namespace kalibrix

@@ -1,0 +1,154 @@
+// The padder window that F2 opens: it follows the main window's calculations,
+// refuses own points that do not lie rising within the band, and saves its
+// design in "adatok" and copies the same text.
+
+#include "PadderText.h"
+#include "WindowTestSupport.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+using namespace kalibrix;
+using namespace kalibrix::test;
+
+class TestPadderWindow : public QObject, private WindowDriver {
+    Q_OBJECT
+
+private slots:
+    void cleanup() { Close(); }
+
+    void followsCalculations_data();
+    void followsCalculations();
+    void ownPoints_data();
+    void ownPoints();
+    void save();
+
+private:
+    // The worked example calculated, then F2: the padder window, shown.
+    QDialog* CalculateAndOpen(const QLocale& locale = QLocale::c())
+    {
+        if (!Open(locale))
+            return nullptr;
+        enterWorkedExample();
+        clickStart();
+        QTest::keyClick(form_.get(), Qt::Key_F2);
+        return form_->findChild<QDialog*>(QStringLiteral("padder"));
+    }
+
+    static QString Text(QDialog* padder, const QString& name)
+    {
+        return Control<QLineEdit>(*padder, name)->text();
+    }
+};
+
+void TestPadderWindow::followsCalculations_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::newRow("C locale") << QLocale::c();
+    QTest::newRow("Hungarian") << QLocale(QLocale::Hungarian, QLocale::Hungary);
+}
+
+void TestPadderWindow::followsCalculations()
+{
+    QFETCH(QLocale, locale);
+    QDialog* padder = CalculateAndOpen(locale);
+    QVERIFY2(padder && padder->isVisible(), "F2 shows the padder window");
+    const QString lo = Text(padder, QStringLiteral("Lo (µH)"));
+    QVERIFY2(lo.contains(locale.decimalPoint()), qPrintable(lo));
+    QVERIFY(!Text(padder, QStringLiteral("E24 Q")).isEmpty());
+
+    replace(QStringLiteral("f_min"), QStringLiteral("0.53"));
+    QElapsedTimer timer;
+    timer.start();
+    clickStart();
+    qInfo("calculation with the padder window open: %lld ms", timer.elapsed());
+    QVERIFY2(Text(padder, QStringLiteral("Lo (µH)")) != lo, "a new calculation, a new design");
+
+    replace(QStringLiteral("f_max"), QString());
+    clickStart();
+    QVERIFY(Text(padder, QStringLiteral("Lo (µH)")).isEmpty());
+    QCOMPARE(Control<QLabel>(*padder, QStringLiteral("status"))->text(), NoResultsYet());
+}
+
+void TestPadderWindow::ownPoints_data()
+{
+    QTest::addColumn<QStringList>("points"); // F1 F2 F3, MHz as typed
+    QTest::addColumn<QString>("message");    // the start of the status line; none: a design
+    QTest::newRow("inside, rising") << QStringList{"0.6", "1", "1.4"} << QString();
+    QTest::newRow("F1 below fmin") << QStringList{"0.5", "1", "1.4"}
+                                   << QStringLiteral("Az F1 pont (0.500 MHz) a sávon kívül esik");
+    QTest::newRow("F3 above fmax") << QStringList{"0.6", "1", "1.7"}
+                                   << QStringLiteral("Az F3 pont (1.700 MHz) a sávon kívül esik");
+    QTest::newRow("F2 above F3") << QStringList{"0.6", "1.5", "1.4"}
+                                 << QStringLiteral("Az F2 pont (1.500 MHz) nem kisebb az F3");
+    QTest::newRow("F2 missing") << QStringList{"0.6", "", "1.4"} << MissingPoint(1);
+}
+
+void TestPadderWindow::ownPoints()
+{
+    QFETCH(QStringList, points);
+    QFETCH(QString, message);
+    QDialog* padder = CalculateAndOpen();
+    QVERIFY(padder);
+    Control<QRadioButton>(*padder, QStringLiteral("placement2"))->click();
+    for (int i = 0; i < 3; ++i) {
+        auto* field = Control<QLineEdit>(*padder, QStringLiteral("own%1").arg(i + 1));
+        field->setFocus();
+        field->clear();
+        TypeText(field, points[i]);
+    }
+    QTest::mouseClick(Control(*padder, QStringLiteral("ownCompute")), Qt::LeftButton);
+
+    const QString status = Control<QLabel>(*padder, QStringLiteral("status"))->text();
+    const QString f1 = Text(padder, QStringLiteral("F1 (MHz)"));
+    if (message.isEmpty()) {
+        QCOMPARE(f1, QStringLiteral("0.600"));
+    } else {
+        QVERIFY2(status.startsWith(message), qPrintable(status));
+        for (QLineEdit* field : padder->findChildren<QLineEdit*>())
+            QVERIFY2(!field->isReadOnly() || field->text().isEmpty(),
+                     qPrintable(field->objectName()));
+    }
+}
+
+void TestPadderWindow::save()
+{
+    QDialog* padder = CalculateAndOpen();
+    QVERIFY(padder);
+    QTest::mouseClick(Control(*padder, QStringLiteral("save")), Qt::LeftButton);
+    QCOMPARE(messages_, QStringList{"Célszerűnek látszik a mentésnek nevet adni"});
+
+    const QString name =
+        QStringLiteral("tst_padderwindow_%1").arg(QCoreApplication::applicationPid());
+    Control<QLineEdit>(*padder, QStringLiteral("fileName"))->setText(name);
+    QTest::mouseClick(Control(*padder, QStringLiteral("save")), Qt::LeftButton);
+    const QString path =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/adatok/") + name + ".txt";
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(path));
+    const QStringList lines = QString::fromLocal8Bit(file.readAll()).split(QStringLiteral("\r\n"));
+    file.remove();
+    QCOMPARE(lines.size(), 1 + 6 + 1 + 12 + 2 * 6 + 1); // the last line end leaves an empty one
+    QCOMPARE(lines[1], QStringLiteral("C_min      = 12  pf"));
+    QCOMPARE(lines[7], QStringLiteral("Pontok     = Legnagyobb használható jóság"));
+    QCOMPARE(lines[8], "Lo         = " + Text(padder, QStringLiteral("Lo (µH)")) + "  uH");
+    QCOMPARE(lines[31], "E24 Q      = " + Text(padder, QStringLiteral("E24 Q")));
+
+    // Ctrl+C in a result field that Tab has selected copies the same text.
+    padder->activateWindow();
+    QTRY_VERIFY2(QApplication::activeWindow() == padder, "the padder window becomes active");
+    QLineEdit* lo = Control<QLineEdit>(*padder, QStringLiteral("Lo (µH)"));
+    lo->setFocus(Qt::TabFocusReason);
+    lo->selectAll();
+    QTest::keyClick(lo, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text().split(u'\n').mid(1), lines.mid(1, 31));
+}
+
+QTEST_MAIN(TestPadderWindow)
+#include "tst_padderwindow.moc"

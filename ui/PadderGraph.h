@@ -1,0 +1,69 @@
+#pragma once
+
+#include "CalculationState.h"
+#include "PictureSurface.h"
+
+#include <QColor>
+#include <QFrame>
+#include <QString>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kalibrix {
+
+// One curve of the padder graph: its name in the hover readout, its colour
+// and its deviation per sweep step (Hz).
+struct GraphCurve {
+    QString name;
+    QColor colour;
+    SweepTable deviation{};
+};
+
+// The padder window's graph: several deviation curves over the band, drawn
+// like the main graph (step 0, f_max, at the right edge; the zero line in
+// magenta) with the main graph's drawing layer, so that it is sharp at every
+// scale. The vertical axis fits the curves marked `scaled`; the others are
+// clipped where they leave it. Hovering, or the arrow keys while the graph
+// has the focus, read out the frequency and every curve's deviation there.
+class PadderGraph : public QFrame {
+    Q_OBJECT
+public:
+    explicit PadderGraph(QWidget* parent = nullptr);
+
+    // The curves (the first `scaled` of them set the axis) over the input
+    // circuit's frequency per step (Hz), numbers written with `separator`.
+    void ShowCurves(std::vector<GraphCurve> curves, std::size_t scaled, const SweepTable& frequency,
+                    const std::string& separator);
+    void Clear();
+
+    // What the readout says for sweep step `step`.
+    QString Readout(int step) const;
+
+signals:
+    void ReadoutChanged(const QString& text);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    struct Shown {
+        std::vector<GraphCurve> curves;
+        double H; // Hz, the axis limit
+        SweepTable frequency;
+        std::string separator;
+    };
+
+    void Render();
+    void ReadAt(int step);
+
+    PictureSurface surface_;
+    std::optional<Shown> shown_;
+    int readStep_ = 0;
+};
+
+} // namespace kalibrix

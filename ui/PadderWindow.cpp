@@ -1,0 +1,475 @@
+#include "PadderWindow.h"
+
+#include "DesignFigures.h"
+#include "Help.h"
+#include "MessageBox.h"
+#include "NumberText.h"
+#include "NumericField.h"
+#include "PadderGraph.h"
+#include "ResultsFile.h"
+#include "SaveFailure.h"
+#include "TextField.h"
+
+#include <QButtonGroup>
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace kalibrix {
+
+namespace {
+
+// The window's layout, in logical (96-dpi) pixels: Qt layouts place the
+// controls, these numbers are all they are given.
+struct PadderLayout {
+    int resultColumns;      // label and field pairs side by side
+    int fieldMinimumWidth;  // a result or point field
+    QSize graphMinimumSize; // the graph's area
+    QSize preferredSize;    // the window, before the screen limits it
+    int screenMargin;       // kept free around the window on a small screen
+};
+
+constexpr PadderLayout kLayout{3, 100, {520, 260}, {840, 980}, 40};
+
+// The graph's curves: three-point, E24, two-point, the first on top.
+const QColor kThreePointColour(0, 0, 176);
+const QColor kTwoPointColour(208, 0, 0);
+const QColor kE24Colour(0, 128, 0);
+
+const QString kThreePointName = QStringLiteral("hárompontos");
+const QString kTwoPointName = QStringLiteral("kétpontos");
+const QString kE24Name = QStringLiteral("E24 padder");
+
+const std::array<QString, 2> kStandardPrefixes{QStringLiteral("E12 "), QStringLiteral("E24 ")};
+
+QString Swatch(const QColor& colour)
+{
+    return QStringLiteral("<span style=\"color:%1\">■</span>").arg(colour.name());
+}
+
+// A label of changing text; a screen reader reads the text as its name.
+QLabel* WrappedLabel(QWidget* parent, const QString& objectName)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(objectName);
+    label->setWordWrap(true);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return label;
+}
+
+// The two-point design's curve, in the main window's tables.
+PadderCurve TwoPointCurve(const CalculationState& s, const std::optional<DesignFigures>& figures)
+{
+    PadderCurve curve;
+    curve.deviation = s.elt_curve;
+    curve.largestPositive = s.elt_sorted.back();
+    curve.largestNegative = s.elt_sorted.front();
+    if (figures) {
+        curve.usableQ = figures->usableQ;
+        curve.statedQ = figures->statedQ;
+    }
+    return curve;
+}
+
+} // namespace
+
+PadderWindow::PadderWindow(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("padder"));
+    setWindowTitle(kPadderWindowTitle);
+    setAccessibleName(windowTitle());
+    setModal(false);
+    setSizeGripEnabled(true);
+    setAttribute(Qt::WA_QuitOnClose, false);
+
+    auto* content = new QWidget;
+    auto* column = new QVBoxLayout(content);
+    status_ = WrappedLabel(content, QStringLiteral("status"));
+    column->addWidget(status_);
+    column->addWidget(BuildPlacement());
+    column->addWidget(BuildResults());
+    column->addWidget(BuildStandardPadders());
+    column->addWidget(BuildGraph());
+    verdict_ = WrappedLabel(content, QStringLiteral("verdict"));
+    column->addWidget(verdict_);
+    recipe_ = WrappedLabel(content, QStringLiteral("recipe"));
+    column->addWidget(recipe_);
+    column->addStretch();
+
+    auto* scroll = new QScrollArea(this);
+    scroll->setWidget(content);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+
+    QWidget* saveRow = BuildSaveRow();
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(scroll);
+    layout->addWidget(saveRow);
+    layout->addWidget(CloseButton(this));
+
+    // Esc closes the window from every field, the own points' included, whose
+    // key filter would otherwise swallow it.
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            &QDialog::reject);
+    connect(new QShortcut(QKeySequence::Copy, this), &QShortcut::activated, this,
+            &PadderWindow::Copy);
+
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry().marginsRemoved(
+        QMargins(kLayout.screenMargin, kLayout.screenMargin, kLayout.screenMargin,
+                 kLayout.screenMargin));
+    resize(kLayout.preferredSize.boundedTo(screen.size()));
+    ShowNoDesign(NoResultsYet());
+}
+
+PadderWindow::~PadderWindow()
+{
+    // The own-point fields store into ownPoints_ when they lose the focus:
+    // they go before it does.
+    qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
+}
+
+QWidget* PadderWindow::BuildPlacement()
+{
+    auto* box = new QGroupBox(QStringLiteral("A három együttfutási pont"));
+    box->setAccessibleName(box->title());
+    auto* grid = new QGridLayout(box);
+    placement_ = new QButtonGroup(box);
+    const std::array placements{PointPlacement::LargestUsableQ, PointPlacement::SmallestDeviation,
+                                PointPlacement::OwnPoints};
+    for (const PointPlacement placement : placements) {
+        auto* radio = new QRadioButton(PlacementName(placement), box);
+        const int id = static_cast<int>(placement);
+        radio->setObjectName(QStringLiteral("placement%1").arg(id));
+        placement_->addButton(radio, id);
+        grid->addWidget(radio, 0, 2 * id, 1, 2);
+    }
+    placement_->button(static_cast<int>(PointPlacement::LargestUsableQ))->setChecked(true);
+    connect(placement_, &QButtonGroup::idToggled, this, [this](int, bool checked) {
+        if (checked)
+            PlacementChosen();
+    });
+
+    for (std::size_t i = 0; i < ownFields_.size(); ++i) {
+        const QString name = QStringLiteral("F%1 (MHz)").arg(i + 1);
+        auto* label = new QLabel(name, box);
+        auto* field = new NumericField(ownPoints_[i], kHertzPerMegahertz, box);
+        field->setObjectName(QStringLiteral("own%1").arg(i + 1));
+        field->setAccessibleName(QStringLiteral("Saját pont: ") + name);
+        field->setMinimumWidth(kLayout.fieldMinimumWidth);
+        label->setBuddy(field);
+        grid->addWidget(label, 1, 2 * static_cast<int>(i));
+        grid->addWidget(field, 1, 2 * static_cast<int>(i) + 1);
+        ownFields_[i] = field;
+    }
+    ownCompute_ = new QPushButton(QStringLiteral("Számol"), box);
+    ownCompute_->setObjectName(QStringLiteral("ownCompute"));
+    ownCompute_->setAccessibleName(QStringLiteral("Számol a saját pontokkal"));
+    ownCompute_->setAutoDefault(false);
+    grid->addWidget(ownCompute_, 1, 2 * static_cast<int>(ownFields_.size()));
+    connect(ownCompute_, &QPushButton::clicked, this, &PadderWindow::Recompute);
+    PlacementChosen();
+    return box;
+}
+
+QLineEdit* PadderWindow::ResultField(const QString& accessibleName)
+{
+    auto* field = new TextField;
+    field->setReadOnly(true);
+    field->setAlignment(Qt::AlignCenter);
+    field->setAccessibleName(accessibleName);
+    field->setObjectName(accessibleName);
+    field->setMinimumWidth(kLayout.fieldMinimumWidth);
+    field->installEventFilter(this);
+    return field;
+}
+
+QWidget* PadderWindow::BuildResults()
+{
+    auto* box = new QGroupBox(QStringLiteral("Hárompontos terv"));
+    box->setAccessibleName(box->title());
+    auto* grid = new QGridLayout(box);
+    for (std::size_t i = 0; i < kPadderValues.size(); ++i) {
+        const QString caption = ValueCaption(kPadderValues[i]);
+        QLineEdit* field = ResultField(caption);
+        auto* label = new QLabel(caption, box);
+        label->setBuddy(field);
+        const int row = static_cast<int>(i) / kLayout.resultColumns;
+        const int column = 2 * (static_cast<int>(i) % kLayout.resultColumns);
+        grid->addWidget(label, row, column, Qt::AlignRight);
+        grid->addWidget(field, row, column + 1);
+        values_[i] = field;
+    }
+    values_.back()->setAccessibleDescription(
+        QStringLiteral("használható jóság, lefelé kerekítve két értékes jegyre"));
+    return box;
+}
+
+QWidget* PadderWindow::BuildStandardPadders()
+{
+    auto* box = new QGroupBox(QStringLiteral("Szabványos padder, F1-en és F3-on beállítva"));
+    box->setAccessibleName(box->title());
+    auto* grid = new QGridLayout(box);
+    for (std::size_t v = 0; v < kStandardValues.size(); ++v)
+        grid->addWidget(
+            new QLabel(ValueCaption(kPadderValues[static_cast<std::size_t>(kStandardValues[v])]),
+                       box),
+            0, static_cast<int>(v) + 1, Qt::AlignHCenter);
+    for (std::size_t row = 0; row < kStandardPrefixes.size(); ++row) {
+        grid->addWidget(new QLabel(kStandardPrefixes[row].trimmed(), box),
+                        static_cast<int>(row) + 1, 0);
+        for (std::size_t v = 0; v < kStandardValues.size(); ++v) {
+            const PadderValueSpec& spec =
+                kPadderValues[static_cast<std::size_t>(kStandardValues[v])];
+            standard_[row][v] = ResultField(ValueCaption(spec, kStandardPrefixes[row]));
+            grid->addWidget(standard_[row][v], static_cast<int>(row) + 1, static_cast<int>(v) + 1);
+        }
+    }
+    standardNote_ = WrappedLabel(box, QStringLiteral("standardNote"));
+    grid->addWidget(standardNote_, static_cast<int>(kStandardPrefixes.size()) + 1, 0, 1, -1);
+    return box;
+}
+
+QWidget* PadderWindow::BuildGraph()
+{
+    auto* box = new QGroupBox(QStringLiteral("Eltérés a sávban"));
+    box->setAccessibleName(box->title());
+    auto* column = new QVBoxLayout(box);
+    graph_ = new PadderGraph(box);
+    graph_->setObjectName(QStringLiteral("graph"));
+    graph_->setAccessibleName(QStringLiteral("Eltérés a sávban: grafikon"));
+    graph_->setMinimumSize(kLayout.graphMinimumSize);
+    column->addWidget(graph_, 1);
+    legend_ = WrappedLabel(box, QStringLiteral("legend"));
+    column->addWidget(legend_);
+    readout_ = WrappedLabel(box, QStringLiteral("readout"));
+    column->addWidget(readout_);
+    connect(graph_, &PadderGraph::ReadoutChanged, readout_, &QLabel::setText);
+    return box;
+}
+
+QWidget* PadderWindow::BuildSaveRow()
+{
+    auto* row = new QWidget(this);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(QMargins());
+    auto* label = new QLabel(QStringLiteral("Mentés neve"), row);
+    fileName_ = new TextField(row);
+    fileName_->setObjectName(QStringLiteral("fileName"));
+    label->setBuddy(fileName_);
+    fileName_->setAccessibleName(label->text());
+    save_ = new QPushButton(QStringLiteral("Ment"), row);
+    save_->setObjectName(QStringLiteral("save"));
+    copy_ = new QPushButton(QStringLiteral("Másolás"), row);
+    copy_->setObjectName(QStringLiteral("copy"));
+    copy_->setToolTip(QStringLiteral("A terv szövege a vágólapra (Ctrl+C)"));
+    for (QPushButton* button : {save_, copy_})
+        button->setAutoDefault(false);
+    connect(save_, &QPushButton::clicked, this, &PadderWindow::Save);
+    connect(copy_, &QPushButton::clicked, this, &PadderWindow::Copy);
+    layout->addWidget(label);
+    layout->addWidget(fileName_, 1);
+    layout->addWidget(save_);
+    layout->addWidget(copy_);
+    return row;
+}
+
+void PadderWindow::Follow(const TrackingCalculator& calc, bool sweepCurrent)
+{
+    source_.reset();
+    if (sweepCurrent)
+        source_ = calc;
+    Recompute();
+}
+
+PointPlacement PadderWindow::Placement() const
+{
+    return static_cast<PointPlacement>(placement_->checkedId());
+}
+
+void PadderWindow::PlacementChosen()
+{
+    const bool own = Placement() == PointPlacement::OwnPoints;
+    for (QLineEdit* field : ownFields_)
+        field->setEnabled(own);
+    ownCompute_->setEnabled(own);
+    if (!own) {
+        Recompute();
+        return;
+    }
+    // Own points start from the design shown, for the user to move.
+    if (design_)
+        for (std::size_t i = 0; i < ownFields_.size(); ++i)
+            if (ownFields_[i]->text().isEmpty())
+                ownFields_[i]->setText(QString::fromStdString(
+                    FormatFixed(design_->f[i] / kHertzPerMegahertz, 3, ".")));
+}
+
+std::optional<std::array<double, 3>> PadderWindow::OwnPoints()
+{
+    for (std::size_t i = 0; i < ownFields_.size(); ++i) {
+        const QString text = ownFields_[i]->text();
+        if (text.trimmed().isEmpty()) {
+            ShowNoDesign(MissingPoint(static_cast<int>(i)));
+            return std::nullopt;
+        }
+        try {
+            ownPoints_[i] = ScaledInput(text.toStdString(), kHertzPerMegahertz);
+        } catch (const OverflowError&) {
+            ShowNoDesign(QStringLiteral("Az F%1 pontnak beírt szám túl nagy.").arg(i + 1));
+            return std::nullopt;
+        }
+    }
+    return ownPoints_;
+}
+
+void PadderWindow::Recompute()
+{
+    if (!placement_ || !graph_)
+        return;
+    if (!source_) {
+        ShowNoDesign(NoResultsYet());
+        return;
+    }
+    std::array<double, 3> points{};
+    if (Placement() == PointPlacement::OwnPoints) {
+        const std::optional<std::array<double, 3>> own = OwnPoints();
+        if (!own)
+            return;
+        points = *own;
+    }
+    try {
+        ShowDesign(DesignThreePoint(source_->state, Placement(), points));
+    } catch (const ThreePointError& error) {
+        ShowNoDesign(FailureText(error, *source_, points));
+    }
+}
+
+void PadderWindow::ShowDesign(const ThreePointDesign& design)
+{
+    const TrackingCalculator& calc = *source_;
+    design_ = design;
+    status_->setText(QStringLiteral("Padderes terv a főablak utolsó számolásához, a pontok "
+                                    "helye: %1.")
+                         .arg(PlacementName(design.placement).toLower()));
+    for (std::size_t i = 0; i < kPadderValues.size(); ++i)
+        values_[i]->setText(
+            ValueText(kPadderValues[i].value, design, design.oscillator, design.curve, calc));
+    const std::array<const StandardPadder*, 2> padders{&design.e12, &design.e24};
+    for (std::size_t row = 0; row < padders.size(); ++row)
+        for (std::size_t v = 0; v < kStandardValues.size(); ++v)
+            standard_[row][v]->setText(ValueText(
+                kStandardValues[v], design, padders[row]->oscillator, padders[row]->curve, calc));
+
+    const std::optional<DesignFigures> figures = FiguresOfDesign(calc.state);
+    const PadderCurve twoPoint = TwoPointCurve(calc.state, figures);
+    // An E24 padder that cannot be aligned has no curve to show.
+    struct Entry {
+        QString name;
+        QColor colour;
+        const PadderCurve* curve;
+    };
+    std::vector<Entry> entries{{kThreePointName, kThreePointColour, &design.curve}};
+    if (!design.e24.trimmerNegative)
+        entries.push_back({kE24Name, kE24Colour, &design.e24.curve});
+    const std::size_t scaled = entries.size();
+    entries.push_back({kTwoPointName, kTwoPointColour, &twoPoint});
+    std::vector<GraphCurve> curves;
+    QStringList names;
+    QStringList legend;
+    QStringList spokenLegend;
+    std::vector<const PadderCurve*> described;
+    for (const Entry& entry : entries) {
+        curves.push_back({entry.name, entry.colour, entry.curve->deviation});
+        names << entry.name;
+        const QString text = LegendEntry(entry.name, *entry.curve, calc);
+        legend << Swatch(entry.colour) + u' ' + text;
+        spokenLegend << text;
+        described.push_back(entry.curve);
+    }
+    graph_->ShowCurves(std::move(curves), scaled, calc.state.fbe_curve, calc.decimalSeparator);
+    graph_->setAccessibleDescription(PadderGraphDescription(names, described, calc));
+    legend_->setText(legend.join(QStringLiteral("<br>")));
+    // A screen reader hears the entries without the coloured squares.
+    legend_->setAccessibleName(spokenLegend.join(QStringLiteral("; ")));
+
+    const std::optional<Verdict> verdict =
+        figures ? std::optional(JudgeDesign(*figures, calc.state)) : std::nullopt;
+    verdict_->setText(QStringLiteral("<b>Értékelés:</b> ") + VerdictText(verdict, design, calc));
+    recipe_->setText(AlignmentRecipeHtml(design, calc));
+    save_->setEnabled(true);
+    copy_->setEnabled(true);
+}
+
+void PadderWindow::ShowNoDesign(const QString& why)
+{
+    design_.reset();
+    status_->setText(why);
+    for (QLineEdit* field : values_)
+        field->clear();
+    for (const auto& row : standard_)
+        for (QLineEdit* field : row)
+            field->clear();
+    standardNote_->clear();
+    standardNote_->hide();
+    graph_->Clear();
+    graph_->setAccessibleDescription(QStringLiteral("Grafikon: nincs megjeleníthető terv."));
+    legend_->clear();
+    legend_->setAccessibleName(QString());
+    verdict_->clear();
+    recipe_->clear();
+    save_->setEnabled(false);
+    copy_->setEnabled(false);
+}
+
+void PadderWindow::Save()
+{
+    if (!design_)
+        return;
+    if (fileName_->text().isEmpty()) {
+        ShowErrorMessage(this, QStringLiteral("Célszerűnek látszik a mentésnek nevet adni"));
+        fileName_->setFocus();
+        return;
+    }
+    try {
+        SaveTextFile(QCoreApplication::applicationDirPath(), fileName_->text(),
+                     PadderFileLines(*design_, *source_, QDateTime::currentDateTime()));
+    } catch (const ResultsFileError& error) {
+        ShowErrorMessage(this, error.userMessage());
+    }
+}
+
+void PadderWindow::Copy()
+{
+    if (design_)
+        QGuiApplication::clipboard()->setText(
+            PadderFileLines(*design_, *source_, QDateTime::currentDateTime())
+                .join(QStringLiteral("\n")));
+}
+
+// A result field leaves Ctrl+C to the window, which copies the whole design,
+// even with its text selected as the Tab key selects it; its context menu
+// still copies the selection.
+bool PadderWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride
+        && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy))
+        return true;
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace kalibrix

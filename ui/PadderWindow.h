@@ -1,0 +1,81 @@
+#pragma once
+
+#include "PadderText.h"
+#include "ThreePointTracking.h"
+#include "TrackingCalculator.h"
+
+#include <QDialog>
+
+#include <array>
+#include <optional>
+
+class QButtonGroup;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace kalibrix {
+
+class PadderGraph;
+
+// The three-point design with a padder, beside the main window: the placement
+// of the tracking points (own points typed in MHz), the design's values, the
+// nearest E12 and E24 padders after alignment, a graph of the three-point,
+// two-point and E24 curves, a verdict and the alignment steps. It works on a
+// copy of the main window's last calculation that completed its sweep.
+// Not modal; Esc or "Bezárás" hides it. Ctrl+C copies the design as text,
+// "Ment" saves the same text in "adatok".
+class PadderWindow : public QDialog {
+    Q_OBJECT
+public:
+    explicit PadderWindow(QWidget* parent);
+    ~PadderWindow() override;
+
+    // Works from now on on `calc`, the main window's calculation, when its
+    // sweep completed (`sweepCurrent`); otherwise there are no results.
+    void Follow(const TrackingCalculator& calc, bool sweepCurrent);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* BuildPlacement();
+    QWidget* BuildResults();
+    QWidget* BuildStandardPadders();
+    QWidget* BuildGraph();
+    QWidget* BuildSaveRow();
+    QLineEdit* ResultField(const QString& accessibleName);
+
+    PointPlacement Placement() const;
+    void PlacementChosen();
+    void Recompute();
+    // The own points from their fields (Hz); a message when one is missing or
+    // its number is too large.
+    std::optional<std::array<double, 3>> OwnPoints();
+    void ShowDesign(const ThreePointDesign& design);
+    void ShowNoDesign(const QString& why);
+    void Save();
+    void Copy();
+
+    std::optional<TrackingCalculator> source_;
+    std::optional<ThreePointDesign> design_;
+    std::array<double, 3> ownPoints_{}; // Hz, as the own-point fields store them
+
+    QLabel* status_ = nullptr;
+    QButtonGroup* placement_ = nullptr;
+    std::array<QLineEdit*, 3> ownFields_{};
+    QPushButton* ownCompute_ = nullptr;
+    std::array<QLineEdit*, kPadderValues.size()> values_{};
+    std::array<std::array<QLineEdit*, kStandardValues.size()>, 2> standard_{};
+    QLabel* standardNote_ = nullptr;
+    PadderGraph* graph_ = nullptr;
+    QLabel* legend_ = nullptr;
+    QLabel* readout_ = nullptr;
+    QLabel* verdict_ = nullptr;
+    QLabel* recipe_ = nullptr;
+    QLineEdit* fileName_ = nullptr;
+    QPushButton* save_ = nullptr;
+    QPushButton* copy_ = nullptr;
+};
+
+} // namespace kalibrix
