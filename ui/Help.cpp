@@ -55,7 +55,7 @@ HelpWindow::HelpWindow(QWidget* parent)
     // Enter in the text must not close the window; only Esc and the button
     // do, the button also by Enter while it has the focus (keyPressEvent).
     QDialogButtonBox* buttons = CloseButton(this);
-    close_ = buttons->buttons().constFirst();
+    close_ = buttons->findChild<QPushButton*>();
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(text_);

@@ -10,6 +10,7 @@
 #include "PadderText.h"
 #include "ResultsFile.h"
 #include "TrackingCalculator.h"
+#include "ThreePointTracking.h"
 #include "TrackingSolver.h"
 
 #include <QFile>
@@ -241,8 +242,9 @@ public:
 // the window shows them (the control names of kInputs and of the result
 // fields), DESIGN.q, the stated usable Q, and for its limiting point
 // DESIGN.limit_frequency, DESIGN.limit_deviation, DESIGN.limit_percent and
-// DESIGN.approximate_q (f / (2 |d|) there), and DESIGN.l_b_exact, Lb in µH to
-// three decimals.
+// DESIGN.approximate_q (f / (2 |d|) there), DESIGN.l_b_exact, Lb in µH to
+// three decimals, and DESIGN.padder_q, the stated usable Q of the three-point
+// design with the points placed for the largest usable Q.
 void AddDesignPlaces(const TypicalDesign& design, const std::string& separator,
                      QHash<QString, QString>& places)
 {
@@ -274,6 +276,15 @@ void AddDesignPlaces(const TypicalDesign& design, const std::string& separator,
         RoundDownToTwoSignificant(limit.frequency / (2.0 * std::abs(limit.deviation))), separator);
     places[prefix + QStringLiteral("l_b_exact")] =
         Text(FormatFixed(calc.state.L_b * 1e6, 3, separator));
+    try {
+        const ThreePointDesign padder =
+            DesignThreePoint(calc.state, PointPlacement::LargestUsableQ);
+        if (padder.curve.statedQ)
+            places[prefix + QStringLiteral("padder_q")] = General(*padder.curve.statedQ, separator);
+    } catch (const ThreePointError&) {
+        // A design the padder cannot improve has no such place; the guide
+        // names it for the designs that have one.
+    }
 }
 
 // The controls that take the focus, in tab order, each by the name a screen
