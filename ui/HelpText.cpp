@@ -8,9 +8,9 @@
 #include "InputFields.h"
 #include "NumberText.h"
 #include "PadderText.h"
-#include "ResultsFile.h"
-#include "TrackingCalculator.h"
+#include "ResultsFileFormat.h"
 #include "ThreePointTracking.h"
+#include "TrackingCalculator.h"
 #include "TrackingSolver.h"
 
 #include <QFile>
