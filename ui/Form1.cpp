@@ -318,8 +318,11 @@ void Form1::UpdateHelpNotes()
 
 void Form1::ShowPadder()
 {
-    if (!padder_)
+    if (!padder_) {
         padder_ = new PadderWindow(this);
+        // Placed once, like the help: shown again, it opens where it was last.
+        PlaceBeside(*padder_, *this);
+    }
     padder_->Follow(calculator_, lastRun_ == LastRun::Complete);
     padder_->show();
     padder_->raise();

@@ -23,7 +23,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QScrollArea>
 #include <QShortcut>
 #include <QVBoxLayout>
@@ -41,10 +40,9 @@ struct PadderLayout {
     int fieldMinimumWidth;  // a result or point field
     QSize graphMinimumSize; // the graph's area
     QSize preferredSize;    // the window, before the screen limits it
-    int screenMargin;       // kept free around the window on a small screen
 };
 
-constexpr PadderLayout kLayout{3, 100, {520, 260}, {840, 980}, 40};
+constexpr PadderLayout kLayout{3, 100, {520, 260}, {840, 980}};
 
 // The graph's curves: three-point, E24, two-point, the first on top.
 const QColor kThreePointColour(0, 0, 176);
@@ -129,10 +127,8 @@ PadderWindow::PadderWindow(QWidget* parent) : QDialog(parent)
     connect(new QShortcut(QKeySequence::Copy, this), &QShortcut::activated, this,
             &PadderWindow::Copy);
 
-    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry().marginsRemoved(
-        QMargins(kLayout.screenMargin, kLayout.screenMargin, kLayout.screenMargin,
-                 kLayout.screenMargin));
-    resize(kLayout.preferredSize.boundedTo(screen.size()));
+    // The owner places it on the screen, within the room there is.
+    resize(kLayout.preferredSize);
     ShowNoDesign(NoResultsYet());
 }
 
