@@ -7,7 +7,7 @@
 #include "ScaleAxis.h"
 #include "TrackingCalculator.h"
 
-#include <QtTest>
+#include <QTest>
 
 #include <climits>
 #include <cmath>

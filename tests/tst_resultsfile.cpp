@@ -9,7 +9,9 @@
 #include "SaveFailure.h"
 #include "SaveFaultFixtures.h"
 
-#include <QtTest>
+#include <QLibraryInfo>
+#include <QTest>
+#include <QTranslator>
 
 #include <sys/stat.h>
 #include <sys/sysmacros.h>

@@ -5,7 +5,7 @@
 #include "CalcTestSupport.h"
 #include "DesignFigures.h"
 
-#include <QtTest>
+#include <QTest>
 
 #include <algorithm>
 #include <numeric>
