@@ -85,6 +85,7 @@ void TestForm1Layout::window()
     QCOMPARE(control("pct_main")->geometry(), before);
 }
 
+// clang-format off
 void TestForm1Layout::controls_data()
 {
     QTest::addColumn<QString>("container");
@@ -94,8 +95,7 @@ void TestForm1Layout::controls_data()
 
     const auto row = [](const char* name, const char* container, int left, int top, int width,
                         int height, const char* caption = "", const char* toolTip = "") {
-        QTest::newRow(name) << QString::fromUtf8(container) << QRect(left, top, width, height)
-                            << QString::fromUtf8(caption) << QString::fromUtf8(toolTip);
+        QTest::newRow(name) << QString::fromUtf8(container) << QRect(left, top, width, height) << QString::fromUtf8(caption) << QString::fromUtf8(toolTip);
     };
     row("Frame1", "", 240, 240, 12615, 3135, "Bemeneti adatok");
     row("Label19", "", 2760, 3480, 6975, 255,
@@ -157,6 +157,7 @@ void TestForm1Layout::controls_data()
 
     row("pct_main", "Frame7", 240, 240, 12135, 4695);
 }
+// clang-format on
 
 void TestForm1Layout::controls()
 {
@@ -251,6 +252,7 @@ void TestForm1Layout::fonts()
     }
 }
 
+// clang-format off
 void TestForm1Layout::tabOrder_data()
 {
     QTest::addColumn<bool>("calculated");
@@ -267,6 +269,7 @@ void TestForm1Layout::tabOrder_data()
     QTest::newRow("save button shown after a calculation") << true << false << after;
     QTest::newRow("help open beside the window") << true << true << after;
 }
+// clang-format on
 
 void TestForm1Layout::tabOrder()
 {
@@ -341,6 +344,7 @@ void TestForm1Layout::helpOnF1()
     QVERIFY(!help->isVisible());
 }
 
+// clang-format off
 void TestForm1Layout::messageBoxStyle_data()
 {
     QTest::addColumn<QString>("name"); // saved under; none: "Számol" without inputs
@@ -349,11 +353,9 @@ void TestForm1Layout::messageBoxStyle_data()
 
     QTest::newRow("missing data") << QString() << kMissingData << kMissingData;
     const QString adatok = QCoreApplication::applicationDirPath() + QStringLiteral("/adatok/");
-    QTest::newRow("100,000-character name, shortened in its middle")
-        << QString(50'000, u'a') + QString(50'000, u'z')
-        << QStringLiteral("A mentés nem sikerült.\nFájl: ") + adatok + QStringLiteral("aaa")
-        << QStringLiteral("zzz.txt\nOk: A fájl neve vagy az útvonala túl hosszú");
+    QTest::newRow("100,000-character name, shortened in its middle") << QString(50'000, u'a') + QString(50'000, u'z') << QStringLiteral("A mentés nem sikerült.\nFájl: ") + adatok + QStringLiteral("aaa") << QStringLiteral("zzz.txt\nOk: A fájl neve vagy az útvonala túl hosszú");
 }
+// clang-format on
 
 void TestForm1Layout::messageBoxStyle()
 {
@@ -400,6 +402,7 @@ void TestForm1Layout::messageBoxStyle()
     QCOMPARE(buttons, QStringList{"OK"});
 }
 
+// clang-format off
 void TestForm1Layout::accessibleNames_data()
 {
     QTest::addColumn<QString>("name");
@@ -439,6 +442,7 @@ void TestForm1Layout::accessibleNames_data()
     row("Frame4", "Bemenő kör ( uH, pf )");
     row("Frame6", "Maximális eltérések");
 }
+// clang-format on
 
 // What a screen reader reads for each control, through the accessibility
 // interface that AT-SPI serves on Linux.

@@ -70,6 +70,7 @@ private slots:
     void roundDownToTwoSignificant();
 };
 
+// clang-format off
 void TestSolver::workedExampleFields_data()
 {
     QTest::addColumn<QString>("separator");
@@ -78,12 +79,11 @@ void TestSolver::workedExampleFields_data()
 
     for (const char* separator : {".", ","}) {
         for (const worked_example::ResultText& result : worked_example::kResultTexts) {
-            QTest::addRow("%s with '%s'", std::string(result.text).c_str(), separator)
-                << separator << static_cast<int>(result.field)
-                << QString::fromStdString(worked_example::Shown(result.field, separator));
+            QTest::addRow("%s with '%s'", std::string(result.text).c_str(), separator) << separator << static_cast<int>(result.field) << QString::fromStdString(worked_example::Shown(result.field, separator));
         }
     }
 }
+// clang-format on
 
 void TestSolver::workedExampleFields()
 {
@@ -103,6 +103,7 @@ void TestSolver::showsEachFieldOnceInOrder()
                  static_cast<int>(kOutputFieldsInStepOrder[i]));
 }
 
+// clang-format off
 void TestSolver::designResonances_data()
 {
     QTest::addColumn<StateValue>("inductance");
@@ -111,25 +112,14 @@ void TestSolver::designResonances_data()
 
     const StateValue L_b = [](const CalculationState& s) { return s.L_b; };
     const StateValue L_o = [](const CalculationState& s) { return s.L_o; };
-    QTest::newRow("input circuit at f_max with the capacitor's minimum")
-        << L_b << StateValue([](const CalculationState& s) { return s.C_h_min + s.C_tb + s.C_sz; })
-        << StateValue([](const CalculationState& s) { return s.f_max; });
-    QTest::newRow("input circuit at f_min with the capacitor's maximum")
-        << L_b << StateValue([](const CalculationState& s) { return s.C_h_max + s.C_tb + s.C_sz; })
-        << StateValue([](const CalculationState& s) { return s.f_min; });
-    QTest::newRow("input circuit at the first tracking point")
-        << L_b << StateValue([](const CalculationState& s) { return s.C_hp1 + s.C_tb + s.C_sz; })
-        << StateValue([](const CalculationState& s) { return s.f_h1; });
-    QTest::newRow("input circuit at the second tracking point")
-        << L_b << StateValue([](const CalculationState& s) { return s.C_hp2 + s.C_tb + s.C_sz; })
-        << StateValue([](const CalculationState& s) { return s.f_h2; });
-    QTest::newRow("oscillator one IF above the first tracking point")
-        << L_o << StateValue([](const CalculationState& s) { return s.C_hp1 + s.C_osz; })
-        << StateValue([](const CalculationState& s) { return s.f_h1 + s.f_kf; });
-    QTest::newRow("oscillator one IF above the second tracking point")
-        << L_o << StateValue([](const CalculationState& s) { return s.C_hp2 + s.C_osz; })
-        << StateValue([](const CalculationState& s) { return s.f_h2 + s.f_kf; });
+    QTest::newRow("input circuit at f_max with the capacitor's minimum") << L_b << StateValue([](const CalculationState& s) { return s.C_h_min + s.C_tb + s.C_sz; }) << StateValue([](const CalculationState& s) { return s.f_max; });
+    QTest::newRow("input circuit at f_min with the capacitor's maximum") << L_b << StateValue([](const CalculationState& s) { return s.C_h_max + s.C_tb + s.C_sz; }) << StateValue([](const CalculationState& s) { return s.f_min; });
+    QTest::newRow("input circuit at the first tracking point") << L_b << StateValue([](const CalculationState& s) { return s.C_hp1 + s.C_tb + s.C_sz; }) << StateValue([](const CalculationState& s) { return s.f_h1; });
+    QTest::newRow("input circuit at the second tracking point") << L_b << StateValue([](const CalculationState& s) { return s.C_hp2 + s.C_tb + s.C_sz; }) << StateValue([](const CalculationState& s) { return s.f_h2; });
+    QTest::newRow("oscillator one IF above the first tracking point") << L_o << StateValue([](const CalculationState& s) { return s.C_hp1 + s.C_osz; }) << StateValue([](const CalculationState& s) { return s.f_h1 + s.f_kf; });
+    QTest::newRow("oscillator one IF above the second tracking point") << L_o << StateValue([](const CalculationState& s) { return s.C_hp2 + s.C_osz; }) << StateValue([](const CalculationState& s) { return s.f_h2 + s.f_kf; });
 }
+// clang-format on
 
 void TestSolver::designResonances()
 {
@@ -143,18 +133,16 @@ void TestSolver::designResonances()
              qPrintable(Mismatch(actual, frequency(s))));
 }
 
+// clang-format off
 void TestSolver::trackingPointsHaveNoDeviation_data()
 {
     QTest::addColumn<StateValue>("trackingPoint");
     QTest::addColumn<StateValue>("tuning");
 
-    QTest::newRow("first tracking point")
-        << StateValue([](const CalculationState& s) { return s.f_h1; })
-        << StateValue([](const CalculationState& s) { return s.C_hp1; });
-    QTest::newRow("second tracking point")
-        << StateValue([](const CalculationState& s) { return s.f_h2; })
-        << StateValue([](const CalculationState& s) { return s.C_hp2; });
+    QTest::newRow("first tracking point") << StateValue([](const CalculationState& s) { return s.f_h1; }) << StateValue([](const CalculationState& s) { return s.C_hp1; });
+    QTest::newRow("second tracking point") << StateValue([](const CalculationState& s) { return s.f_h2; }) << StateValue([](const CalculationState& s) { return s.C_hp2; });
 }
+// clang-format on
 
 void TestSolver::trackingPointsHaveNoDeviation()
 {
@@ -180,6 +168,7 @@ void TestSolver::trackingPointsAreSymmetric()
     QVERIFY(std::abs(s.f_h2 - 1.4594e6) < 50.0);
 }
 
+// clang-format off
 void TestSolver::sweepDeviationAtStep_data()
 {
     QTest::addColumn<int>("step");
@@ -189,6 +178,7 @@ void TestSolver::sweepDeviationAtStep_data()
     QTest::newRow("step 256, largest deviation") << 256 << 70217.63;
     QTest::newRow("step 499, lower band edge and smallest deviation") << 499 << -74580.2;
 }
+// clang-format on
 
 void TestSolver::sweepDeviationAtStep()
 {
@@ -255,6 +245,7 @@ void TestSolver::sweepCapacitanceSpansCapacitor()
              qPrintable(Mismatch(atLowerEdge, capacitorMaximum)));
 }
 
+// clang-format off
 void TestSolver::extremesShownWhateverTheirSigns_data()
 {
     QTest::addColumn<double>("shift");
@@ -262,6 +253,7 @@ void TestSolver::extremesShownWhateverTheirSigns_data()
     QTest::newRow("every deviation negative") << -100e3;
     QTest::newRow("every deviation positive") << 100e3;
 }
+// clang-format on
 
 // Lowering f_kf by some amount, with both circuits kept, raises every
 // deviation (f_osz - f_kf) - f_be by that amount.
@@ -302,6 +294,7 @@ void TestSolver::noIntermediateFrequency()
     QCOMPARE(sink.text(OutputField::p_elt), std::string("0"));
 }
 
+// clang-format off
 void TestSolver::failingRun_data()
 {
     // Inputs as typed: pF and MHz.
@@ -313,28 +306,15 @@ void TestSolver::failingRun_data()
     QTest::addColumn<QStringList>("unitMembers");
 
     const QStringList none{};
-    QTest::newRow("f_min zero, step 4")
-        << QStringList{"12", "500", "10", "0", "1.62", "0.455"} << "DivisionByZeroError" << 0
-        << QStringList{"k_f", "k_f2", "C_tb", "L_b"} << none << none;
-    QTest::newRow("both band edges zero, step 4")
-        << QStringList{"12", "500", "10", "0", "0", "0.455"} << "InvalidOperationError" << 0
-        << QStringList{"k_f", "k_f2", "C_tb"} << none << none;
-    QTest::newRow("equal band edges, step 5")
-        << QStringList{"12", "500", "10", "1", "1", "0.455"} << "DivisionByZeroError" << 0
-        << QStringList{"L_b"} << QStringList{"C_tb"} << QStringList{"k_f", "k_f2"};
-    QTest::newRow("equal band edges and capacitor ends, step 5")
-        << QStringList{"100", "100", "10", "1", "1", "0.455"} << "InvalidOperationError" << 0
-        << QStringList{"L_b"} << QStringList{"C_tb"} << QStringList{"k_f", "k_f2"};
-    QTest::newRow("no capacitance at all, step 7")
-        << QStringList{"0", "0", "0", "0.52", "1.62", "0.455"} << "DivisionByZeroError" << 1
-        << QStringList{"f_h1", "f_h2"} << QStringList{"L_b"} << none;
-    QTest::newRow("f_max squared overflows, step 7")
-        << QStringList{"12", "500", "10", "1e148", "2e148", "0.455"} << "OverflowError" << 1
-        << QStringList{"L_b", "f_h1"} << none << none;
-    QTest::newRow("IF swamps the tracking points, step 14")
-        << QStringList{"12", "500", "10", "0.52", "1.62", "1e24"} << "DivisionByZeroError" << 4
-        << QStringList{"C_osz", "L_o"} << none << none;
+    QTest::newRow("f_min zero, step 4") << QStringList{"12", "500", "10", "0", "1.62", "0.455"} << "DivisionByZeroError" << 0 << QStringList{"k_f", "k_f2", "C_tb", "L_b"} << none << none;
+    QTest::newRow("both band edges zero, step 4") << QStringList{"12", "500", "10", "0", "0", "0.455"} << "InvalidOperationError" << 0 << QStringList{"k_f", "k_f2", "C_tb"} << none << none;
+    QTest::newRow("equal band edges, step 5") << QStringList{"12", "500", "10", "1", "1", "0.455"} << "DivisionByZeroError" << 0 << QStringList{"L_b"} << QStringList{"C_tb"} << QStringList{"k_f", "k_f2"};
+    QTest::newRow("equal band edges and capacitor ends, step 5") << QStringList{"100", "100", "10", "1", "1", "0.455"} << "InvalidOperationError" << 0 << QStringList{"L_b"} << QStringList{"C_tb"} << QStringList{"k_f", "k_f2"};
+    QTest::newRow("no capacitance at all, step 7") << QStringList{"0", "0", "0", "0.52", "1.62", "0.455"} << "DivisionByZeroError" << 1 << QStringList{"f_h1", "f_h2"} << QStringList{"L_b"} << none;
+    QTest::newRow("f_max squared overflows, step 7") << QStringList{"12", "500", "10", "1e148", "2e148", "0.455"} << "OverflowError" << 1 << QStringList{"L_b", "f_h1"} << none << none;
+    QTest::newRow("IF swamps the tracking points, step 14") << QStringList{"12", "500", "10", "0.52", "1.62", "1e24"} << "DivisionByZeroError" << 4 << QStringList{"C_osz", "L_o"} << none << none;
 }
+// clang-format on
 
 // Each run starts from the worked example's results, so that a member the
 // failing step must not touch still holds a known earlier value.
@@ -433,6 +413,7 @@ void TestSolver::failingSweepLeavesTablesMixed()
     QVERIFY(!std::is_sorted(s.elt_sorted.begin(), s.elt_sorted.end()));
 }
 
+// clang-format off
 void TestSolver::designFigures_data()
 {
     QTest::addColumn<QStringList>("inputs"); // c_min c_max c_szort (pF), f_min f_max f_kf (MHz)
@@ -442,23 +423,15 @@ void TestSolver::designFigures_data()
     QTest::addColumn<QStringList>("negative"); // caption and pF as shown
 
     // The worked example: -74580.2 Hz at 0.52 MHz, Q = 520000 / (2 * 74580.2).
-    QTest::newRow("worked example: Q 3.486 at f_min, stated 3.4")
-        << QStringList{"12", "500", "10", "0.52", "1.62", "0.455"} << 499 << 3.48618 << 3.4
-        << QStringList{};
-    QTest::newRow("FM 87.5-108 MHz, 10.7 MHz IF: Q 559, stated 550")
-        << QStringList{"10", "40", "5", "87.5", "108", "10.7"} << 499 << 559.175 << 550.0
-        << QStringList{};
-    QTest::newRow("no IF: every deviation zero, no limit")
-        << QStringList{"12", "500", "10", "0.52", "1.62", "0"} << -1 << 0.0 << 0.0 << QStringList{};
+    QTest::newRow("worked example: Q 3.486 at f_min, stated 3.4") << QStringList{"12", "500", "10", "0.52", "1.62", "0.455"} << 499 << 3.48618 << 3.4 << QStringList{};
+    QTest::newRow("FM 87.5-108 MHz, 10.7 MHz IF: Q 559, stated 550") << QStringList{"10", "40", "5", "87.5", "108", "10.7"} << 499 << 559.175 << 550.0 << QStringList{};
+    QTest::newRow("no IF: every deviation zero, no limit") << QStringList{"12", "500", "10", "0.52", "1.62", "0"} << -1 << 0.0 << 0.0 << QStringList{};
     // (100 + 10) / (12 + 10) = 5 is less than (1.62 / 0.52)^2 = 9.7: the same
     // total capacitances as the worked example, with 11.89 pF taken off by Cp_b.
-    QTest::newRow("capacitor range too small: Cp_b and Cp_o negative")
-        << QStringList{"12", "100", "10", "0.52", "1.62", "0.455"} << 499 << 3.48618 << 3.4
-        << QStringList{"Cp_b -11.89", "Cp_o -0.01"};
-    QTest::newRow("sweep fails part-way: no figures")
-        << QStringList{"12", "400", "10", "0.52", "1.6", "-0.5"} << -2 << 0.0 << 0.0
-        << QStringList{};
+    QTest::newRow("capacitor range too small: Cp_b and Cp_o negative") << QStringList{"12", "100", "10", "0.52", "1.62", "0.455"} << 499 << 3.48618 << 3.4 << QStringList{"Cp_b -11.89", "Cp_o -0.01"};
+    QTest::newRow("sweep fails part-way: no figures") << QStringList{"12", "400", "10", "0.52", "1.6", "-0.5"} << -2 << 0.0 << 0.0 << QStringList{};
 }
+// clang-format on
 
 // What the notes on a design are made of: the usable input-circuit Q, the
 // smallest f_i / (2 |d_i|), rounded down; the negative components.
@@ -503,6 +476,7 @@ void TestSolver::designFigures()
     QCOMPARE(shown, negative);
 }
 
+// clang-format off
 void TestSolver::roundDownToTwoSignificant_data()
 {
     QTest::addColumn<double>("value");
@@ -514,6 +488,7 @@ void TestSolver::roundDownToTwoSignificant_data()
     QTest::newRow("two digits exactly") << 3.4 << 3.4;
     QTest::newRow("below one") << 0.0347 << 0.034;
 }
+// clang-format on
 
 void TestSolver::roundDownToTwoSignificant()
 {
