@@ -18,6 +18,11 @@ KALIBRIX_PACKAGES=(
 # The static checkers of scripts/lint.sh.
 KALIBRIX_LINT_PACKAGES=(clang-tidy-14 clang-format-14 cppcheck shellcheck)
 
+# The Release build in build/ of run.sh, test.sh and scripts/lint.sh: one
+# configuration, so that none of them rebuilds what another has built. Every
+# warning of every target is an error, which is the lint's warning check.
+KALIBRIX_RELEASE_ARGS=(-DCMAKE_BUILD_TYPE=Release -DCMAKE_COMPILE_WARNING_AS_ERROR=ON)
+
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }

@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
 # Static checks over the project's own code (calc, results, ui, app, data, tests, bench):
-#  1. the whole build with GCC, -Wall -Wextra (kalibrix_warnings) and every
-#     warning an error, in build-lint/; it also generates the moc and rcc
-#     files that the sources include;
-#  2. clang-tidy with the checks of .clang-tidy on every source file of those
-#     folders, clang's own -Wall -Wextra diagnostics included; diagnostics in
-#     headers only for the project's own, never Qt's or the generated ones;
+#  1. the Release build in build/, the one that ./test.sh builds and runs,
+#     where -Wall -Wextra (kalibrix_warnings) and every warning of every target
+#     is an error: nothing to do when ./test.sh has just built it; otherwise
+#     it is built now, which also generates the moc and rcc files that the
+#     sources include and the compile_commands.json that clang-tidy reads;
+#  2. clang-tidy on every source file of those folders, each with the
+#     compile command of that build, clang's own -Wall -Wextra diagnostics
+#     included; the checks of .clang-tidy, and of tests/.clang-tidy for the
+#     tests; diagnostics in headers only for the project's own, never Qt's or
+#     the generated ones;
 #  3. cppcheck over the same folders, with the suppressions (and their
 #     reasons) in scripts/cppcheck.supp;
 #  4. the format of every C++ file in git against .clang-format: nothing may
@@ -16,22 +20,20 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/common.sh
 
-ensure_packages "${KALIBRIX_LINT_PACKAGES[@]}"
+ensure_packages "${KALIBRIX_PACKAGES[@]}" "${KALIBRIX_LINT_PACKAGES[@]}"
 
-DIR=build-lint
+DIR=build
 FOLDERS=(calc results ui app data tests bench)
 failed=0
 
-echo "== build with warnings as errors"
-configure_and_build "$DIR" -DCMAKE_BUILD_TYPE=Release -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
+echo "== build in $DIR with warnings as errors"
+configure_and_build "$DIR" "${KALIBRIX_RELEASE_ARGS[@]}"
 
 echo "== clang-tidy"
 mapfile -t sources < <(find "${FOLDERS[@]}" -name '*.cpp' | sort)
 header_filter="^$PWD/($(IFS='|'; echo "${FOLDERS[*]}"))/"
-# Each file's report is printed whole, only when it has findings. A file that
-# the build does not compile (the fuzz targets: they need clang) gets the
-# command of a neighbouring file, which clang-tidy infers by itself. The
-# single quotes are meant: sh -c expands $0, $1 and $2 itself.
+# Each file's report is printed whole, only when it has findings. The single
+# quotes are meant: sh -c expands $0, $1 and $2 itself.
 # shellcheck disable=SC2016
 if ! printf '%s\n' "${sources[@]}" | xargs -P "$(nproc)" -I{} sh -c \
     'out=$(clang-tidy-14 --quiet -p "$0" --header-filter="$1" "$2" 2>&1) \

@@ -9,7 +9,7 @@
 
 #include <QApplication>
 #include <QScreen>
-#include <QtTest>
+#include <QTest>
 
 #include <algorithm>
 #include <cmath>

@@ -7,7 +7,9 @@
 // Hungarian C locale for the system's messages, links, sockets, and a /dev
 // that a faulty save cannot harm.
 
-#include <QtTest>
+#include <QDirIterator>
+#include <QProcess>
+#include <QTest>
 
 #include <fcntl.h>
 #include <linux/capability.h>

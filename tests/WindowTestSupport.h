@@ -16,7 +16,7 @@
 #include <QLocale>
 #include <QRegularExpression>
 #include <QStringList>
-#include <QtTest>
+#include <QTest>
 
 #include <algorithm>
 #include <memory>

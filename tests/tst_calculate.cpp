@@ -46,6 +46,7 @@ private slots:
     void save();
 };
 
+// clang-format off
 void TestCalculate::calculate_data()
 {
     QTest::addColumn<QLocale>("locale");
@@ -58,26 +59,21 @@ void TestCalculate::calculate_data()
     for (const kalibrix::InputSpec& input : kalibrix::kInputs)
         worked << QStringOf(worked_example::Typed(input.field));
     QTest::newRow("worked example") << QLocale::c() << worked << WorkedExampleResults(QLocale::c());
-    QTest::newRow("worked example, Hungarian decimal comma")
-        << QLocale(QLocale::Hungarian, QLocale::Hungary) << worked
-        << WorkedExampleResults(QLocale(QLocale::Hungarian, QLocale::Hungary));
+    QTest::newRow("worked example, Hungarian decimal comma") << QLocale(QLocale::Hungarian, QLocale::Hungary) << worked << WorkedExampleResults(QLocale(QLocale::Hungarian, QLocale::Hungary));
     QStringList noStray = worked;
     noStray[2] = "";
-    QTest::newRow("empty stray capacitance counts as 0 pF")
-        << QLocale::c() << noStray << QStringList{};
-    QTest::newRow("long input and long result (n_elt -10431976.31) show their start")
-        << QLocale::c() << QStringList{"1", "1000.000000000000000001", "0", "0.1", "30", "10.7"}
-        << QStringList{};
+    QTest::newRow("empty stray capacitance counts as 0 pF") << QLocale::c() << noStray << QStringList{};
+    QTest::newRow("long input and long result (n_elt -10431976.31) show their start") << QLocale::c() << QStringList{"1", "1000.000000000000000001", "0", "0.1", "30", "10.7"} << QStringList{};
 
     for (qsizetype i = 0; i < kInputFields.size(); ++i) {
         if (!kalibrix::kInputs[static_cast<std::size_t>(i)].required)
             continue;
         QStringList missing = worked;
         missing[i] = "";
-        QTest::addRow("%s empty", qPrintable(kInputFields[i]))
-            << QLocale::c() << missing << QStringList{"missing"};
+        QTest::addRow("%s empty", qPrintable(kInputFields[i])) << QLocale::c() << missing << QStringList{"missing"};
     }
 }
+// clang-format on
 
 void TestCalculate::calculate()
 {
@@ -118,6 +114,7 @@ void TestCalculate::calculate()
              qPrintable(QString::number(MagentaPixels(graph))));
 }
 
+// clang-format off
 void TestCalculate::failingRun_data()
 {
     QTest::addColumn<QLocale>("locale");
@@ -151,30 +148,19 @@ void TestCalculate::failingRun_data()
     QStringList oscillatorBelowShownHungarian = oscillatorBelowShown;
     oscillatorBelowShownHungarian.replaceInStrings(".", ",");
 
-    QTest::newRow("f_kf cleared: step 2, nothing changes")
-        << QLocale::c() << true << QStringList{"f_kf", ""} << c;
-    QTest::newRow("f_min 0: division by zero in step 4, nothing changes")
-        << QLocale::c() << true << QStringList{"f_min", "0"} << c;
-    QTest::newRow("f_min equals f_max: division by zero in step 5, nothing shown")
-        << QLocale::c() << true << QStringList{"f_min", "1.62"} << c;
-    QTest::newRow("capacitor and stray 0 pF: C_tb 0, division by zero in step 7")
-        << QLocale::c() << true << QStringList{"c_min", "0", "c_max", "0", "c_szort", "0"}
-        << shown({"0.00"}, c);
-    QTest::newRow("IF 1e300 MHz: division by zero in step 14")
-        << QLocale::c() << true << hugeIf << shown(hugeIfShown, c);
-    QTest::newRow("oscillator below the signal: square root of a negative in the sweep")
-        << QLocale::c() << true << oscillatorBelow << shown(oscillatorBelowShown, c);
-    QTest::newRow("Hungarian: square root of a negative in the sweep")
-        << QLocale(QLocale::Hungarian, QLocale::Hungary) << true << oscillatorBelow
-        << shown(oscillatorBelowShownHungarian, hu);
+    QTest::newRow("f_kf cleared: step 2, nothing changes") << QLocale::c() << true << QStringList{"f_kf", ""} << c;
+    QTest::newRow("f_min 0: division by zero in step 4, nothing changes") << QLocale::c() << true << QStringList{"f_min", "0"} << c;
+    QTest::newRow("f_min equals f_max: division by zero in step 5, nothing shown") << QLocale::c() << true << QStringList{"f_min", "1.62"} << c;
+    QTest::newRow("capacitor and stray 0 pF: C_tb 0, division by zero in step 7") << QLocale::c() << true << QStringList{"c_min", "0", "c_max", "0", "c_szort", "0"} << shown({"0.00"}, c);
+    QTest::newRow("IF 1e300 MHz: division by zero in step 14") << QLocale::c() << true << hugeIf << shown(hugeIfShown, c);
+    QTest::newRow("oscillator below the signal: square root of a negative in the sweep") << QLocale::c() << true << oscillatorBelow << shown(oscillatorBelowShown, c);
+    QTest::newRow("Hungarian: square root of a negative in the sweep") << QLocale(QLocale::Hungarian, QLocale::Hungary) << true << oscillatorBelow << shown(oscillatorBelowShownHungarian, hu);
 
-    QTest::newRow("first run, f_min 0")
-        << QLocale::c() << false << QStringList{"f_min", "0"} << none;
-    QTest::newRow("first run, IF 1e300 MHz")
-        << QLocale::c() << false << hugeIf << shown(hugeIfShown, none);
-    QTest::newRow("first run fails in the sweep")
-        << QLocale::c() << false << oscillatorBelow << shown(oscillatorBelowShown, none);
+    QTest::newRow("first run, f_min 0") << QLocale::c() << false << QStringList{"f_min", "0"} << none;
+    QTest::newRow("first run, IF 1e300 MHz") << QLocale::c() << false << hugeIf << shown(hugeIfShown, none);
+    QTest::newRow("first run fails in the sweep") << QLocale::c() << false << oscillatorBelow << shown(oscillatorBelowShown, none);
 }
+// clang-format on
 
 void TestCalculate::failingRun()
 {
@@ -205,6 +191,7 @@ void TestCalculate::failingRun()
     QCOMPARE(control("pct_main")->grab().toImage(), graphBefore);
 }
 
+// clang-format off
 void TestCalculate::toolTipAfterCalculation_data()
 {
     QTest::addColumn<QLocale>("locale");
@@ -217,14 +204,12 @@ void TestCalculate::toolTipAfterCalculation_data()
     // step 100 at 1.39956, 101 at 1.39735, 102 at 1.39515, 249 at 1.07110,
     // 250 at 1.06890. An exact half lands only in the middle column
     // (X 249.5); it goes to the even step.
-    QTest::newRow("X 249.5, middle: the even step 250")
-        << QLocale::c() << 249.5 << 0.5 << "0.00   1.069";
+    QTest::newRow("X 249.5, middle: the even step 250") << QLocale::c() << 249.5 << 0.5 << "0.00   1.069";
     QTest::newRow("X 100.25, top: step 100") << QLocale::c() << 100.25 << 0.0 << "80000.00   1.400";
-    QTest::newRow("X 100.75, bottom: step 101")
-        << QLocale::c() << 100.75 << 1.0 << "-80000.00   1.397";
-    QTest::newRow("Hungarian, X 101.75: step 102")
-        << QLocale(QLocale::Hungarian, QLocale::Hungary) << 101.75 << 0.0 << "80000,00   1,395";
+    QTest::newRow("X 100.75, bottom: step 101") << QLocale::c() << 100.75 << 1.0 << "-80000.00   1.397";
+    QTest::newRow("Hungarian, X 101.75: step 102") << QLocale(QLocale::Hungarian, QLocale::Hungary) << 101.75 << 0.0 << "80000,00   1,395";
 }
+// clang-format on
 
 void TestCalculate::toolTipAfterCalculation()
 {
@@ -248,6 +233,7 @@ void TestCalculate::toolTipAfterCalculation()
     QCOMPARE(graph->toolTip(), text);
 }
 
+// clang-format off
 void TestCalculate::graphDescription_data()
 {
     QTest::addColumn<QLocale>("locale");
@@ -262,14 +248,10 @@ void TestCalculate::graphDescription_data()
         "0.520 MHz, jobbra 1.620 MHz. Legnagyobb eltérés: 70217.63 Hz, 1.056 MHz-nél. Legkisebb "
         "eltérés: -74580.2 Hz, 0.520 MHz-nél.");
     QTest::newRow("worked example") << QLocale::c() << QString() << worked;
-    QTest::newRow("worked example, Hungarian")
-        << QLocale(QLocale::Hungarian, QLocale::Hungary) << QString()
-        << QString(worked).replace(QRegularExpression("(\\d)\\.(\\d)"), "\\1,\\2");
-    QTest::newRow("kept current by a second calculation")
-        << QLocale::c() << "0.5"
-        << QStringLiteral("Grafikon: a bemenő kör eltérése, (fosz - fkf) - fbe, a 0.520–1.620 MHz "
-                          "sávban, balra 0.520 MHz, jobbra 1.620 MHz. Legnagyobb eltérés: ");
+    QTest::newRow("worked example, Hungarian") << QLocale(QLocale::Hungarian, QLocale::Hungary) << QString() << QString(worked).replace(QRegularExpression("(\\d)\\.(\\d)"), "\\1,\\2");
+    QTest::newRow("kept current by a second calculation") << QLocale::c() << "0.5" << QStringLiteral("Grafikon: a bemenő kör eltérése, (fosz - fkf) - fbe, a 0.520–1.620 MHz " "sávban, balra 0.520 MHz, jobbra 1.620 MHz. Legnagyobb eltérés: ");
 }
+// clang-format on
 
 // The graph's description for a screen reader: what it shows before any
 // calculation, then the band and both extremes with their frequencies.
@@ -296,6 +278,7 @@ void TestCalculate::graphDescription()
     QVERIFY2(second.startsWith(description) && second != first, qPrintable(second));
 }
 
+// clang-format off
 void TestCalculate::save_data()
 {
     QTest::addColumn<QString>("name");
@@ -305,6 +288,7 @@ void TestCalculate::save_data()
     QTest::newRow("name") << "tst_form1_save" << true;
     QTest::newRow("name leaving the folder") << "../tst_form1_outside" << false;
 }
+// clang-format on
 
 void TestCalculate::save()
 {

@@ -3,7 +3,7 @@
 
 #include "CalcTestSupport.h"
 
-#include <QtTest>
+#include <QTest>
 
 #include <algorithm>
 #include <limits>
@@ -46,6 +46,7 @@ private slots:
     void sort();
 };
 
+// clang-format off
 void TestCalculator::roundToHundredths_data()
 {
     QTest::addColumn<bool>("picofarad");
@@ -71,6 +72,7 @@ void TestCalculator::roundToHundredths_data()
     QTest::newRow("uH: whole value") << false << 1e-6 << 1.0 << "none";
     QTest::newRow("uH: overflow") << false << 1e305 << 0.0 << "OverflowError";
 }
+// clang-format on
 
 void TestCalculator::roundToHundredths()
 {
@@ -88,6 +90,7 @@ void TestCalculator::roundToHundredths()
         QVERIFY2(actual == expected, qPrintable(Mismatch(actual, expected)));
 }
 
+// clang-format off
 void TestCalculator::capacitanceForFrequency_data()
 {
     QTest::addColumn<double>("L_b");
@@ -103,6 +106,7 @@ void TestCalculator::capacitanceForFrequency_data()
     QTest::newRow("zero frequency") << 100e-6 << 0.0 << "DivisionByZeroError" << false;
     QTest::newRow("frequency squared overflows") << 100e-6 << 1e200 << "OverflowError" << false;
 }
+// clang-format on
 
 void TestCalculator::capacitanceForFrequency()
 {
@@ -122,6 +126,7 @@ void TestCalculator::capacitanceForFrequency()
              qPrintable(Mismatch(Resonance(L_b, total), f)));
 }
 
+// clang-format off
 void TestCalculator::sweepCapacitance_data()
 {
     QTest::addColumn<double>("step");
@@ -133,6 +138,7 @@ void TestCalculator::sweepCapacitance_data()
     QTest::newRow("step 498") << 498.0;
     QTest::newRow("step 499, lower band edge") << 499.0;
 }
+// clang-format on
 
 // At step i the input circuit resonates at f_max - i * (f_max - f_min) / 499.
 void TestCalculator::sweepCapacitance()
@@ -156,6 +162,7 @@ void TestCalculator::sweepCapacitance()
         QCOMPARE(C, S);
 }
 
+// clang-format off
 void TestCalculator::sweepCapacitanceFailure_data()
 {
     QTest::addColumn<double>("f_min");
@@ -165,6 +172,7 @@ void TestCalculator::sweepCapacitanceFailure_data()
     QTest::newRow("f_max zero") << 0.52e6 << 0.0 << "DivisionByZeroError";
     QTest::newRow("both band edges zero") << 0.0 << 0.0 << "InvalidOperationError";
 }
+// clang-format on
 
 void TestCalculator::sweepCapacitanceFailure()
 {
@@ -178,6 +186,7 @@ void TestCalculator::sweepCapacitanceFailure()
     QCOMPARE(FailureOf([&] { calc.SweepCapacitance(10.0); }), error);
 }
 
+// clang-format off
 void TestCalculator::trackingDeviation_data()
 {
     QTest::addColumn<double>("f_kf");
@@ -189,6 +198,7 @@ void TestCalculator::trackingDeviation_data()
     QTest::newRow("oscillator 1 kHz too high") << 455e3 << 1000.0 << 499;
     QTest::newRow("oscillator 2.5 kHz too low") << 10.7e6 << -2500.0 << 250;
 }
+// clang-format on
 
 // An oscillator tuned to f_be + f_kf + offset deviates by exactly offset.
 void TestCalculator::trackingDeviation()
@@ -218,6 +228,7 @@ void TestCalculator::trackingDeviation()
     }
 }
 
+// clang-format off
 void TestCalculator::trackingDeviationFailure_data()
 {
     QTest::addColumn<int>("sweepIndex");
@@ -227,9 +238,9 @@ void TestCalculator::trackingDeviationFailure_data()
     QTest::newRow("index 500 after a complete sweep") << 500 << 50e-12 << "IndexOutOfRangeError";
     QTest::newRow("negative index") << -1 << 50e-12 << "IndexOutOfRangeError";
     QTest::newRow("negative oscillator capacitance") << 10 << -500e-12 << "NegativeSquareRootError";
-    QTest::newRow("zero oscillator capacitance")
-        << 10 << -((200e-12 - 20e-12) - 10e-12) << "DivisionByZeroError";
+    QTest::newRow("zero oscillator capacitance") << 10 << -((200e-12 - 20e-12) - 10e-12) << "DivisionByZeroError";
 }
+// clang-format on
 
 void TestCalculator::trackingDeviationFailure()
 {
@@ -248,6 +259,7 @@ void TestCalculator::trackingDeviationFailure()
     QVERIFY(std::all_of(s.fbe_curve.begin(), s.fbe_curve.end(), [](double v) { return v == 7.0; }));
 }
 
+// clang-format off
 void TestCalculator::sort_data()
 {
     QTest::addColumn<QList<double>>("values");
@@ -282,6 +294,7 @@ void TestCalculator::sort_data()
     QTest::newRow("many duplicates") << duplicates;
     QTest::newRow("extremes of the double range") << extremes;
 }
+// clang-format on
 
 void TestCalculator::sort()
 {

@@ -126,6 +126,7 @@ void TestForm1X11::controlKeysArriveAsControlCharacters()
     QCOMPARE(recorder.texts, (QStringList{"\x16", "\x03", "1"}));
 }
 
+// clang-format off
 void TestForm1X11::keyFilter_data()
 {
     QTest::addColumn<QString>("typed");
@@ -143,6 +144,7 @@ void TestForm1X11::keyFilter_data()
     QTest::newRow("arrows") << "13" << QStringList{"Left", "2", "Right", "4"} << "1234";
     QTest::newRow("keypad") << "" << QStringList{"KP_1", "KP_Decimal", "KP_5"} << "1.5";
 }
+// clang-format on
 
 void TestForm1X11::keyFilter()
 {

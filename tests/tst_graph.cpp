@@ -100,6 +100,7 @@ void TestGraph::workedExampleGrid()
     QVERIFY(magenta >= 0.9 * picture.width());
 }
 
+// clang-format off
 void TestGraph::workedExampleCurve_data()
 {
     QTest::addColumn<double>("step");
@@ -110,6 +111,7 @@ void TestGraph::workedExampleCurve_data()
     QTest::newRow("step 256: the peak") << 256.0 << 0 << 70217.63;
     QTest::newRow("step 499, f_min: left edge, the minimum") << 499.0 << 1 << -74580.2;
 }
+// clang-format on
 
 void TestGraph::workedExampleCurve()
 {
@@ -132,6 +134,7 @@ void TestGraph::workedExampleCurve()
             qPrintable(QStringLiteral("rows %1, expected %2").arg(Listed(rows)).arg(expected)));
 }
 
+// clang-format off
 void TestGraph::workedExampleCrossesZero_data()
 {
     QTest::addColumn<double>("step");
@@ -139,6 +142,7 @@ void TestGraph::workedExampleCrossesZero_data()
     QTest::newRow("near f_h2, 1.459 MHz: steps 72..73") << 72.5;
     QTest::newRow("near f_h1, 0.681 MHz: steps 426..427") << 426.5;
 }
+// clang-format on
 
 void TestGraph::workedExampleCrossesZero()
 {
@@ -158,6 +162,7 @@ void TestGraph::workedExampleCrossesZero()
     QVERIFY2(Near(crossings, picture.ColumnOf(step), 3.0), qPrintable(Listed(crossings)));
 }
 
+// clang-format off
 void TestGraph::captions_data()
 {
     QTest::addColumn<QRect>("area"); // inner pixels
@@ -172,6 +177,7 @@ void TestGraph::captions_data()
     QTest::newRow("f_hangolás at step 35") << QRect(750, 156, 50, 12) << true;
     QTest::newRow("nothing on the zero line elsewhere") << QRect(560, 156, 60, 12) << false;
 }
+// clang-format on
 
 void TestGraph::captions()
 {
@@ -236,6 +242,7 @@ void TestGraph::clickDrawsAnewFromTables()
     QVERIFY2(Near(rows, picture.RowOf(100.0, 400.0), 1.0), qPrintable(Listed(rows)));
 }
 
+// clang-format off
 void TestGraph::toolTip_data()
 {
     QTest::addColumn<QString>("separator");
@@ -251,6 +258,7 @@ void TestGraph::toolTip_data()
     QTest::newRow("comma: X 124.75, Y -200") << "," << 0.75 << 0.75 << "-200,00   1,125";
     QTest::newRow("below the area, X inside") << "." << 0.5 << 1.25 << "-600.00   1.250";
 }
+// clang-format on
 
 void TestGraph::toolTip()
 {
@@ -267,6 +275,7 @@ void TestGraph::toolTip()
     QCOMPARE(g.graph.toolTip(), text);
 }
 
+// clang-format off
 void TestGraph::toolTipUnchanged_data()
 {
     QTest::addColumn<bool>("drawFirst");
@@ -281,6 +290,7 @@ void TestGraph::toolTipUnchanged_data()
     QTest::newRow("right of the area: X -0.62 to -1") << true << true << QPoint(1, 0) << centre;
     QTest::newRow("left of the area: X beyond 499") << true << true << QPoint(-810, 0) << centre;
 }
+// clang-format on
 
 void TestGraph::toolTipUnchanged()
 {
@@ -317,6 +327,7 @@ void TestGraph::visibleToolTipFollowsPointer()
     QToolTip::hideText();
 }
 
+// clang-format off
 void TestGraph::extremeTables_data()
 {
     QTest::addColumn<double>("smallest");
@@ -329,6 +340,7 @@ void TestGraph::extremeTables_data()
     QTest::newRow("H at the largest double") << -kMax << kMax << -kMax << 5.0;
     QTest::newRow("mixed: H 2e300, curve inside") << -1e300 << 0.0 << 5e299 << -4e299;
 }
+// clang-format on
 
 void TestGraph::extremeTables()
 {
@@ -360,6 +372,7 @@ void TestGraph::extremeTables()
     }
 }
 
+// clang-format off
 void TestGraph::surfaceLines_data()
 {
     QTest::addColumn<QList<QLine>>("lines"); // pixels of a 50 x 30 surface
@@ -369,12 +382,11 @@ void TestGraph::surfaceLines_data()
     QTest::newRow("level, right to left") << QList<QLine>{{40, 7, 3, 7}} << false;
     QTest::newRow("upright, both ways") << QList<QLine>{{5, 2, 5, 25}, {9, 25, 9, 2}} << false;
     QTest::newRow("a single pixel") << QList<QLine>{{12, 12, 12, 12}} << false;
-    QTest::newRow("beyond every edge")
-        << QList<QLine>{{-1000, 0, 1000, 0}, {49, 1000, 49, -1000}, {60, 5, 70, 5}} << false;
+    QTest::newRow("beyond every edge") << QList<QLine>{{-1000, 0, 1000, 0}, {49, 1000, 49, -1000}, {60, 5, 70, 5}} << false;
     QTest::newRow("sloped") << QList<QLine>{{0, 0, 49, 29}, {45, 3, 2, 20}} << false;
-    QTest::newRow("drawing goes on after the image is read")
-        << QList<QLine>{{0, 1, 49, 1}, {2, 0, 30, 29}, {20, 0, 20, 29}} << true;
+    QTest::newRow("drawing goes on after the image is read") << QList<QLine>{{0, 1, 49, 1}, {2, 0, 30, 29}, {20, 0, 20, 29}} << true;
 }
+// clang-format on
 
 void TestGraph::surfaceLines()
 {

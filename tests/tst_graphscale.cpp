@@ -7,7 +7,7 @@
 #include "ScaleAxis.h"
 #include "TrackingCalculator.h"
 
-#include <QtTest>
+#include <QTest>
 
 #include <climits>
 #include <cmath>
@@ -52,6 +52,7 @@ private slots:
     void toUser();
 };
 
+// clang-format off
 void TestGraphScale::axisLimit_data()
 {
     QTest::addColumn<double>("smallest");
@@ -73,6 +74,7 @@ void TestGraphScale::axisLimit_data()
     QTest::newRow("leading 9: M 95000") << -12.0 << 95000.4 << 100000.0;
     QTest::newRow("1e20") << -1e20 << 0.0 << 2e20;
 }
+// clang-format on
 
 void TestGraphScale::axisLimit()
 {
@@ -82,6 +84,7 @@ void TestGraphScale::axisLimit()
     QCOMPARE(AxisLimit(smallest, largest), H);
 }
 
+// clang-format off
 void TestGraphScale::axisLimitStaysFinite_data()
 {
     QTest::addColumn<double>("smallest");
@@ -91,6 +94,7 @@ void TestGraphScale::axisLimitStaysFinite_data()
     QTest::newRow("most negative double") << -kMax << 0.0;
     QTest::newRow("9e307, leading 9") << -9e307 << 1.0;
 }
+// clang-format on
 
 void TestGraphScale::axisLimitStaysFinite()
 {
@@ -101,6 +105,7 @@ void TestGraphScale::axisLimitStaysFinite()
     QVERIFY(H >= std::max(std::fabs(smallest), std::fabs(largest)));
 }
 
+// clang-format off
 void TestGraphScale::nearestStep_data()
 {
     QTest::addColumn<double>("x");
@@ -119,6 +124,7 @@ void TestGraphScale::nearestStep_data()
     QTest::newRow("far right") << -1e300 << -1;
     QTest::newRow("far left") << 1e300 << -1;
 }
+// clang-format on
 
 void TestGraphScale::nearestStep()
 {
@@ -128,6 +134,7 @@ void TestGraphScale::nearestStep()
     QCOMPARE(result.value_or(-1), step);
 }
 
+// clang-format off
 void TestGraphScale::toolTip_data()
 {
     QTest::addColumn<QString>("separator");
@@ -141,12 +148,12 @@ void TestGraphScale::toolTip_data()
     QTest::newRow("height, not the curve") << "." << true << 0.0 << -347.5 << "-347.50   1.000";
     QTest::newRow("left edge") << "." << true << 499.0 << 400.0 << "400.00   1.499";
     QTest::newRow("comma separator") << "," << true << 250.2 << -0.125 << "-0,13   1,250";
-    QTest::newRow("large height") << "." << true << 1.0 << 1e20
-                                  << "100000000000000000000.00   1.001";
+    QTest::newRow("large height") << "." << true << 1.0 << 1e20 << "100000000000000000000.00   1.001";
     QTest::newRow("nothing computed") << "." << false << 100.0 << 12.5 << "";
     QTest::newRow("X rounds to 500") << "." << true << 499.5 << 12.5 << "";
     QTest::newRow("X rounds to -1") << "." << true << -0.6 << 12.5 << "";
 }
+// clang-format on
 
 void TestGraphScale::toolTip()
 {
@@ -163,6 +170,7 @@ void TestGraphScale::toolTip()
     QCOMPARE(QString::fromStdString(result.value_or("")), text);
 }
 
+// clang-format off
 void TestGraphScale::toPixel_data()
 {
     QTest::addColumn<double>("first");
@@ -190,6 +198,7 @@ void TestGraphScale::toPixel_data()
     QTest::newRow("y: whole range, middle") << kMax << -kMax << 309 << 0.0 << 154 << 154;
     QTest::newRow("one pixel") << 1.0 << -1.0 << 1 << -1.0 << 1 << 1;
 }
+// clang-format on
 
 void TestGraphScale::toPixel()
 {
@@ -204,6 +213,7 @@ void TestGraphScale::toPixel()
     QVERIFY2(p >= lowest && p <= highest, qPrintable(QString::number(p)));
 }
 
+// clang-format off
 void TestGraphScale::toUser_data()
 {
     QTest::addColumn<double>("first");
@@ -221,6 +231,7 @@ void TestGraphScale::toUser_data()
     QTest::newRow("y: whole range, above the area") << kMax << -kMax << 309 << -30.0 << kMax;
     QTest::newRow("y: whole range, below the area") << kMax << -kMax << 309 << 400.0 << -kMax;
 }
+// clang-format on
 
 void TestGraphScale::toUser()
 {

@@ -3,7 +3,7 @@
 
 #include "CalcTestSupport.h"
 
-#include <QtTest>
+#include <QTest>
 
 #include <clocale>
 #include <limits>

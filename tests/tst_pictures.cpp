@@ -103,6 +103,7 @@ void TestPictures::movedToAnotherRatio()
     QCOMPARE(diagram.pixmap().size(), DiagramPixels(r));
 }
 
+// clang-format off
 void TestPictures::windowIcon_data()
 {
     QTest::addColumn<qreal>("ratio");
@@ -113,6 +114,7 @@ void TestPictures::windowIcon_data()
     QTest::newRow("scale 2: 64 px") << 2.0 << ":/kalibrix-64.png";
     QTest::newRow("scale 4: 128 px") << 4.0 << ":/kalibrix-128.png";
 }
+// clang-format on
 
 void TestPictures::windowIcon()
 {

@@ -10,7 +10,9 @@
 #include "SaveFaultFixtures.h"
 #include "SaveTarget.h"
 
-#include <QtTest>
+#include <QLibraryInfo>
+#include <QTest>
+#include <QTranslator>
 
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -98,14 +100,14 @@ void TestResultsFile::initTestCase()
     std::setlocale(LC_TIME, "C");
 }
 
+// clang-format off
 void TestResultsFile::seventeenLines_data()
 {
     QTest::addColumn<ResultTexts>("texts");
     QTest::addColumn<QByteArray>("expected");
 
     QTest::newRow("C locale, worked example") << kWorkedExample << kWorkedExampleFileC;
-    QTest::newRow("Hungarian, worked example with commas in lines 8 to 17")
-        << kWorkedExampleHungarian << kAfternoonLineC + WorkedExampleLines(',');
+    QTest::newRow("Hungarian, worked example with commas in lines 8 to 17") << kWorkedExampleHungarian << kAfternoonLineC + WorkedExampleLines(',');
 
     ResultTexts noStray = kWorkedExample;
     noStray[2].clear();
@@ -113,6 +115,7 @@ void TestResultsFile::seventeenLines_data()
     noStrayFile.replace("= 10  pf", "=   pf");
     QTest::newRow("empty stray capacitance") << noStray << noStrayFile;
 }
+// clang-format on
 
 void TestResultsFile::seventeenLines()
 {
@@ -125,6 +128,7 @@ void TestResultsFile::seventeenLines()
     QCOMPARE(written.count('\n'), 17);
 }
 
+// clang-format off
 void TestResultsFile::firstLineHoldsDateThenTime_data()
 {
     QTest::addColumn<QString>("language"); // of LC_TIME
@@ -136,6 +140,7 @@ void TestResultsFile::firstLineHoldsDateThenTime_data()
     QTest::newRow("hu_HU: 2024-03-05") << "hu_HU" << kAfternoon;
     QTest::newRow("hu_HU, morning: 09:05:03") << "hu_HU" << kMorning;
 }
+// clang-format on
 
 void TestResultsFile::firstLineHoldsDateThenTime()
 {
@@ -174,6 +179,7 @@ void TestResultsFile::firstLineHoldsDateThenTime()
     QVERIFY(written.endsWith(kWorkedExampleLines));
 }
 
+// clang-format off
 void TestResultsFile::characterSet_data()
 {
     QTest::addColumn<QByteArray>("codeset");
@@ -182,21 +188,15 @@ void TestResultsFile::characterSet_data()
 
     const QString oEuro = QStringLiteral("ő€");
     QTest::newRow("UTF-8") << QByteArray("UTF-8") << oEuro << QByteArray("\xC5\x91\xE2\x82\xAC");
-    QTest::newRow("Latin-2: ő is 0xF5, € is ?")
-        << QByteArray("ISO-8859-2") << oEuro << QByteArray("\xF5?");
-    QTest::newRow("Latin-2 among plain text")
-        << QByteArray("ISO-8859-2") << QStringLiteral("1,5 é€ű x") << QByteArray("1,5 \xE9?\xFB x");
-    QTest::newRow("Latin-2: a character beyond 16 bits is one ?")
-        << QByteArray("ISO-8859-2") << QStringLiteral("a\U0001F600b") << QByteArray("a?b");
-    QTest::newRow("Latin-1: ő is ?, é is 0xE9")
-        << QByteArray("ISO-8859-1") << QStringLiteral("őé") << QByteArray("?\xE9");
-    QTest::newRow("ASCII of the C locale")
-        << QByteArray("ANSI_X3.4-1968") << oEuro << QByteArray("??");
-    QTest::newRow("unknown character set means UTF-8")
-        << QByteArray("NINCS-ILYEN") << oEuro << QByteArray("\xC5\x91\xE2\x82\xAC");
-    QTest::newRow("UTF-8: a lone surrogate is ?")
-        << QByteArray("UTF-8") << QString(QChar(0xD800)) << QByteArray("?");
+    QTest::newRow("Latin-2: ő is 0xF5, € is ?") << QByteArray("ISO-8859-2") << oEuro << QByteArray("\xF5?");
+    QTest::newRow("Latin-2 among plain text") << QByteArray("ISO-8859-2") << QStringLiteral("1,5 é€ű x") << QByteArray("1,5 \xE9?\xFB x");
+    QTest::newRow("Latin-2: a character beyond 16 bits is one ?") << QByteArray("ISO-8859-2") << QStringLiteral("a\U0001F600b") << QByteArray("a?b");
+    QTest::newRow("Latin-1: ő is ?, é is 0xE9") << QByteArray("ISO-8859-1") << QStringLiteral("őé") << QByteArray("?\xE9");
+    QTest::newRow("ASCII of the C locale") << QByteArray("ANSI_X3.4-1968") << oEuro << QByteArray("??");
+    QTest::newRow("unknown character set means UTF-8") << QByteArray("NINCS-ILYEN") << oEuro << QByteArray("\xC5\x91\xE2\x82\xAC");
+    QTest::newRow("UTF-8: a lone surrogate is ?") << QByteArray("UTF-8") << QString(QChar(0xD800)) << QByteArray("?");
 }
+// clang-format on
 
 void TestResultsFile::characterSet()
 {
@@ -211,33 +211,22 @@ void TestResultsFile::characterSet()
     QCOMPARE(WrittenFile(texts, kAfternoon, codeset), expected);
 }
 
+// clang-format off
 void TestResultsFile::savesUnderTheTypedName_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("subfolder");
     QTest::addColumn<QString>("file");
 
-    QTest::newRow("plain name") << "meres"
-                                << ""
-                                << "meres.txt";
-    QTest::newRow("x.txt gets a second .txt") << "x.txt"
-                                              << ""
-                                              << "x.txt.txt";
-    QTest::newRow("one blank is a name") << " "
-                                         << ""
-                                         << " .txt";
-    QTest::newRow("blanks are not trimmed") << " a b "
-                                            << ""
-                                            << " a b .txt";
-    QTest::newRow("Hungarian letters")
-        << QStringLiteral("mérés ő") << "" << QStringLiteral("mérés ő.txt");
-    QTest::newRow("dots that are no parent step") << "..x"
-                                                  << ""
-                                                  << "..x.txt";
-    QTest::newRow("existing subfolder") << "sub/x"
-                                        << "sub"
-                                        << "sub/x.txt";
+    QTest::newRow("plain name") << "meres" << "" << "meres.txt";
+    QTest::newRow("x.txt gets a second .txt") << "x.txt" << "" << "x.txt.txt";
+    QTest::newRow("one blank is a name") << " " << "" << " .txt";
+    QTest::newRow("blanks are not trimmed") << " a b " << "" << " a b .txt";
+    QTest::newRow("Hungarian letters") << QStringLiteral("mérés ő") << "" << QStringLiteral("mérés ő.txt");
+    QTest::newRow("dots that are no parent step") << "..x" << "" << "..x.txt";
+    QTest::newRow("existing subfolder") << "sub/x" << "sub" << "sub/x.txt";
 }
+// clang-format on
 
 void TestResultsFile::savesUnderTheTypedName()
 {
@@ -283,6 +272,7 @@ void TestResultsFile::sameNameTwiceKeepsOnlyTheSecond()
     QCOMPARE(FilesUnder(program.path()), QStringList{QStringLiteral("adatok/ketszer.txt")});
 }
 
+// clang-format off
 void TestResultsFile::refusesNamesLeavingAdatok_data()
 {
     QTest::addColumn<QString>("name");
@@ -294,6 +284,7 @@ void TestResultsFile::refusesNamesLeavingAdatok_data()
     QTest::newRow("absolute") << "/tmp/x";
     QTest::newRow("root folder") << "/";
 }
+// clang-format on
 
 void TestResultsFile::refusesNamesLeavingAdatok()
 {
@@ -310,6 +301,7 @@ void TestResultsFile::refusesNamesLeavingAdatok()
     }
 }
 
+// clang-format off
 void TestResultsFile::failedSaveChangesNothing_data()
 {
     QTest::addColumn<bool>("hungarian");
@@ -323,36 +315,20 @@ void TestResultsFile::failedSaveChangesNothing_data()
     const QString noAdatok = QStringLiteral("Az „adatok” mappa nem hozható létre: ");
     for (const bool hungarian : {false, true}) {
         const char* language = hungarian ? "hu_HU" : "C";
-        QTest::addRow("%s: no permission, read-only folder, old file kept", language)
-            << hungarian << Fault::ReadOnlyFolder << "regi" << noPermission;
-        QTest::addRow("%s: no permission, adatok missing, program folder read-only", language)
-            << hungarian << Fault::ReadOnlyProgramFolder << "regi" << noAdatok + noPermission;
-        QTest::addRow("%s: read-only medium, old file kept", language)
-            << hungarian << Fault::ReadOnlyMedium << "regi" << readOnly;
-        QTest::addRow("%s: read-only medium, new file", language)
-            << hungarian << Fault::ReadOnlyMedium << "uj" << readOnly;
-        QTest::addRow("%s: read-only medium, adatok missing", language)
-            << hungarian << Fault::ReadOnlyMediumWithoutAdatok << "regi" << noAdatok + readOnly;
-        QTest::addRow("%s: no space, full disk, old file kept", language)
-            << hungarian << Fault::FullDisk << "regi"
-            << QStringLiteral("Nincs elég szabad hely az adathordozón");
-        QTest::addRow("%s: name too long", language)
-            << hungarian << Fault::NameTooLong << QString(300, 'a')
-            << QStringLiteral("A fájl neve vagy az útvonala túl hosszú");
-        QTest::addRow("%s: no such folder, missing subfolder is not created", language)
-            << hungarian << Fault::MissingSubfolder << "nincs/regi"
-            << QStringLiteral("A mappa nem létezik");
-        QTest::addRow("%s: not a folder, adatok is a regular file", language)
-            << hungarian << Fault::AdatokIsAFile << "regi"
-            << QStringLiteral("Az útvonal egyik tagja nem mappa");
-        QTest::addRow("%s: is a folder", language)
-            << hungarian << Fault::NameIsAFolder << "mappa"
-            << QStringLiteral("A név egy mappát jelöl, nem fájlt");
-        QTest::addRow("%s: file too large, size limit reached while writing, old file kept",
-                      language)
-            << hungarian << Fault::FileSizeLimit << "regi" << QStringLiteral("A fájl túl nagy");
+        QTest::addRow("%s: no permission, read-only folder, old file kept", language) << hungarian << Fault::ReadOnlyFolder << "regi" << noPermission;
+        QTest::addRow("%s: no permission, adatok missing, program folder read-only", language) << hungarian << Fault::ReadOnlyProgramFolder << "regi" << noAdatok + noPermission;
+        QTest::addRow("%s: read-only medium, old file kept", language) << hungarian << Fault::ReadOnlyMedium << "regi" << readOnly;
+        QTest::addRow("%s: read-only medium, new file", language) << hungarian << Fault::ReadOnlyMedium << "uj" << readOnly;
+        QTest::addRow("%s: read-only medium, adatok missing", language) << hungarian << Fault::ReadOnlyMediumWithoutAdatok << "regi" << noAdatok + readOnly;
+        QTest::addRow("%s: no space, full disk, old file kept", language) << hungarian << Fault::FullDisk << "regi" << QStringLiteral("Nincs elég szabad hely az adathordozón");
+        QTest::addRow("%s: name too long", language) << hungarian << Fault::NameTooLong << QString(300, 'a') << QStringLiteral("A fájl neve vagy az útvonala túl hosszú");
+        QTest::addRow("%s: no such folder, missing subfolder is not created", language) << hungarian << Fault::MissingSubfolder << "nincs/regi" << QStringLiteral("A mappa nem létezik");
+        QTest::addRow("%s: not a folder, adatok is a regular file", language) << hungarian << Fault::AdatokIsAFile << "regi" << QStringLiteral("Az útvonal egyik tagja nem mappa");
+        QTest::addRow("%s: is a folder", language) << hungarian << Fault::NameIsAFolder << "mappa" << QStringLiteral("A név egy mappát jelöl, nem fájlt");
+        QTest::addRow("%s: file too large, size limit reached while writing, old file kept", language) << hungarian << Fault::FileSizeLimit << "regi" << QStringLiteral("A fájl túl nagy");
     }
 }
+// clang-format on
 
 void TestResultsFile::failedSaveChangesNothing()
 {
@@ -424,6 +400,7 @@ void TestResultsFile::failedSaveChangesNothing()
     QCOMPARE(message, SaveFailedMessage(path, reason));
 }
 
+// clang-format off
 void TestResultsFile::refusedTargetsStayAsTheyWere_data()
 {
     QTest::addColumn<Trap>("trap");
@@ -440,6 +417,7 @@ void TestResultsFile::refusedTargetsStayAsTheyWere_data()
     QTest::newRow("socket in adatok") << Trap::SocketInAdatok << "aljzat";
     QTest::newRow("device in adatok") << Trap::DeviceInAdatok << "eszkoz";
 }
+// clang-format on
 
 void TestResultsFile::refusedTargetsStayAsTheyWere()
 {
@@ -535,6 +513,7 @@ void TestResultsFile::refusedTargetsStayAsTheyWere()
     QCOMPARE(message, SaveFailedMessage(path, reason));
 }
 
+// clang-format off
 void TestResultsFile::linksWithinAdatokAreFollowed_data()
 {
     // Paths relative to the program folder; the link holds its target as
@@ -544,19 +523,11 @@ void TestResultsFile::linksWithinAdatokAreFollowed_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("written");
 
-    QTest::newRow("link to a file in adatok") << "adatok/link.txt"
-                                              << "cel.txt"
-                                              << "link"
-                                              << "adatok/cel.txt";
-    QTest::newRow("linked subfolder within adatok") << "adatok/alias"
-                                                    << "valodi"
-                                                    << "alias/x"
-                                                    << "adatok/valodi/x.txt";
-    QTest::newRow("adatok itself a link to a folder elsewhere") << "adatok"
-                                                                << "masik"
-                                                                << "x"
-                                                                << "masik/x.txt";
+    QTest::newRow("link to a file in adatok") << "adatok/link.txt" << "cel.txt" << "link" << "adatok/cel.txt";
+    QTest::newRow("linked subfolder within adatok") << "adatok/alias" << "valodi" << "alias/x" << "adatok/valodi/x.txt";
+    QTest::newRow("adatok itself a link to a folder elsewhere") << "adatok" << "masik" << "x" << "masik/x.txt";
 }
+// clang-format on
 
 void TestResultsFile::linksWithinAdatokAreFollowed()
 {

@@ -6,7 +6,7 @@
 #include "DesignFigures.h"
 #include "DesignVerdict.h"
 
-#include <QtTest>
+#include <QTest>
 
 #include <algorithm>
 #include <numeric>

@@ -38,14 +38,15 @@ void TestStartup::cleanupTestCase()
     CloseWindow(form_);
 }
 
+// clang-format off
 void TestStartup::pictures_data()
 {
     QTest::addColumn<QPixmap>("picture");
     QTest::addColumn<QSize>("size");
     QTest::newRow("window icon") << form_->windowIcon().pixmap(QSize(32, 32)) << QSize(32, 32);
-    QTest::newRow("circuit diagram")
-        << Control<QLabel>(*form_, "Picture1")->pixmap() << QSize(408, 130);
+    QTest::newRow("circuit diagram") << Control<QLabel>(*form_, "Picture1")->pixmap() << QSize(408, 130);
 }
+// clang-format on
 
 void TestStartup::pictures()
 {
@@ -55,6 +56,7 @@ void TestStartup::pictures()
     QCOMPARE(picture.size(), size);
 }
 
+// clang-format off
 void TestStartup::pluginsNotLoaded_data()
 {
     QTest::addColumn<QString>("plugin");
@@ -67,6 +69,7 @@ void TestStartup::pluginsNotLoaded_data()
     // other scales, and then by Qt SVG directly, never through the plugin.
     QTest::newRow("SVG") << QStringLiteral("/imageformats/libqsvg.so");
 }
+// clang-format on
 
 void TestStartup::pluginsNotLoaded()
 {
