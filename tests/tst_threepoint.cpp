@@ -5,7 +5,7 @@
 #include "CalcTestSupport.h"
 #include "ThreePointTracking.h"
 
-#include <QtTest>
+#include <QTest>
 
 #include <vector>
 
