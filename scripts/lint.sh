@@ -26,7 +26,7 @@ DIR=build
 FOLDERS=(calc results ui app data tests bench)
 failed=0
 
-echo "== build in $DIR with warnings as errors"
+echo "== the Release build in $DIR/, every warning an error"
 configure_and_build "$DIR" "${KALIBRIX_RELEASE_ARGS[@]}"
 
 echo "== clang-tidy"
