@@ -97,6 +97,7 @@ void TestForm1Layout::window()
     QCOMPARE(control("pct_main")->geometry(), before);
 }
 
+// clang-format off
 void TestForm1Layout::controls_data()
 {
     QTest::addColumn<QString>("container");
@@ -106,8 +107,7 @@ void TestForm1Layout::controls_data()
 
     const auto row = [](const char* name, const char* container, int left, int top, int width,
                         int height, const char* caption = "", const char* toolTip = "") {
-        QTest::newRow(name) << QString::fromUtf8(container) << QRect(left, top, width, height)
-                            << QString::fromUtf8(caption) << QString::fromUtf8(toolTip);
+        QTest::newRow(name) << QString::fromUtf8(container) << QRect(left, top, width, height) << QString::fromUtf8(caption) << QString::fromUtf8(toolTip);
     };
     row("Frame1", "", 240, 240, 12615, 3135, "Bemeneti adatok");
     row("Label19", "", 2760, 3480, 6975, 255,
@@ -169,6 +169,7 @@ void TestForm1Layout::controls_data()
 
     row("pct_main", "Frame7", 240, 240, 12135, 4695);
 }
+// clang-format on
 
 void TestForm1Layout::controls()
 {
@@ -263,6 +264,7 @@ void TestForm1Layout::fonts()
     }
 }
 
+// clang-format off
 void TestForm1Layout::tabOrder_data()
 {
     QTest::addColumn<bool>("calculated");
@@ -279,6 +281,7 @@ void TestForm1Layout::tabOrder_data()
     QTest::newRow("save button shown after a calculation") << true << false << after;
     QTest::newRow("help open beside the window") << true << true << after;
 }
+// clang-format on
 
 void TestForm1Layout::tabOrder()
 {
@@ -380,6 +383,7 @@ void TestForm1Layout::windowsFitTheScreen()
     QVERIFY2(onScreen(buttons.first()), "\"Bezárás\" on the screen");
 }
 
+// clang-format off
 void TestForm1Layout::helpNotes_data()
 {
     QTest::addColumn<QLocale>("locale");
@@ -390,20 +394,12 @@ void TestForm1Layout::helpNotes_data()
 
     const QLocale hu(QLocale::Hungarian, QLocale::Hungary);
     const QStringList worked{"12", "500", "10", "0.52", "1.62", "0.455"};
-    QTest::newRow("worked example: padder link")
-        << QLocale::c() << worked << "pozitív eltérés: 70217.63 Hz"
-        << "" << true;
-    QTest::newRow("worked example, Hungarian: grouped digits")
-        << hu << worked << QString("pozitív eltérés: 70") + QChar(0x00A0) + "217,63 Hz"
-        << "" << true;
-    QTest::newRow("FM: trimmers enough, no link")
-        << QLocale::c() << QStringList{"10", "40", "5", "87.5", "108", "10.7"} << "padder nem kell"
-        << "" << false;
-    QTest::newRow("negative Cp_b: what to change, no padder")
-        << QLocale::c() << QStringList{"12", "100", "10", "0.52", "1.62", "0.455"}
-        << "nagyobb kapacitásarányú hangolókondenzátort"
-        << "padder" << false;
+    QTest::newRow("worked example: padder link") << QLocale::c() << worked << "pozitív eltérés: 70217.63 Hz" << "" << true;
+    QTest::newRow("worked example, Hungarian: grouped digits") << hu << worked << QString("pozitív eltérés: 70") + QChar(0x00A0) + "217,63 Hz" << "" << true;
+    QTest::newRow("FM: trimmers enough, no link") << QLocale::c() << QStringList{"10", "40", "5", "87.5", "108", "10.7"} << "padder nem kell" << "" << false;
+    QTest::newRow("negative Cp_b: what to change, no padder") << QLocale::c() << QStringList{"12", "100", "10", "0.52", "1.62", "0.455"} << "nagyobb kapacitásarányú hangolókondenzátort" << "padder" << false;
 }
+// clang-format on
 
 // The notes follow a calculation in the window's locale, and link to the
 // padder design exactly where a padder helps.
@@ -426,15 +422,16 @@ void TestForm1Layout::helpNotes()
     QCOMPARE(notes.contains(QLatin1String(kPadderLink)), padderLink);
 }
 
+// clang-format off
 void TestForm1Layout::guidePlacesFilled_data()
 {
     QTest::addColumn<QLocale>("locale");
     QTest::addColumn<QString>("shortWaveQ");
 
     QTest::newRow("C") << QLocale::c() << "15000";
-    QTest::newRow("Hungarian") << QLocale(QLocale::Hungarian, QLocale::Hungary)
-                               << QString("15") + QChar(0x00A0) + "000";
+    QTest::newRow("Hungarian") << QLocale(QLocale::Hungarian, QLocale::Hungary) << QString("15") + QChar(0x00A0) + "000";
 }
+// clang-format on
 
 // Every named place of the guide is filled, its numbers as the locale writes
 // them.
@@ -491,6 +488,7 @@ void TestForm1Layout::helpKeepsTheReadersPlace()
     QVERIFY(scroll->value() > 0);
 }
 
+// clang-format off
 void TestForm1Layout::messageBoxStyle_data()
 {
     QTest::addColumn<QString>("name"); // saved under; none: "Számol" without inputs
@@ -499,11 +497,9 @@ void TestForm1Layout::messageBoxStyle_data()
 
     QTest::newRow("missing data") << QString() << kMissingData << kMissingData;
     const QString adatok = QCoreApplication::applicationDirPath() + QStringLiteral("/adatok/");
-    QTest::newRow("100,000-character name, shortened in its middle")
-        << QString(50'000, u'a') + QString(50'000, u'z')
-        << QStringLiteral("A mentés nem sikerült.\nFájl: ") + adatok + QStringLiteral("aaa")
-        << QStringLiteral("zzz.txt\nOk: A fájl neve vagy az útvonala túl hosszú");
+    QTest::newRow("100,000-character name, shortened in its middle") << QString(50'000, u'a') + QString(50'000, u'z') << QStringLiteral("A mentés nem sikerült.\nFájl: ") + adatok + QStringLiteral("aaa") << QStringLiteral("zzz.txt\nOk: A fájl neve vagy az útvonala túl hosszú");
 }
+// clang-format on
 
 void TestForm1Layout::messageBoxStyle()
 {
@@ -550,6 +546,7 @@ void TestForm1Layout::messageBoxStyle()
     QCOMPARE(buttons, QStringList{"OK"});
 }
 
+// clang-format off
 void TestForm1Layout::accessibleNames_data()
 {
     QTest::addColumn<QString>("name");
@@ -589,6 +586,7 @@ void TestForm1Layout::accessibleNames_data()
     row("Frame4", "Bemenő kör ( uH, pf )");
     row("Frame6", "Maximális eltérések");
 }
+// clang-format on
 
 // What a screen reader reads for each control, through the accessibility
 // interface that AT-SPI serves on Linux.

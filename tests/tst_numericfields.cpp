@@ -131,6 +131,7 @@ void TestNumericFields::initTestCase()
     QVERIFY(InstallHungarianTranslation(*qApp));
 }
 
+// clang-format off
 void TestNumericFields::keyFilter_data()
 {
     QTest::addColumn<KeyStrokes>("keys");
@@ -148,36 +149,20 @@ void TestNumericFields::keyFilter_data()
     QTest::newRow("Enter") << TypedText("12") + KeyStrokes{Key(Qt::Key_Return, "\r")} << "12";
     QTest::newRow("keypad Enter") << TypedText("12") + KeyStrokes{Key(Qt::Key_Enter, "\r")} << "12";
     QTest::newRow("Esc") << TypedText("12") + KeyStrokes{Key(Qt::Key_Escape, "\x1b")} << "12";
-    QTest::newRow("Ctrl+V with its control character")
-        << TypedText("12") + KeyStrokes{Control('V')} << "12";
-    QTest::newRow("Ctrl+V with the letter")
-        << TypedText("12") + KeyStrokes{Key(Qt::Key_V, "v", Qt::ControlModifier)} << "12";
-    QTest::newRow("Ctrl+X after selecting")
-        << TypedText("12") + KeyStrokes{Key(Qt::Key_Home, {}, Qt::ShiftModifier), Control('X')}
-        << "12";
+    QTest::newRow("Ctrl+V with its control character") << TypedText("12") + KeyStrokes{Control('V')} << "12";
+    QTest::newRow("Ctrl+V with the letter") << TypedText("12") + KeyStrokes{Key(Qt::Key_V, "v", Qt::ControlModifier)} << "12";
+    QTest::newRow("Ctrl+X after selecting") << TypedText("12") + KeyStrokes{Key(Qt::Key_Home, {}, Qt::ShiftModifier), Control('X')} << "12";
     QTest::newRow("Ctrl+Z after typing") << TypedText("12") + KeyStrokes{Control('Z')} << "12";
-    QTest::newRow("backspace") << TypedText("123") + KeyStrokes{Key(Qt::Key_Backspace, "\b")}
-                               << "12";
+    QTest::newRow("backspace") << TypedText("123") + KeyStrokes{Key(Qt::Key_Backspace, "\b")} << "12";
     const KeyStrokes twoLeft{Key(Qt::Key_Left), Key(Qt::Key_Left)};
-    QTest::newRow("Ctrl+Backspace with its character")
-        << TypedText("123.45") + twoLeft
-               + KeyStrokes{Key(Qt::Key_Backspace, "\b", Qt::ControlModifier)}
-        << "123.45";
-    QTest::newRow("Ctrl+Backspace without a character")
-        << TypedText("123.45") + twoLeft
-               + KeyStrokes{Key(Qt::Key_Backspace, {}, Qt::ControlModifier)}
-        << "123.45";
-    QTest::newRow("Delete") << TypedText("123") + KeyStrokes{Key(Qt::Key_Home), Key(Qt::Key_Delete)}
-                            << "23";
-    QTest::newRow("Delete with its character")
-        << TypedText("123") + KeyStrokes{Key(Qt::Key_Home), Key(Qt::Key_Delete, "\x7f")} << "23";
-    QTest::newRow("arrows") << TypedText("13") + KeyStrokes{Key(Qt::Key_Left)} + TypedText("2")
-                                   + KeyStrokes{Key(Qt::Key_Right)} + TypedText("4")
-                            << "1234";
-    QTest::newRow("Home and End") << TypedText("2") + KeyStrokes{Key(Qt::Key_Home)} + TypedText("1")
-                                         + KeyStrokes{Key(Qt::Key_End)} + TypedText("3")
-                                  << "123";
+    QTest::newRow("Ctrl+Backspace with its character") << TypedText("123.45") + twoLeft + KeyStrokes{Key(Qt::Key_Backspace, "\b", Qt::ControlModifier)} << "123.45";
+    QTest::newRow("Ctrl+Backspace without a character") << TypedText("123.45") + twoLeft + KeyStrokes{Key(Qt::Key_Backspace, {}, Qt::ControlModifier)} << "123.45";
+    QTest::newRow("Delete") << TypedText("123") + KeyStrokes{Key(Qt::Key_Home), Key(Qt::Key_Delete)} << "23";
+    QTest::newRow("Delete with its character") << TypedText("123") + KeyStrokes{Key(Qt::Key_Home), Key(Qt::Key_Delete, "\x7f")} << "23";
+    QTest::newRow("arrows") << TypedText("13") + KeyStrokes{Key(Qt::Key_Left)} + TypedText("2") + KeyStrokes{Key(Qt::Key_Right)} + TypedText("4") << "1234";
+    QTest::newRow("Home and End") << TypedText("2") + KeyStrokes{Key(Qt::Key_Home)} + TypedText("1") + KeyStrokes{Key(Qt::Key_End)} + TypedText("3") << "123";
 }
+// clang-format on
 
 void TestNumericFields::keyFilter()
 {
@@ -195,6 +180,7 @@ void TestNumericFields::keyFilter()
     QVERIFY(messages_.isEmpty());
 }
 
+// clang-format off
 void TestNumericFields::storeOnFocusLoss_data()
 {
     QTest::addColumn<QString>("fieldName");
@@ -228,6 +214,7 @@ void TestNumericFields::storeOnFocusLoss_data()
     pasted("pasted 1,62 in f_max with a middle click", "f_max", "1,62", PastePath::MiddleClick,
            1.62e6);
 }
+// clang-format on
 
 void TestNumericFields::storeOnFocusLoss()
 {
@@ -277,6 +264,7 @@ void TestNumericFields::clickOnStartStoresTheEditedField()
     QCOMPARE(field("l_o")->text(), QStringLiteral("51.23"));
 }
 
+// clang-format off
 void TestNumericFields::tooLargeNumber_data()
 {
     QTest::addColumn<QString>("fieldName");
@@ -284,13 +272,11 @@ void TestNumericFields::tooLargeNumber_data()
     QTest::addColumn<bool>("leaveByClickOnStart");
 
     QTest::newRow("400 digits in c_min") << "c_min" << QString(400, '9') << false;
-    QTest::newRow("1e303 MHz in f_kf, beyond a double only in Hz")
-        << "f_kf" << QString("1") + QString(303, '0') << false;
-    QTest::newRow("pasted 1e400 in c_max") << "c_max"
-                                           << "1e400" << false;
-    QTest::newRow("400 digits in c_min, then a click on Számol")
-        << "c_min" << QString(400, '9') << true;
+    QTest::newRow("1e303 MHz in f_kf, beyond a double only in Hz") << "f_kf" << QString("1") + QString(303, '0') << false;
+    QTest::newRow("pasted 1e400 in c_max") << "c_max" << "1e400" << false;
+    QTest::newRow("400 digits in c_min, then a click on Számol") << "c_min" << QString(400, '9') << true;
 }
+// clang-format on
 
 void TestNumericFields::tooLargeNumber()
 {
@@ -329,6 +315,7 @@ void TestNumericFields::tooLargeNumber()
     QCOMPARE(messages_.size(), 1);
 }
 
+// clang-format off
 void TestNumericFields::otherWindowLeavesTheFocusInTheField_data()
 {
     QTest::addColumn<bool>("contextMenu");
@@ -336,6 +323,7 @@ void TestNumericFields::otherWindowLeavesTheFocusInTheField_data()
     QTest::newRow("another window activated") << false;
     QTest::newRow("the field's context menu opened") << true;
 }
+// clang-format on
 
 void TestNumericFields::otherWindowLeavesTheFocusInTheField()
 {
@@ -365,17 +353,17 @@ void TestNumericFields::otherWindowLeavesTheFocusInTheField()
     QCOMPARE(QApplication::focusWidget(), control("c_min"));
 }
 
+// clang-format off
 void TestNumericFields::readOnlyFieldsRejectEditing_data()
 {
     QTest::addColumn<KeyStrokes>("keys");
 
     QTest::newRow("typing") << TypedText("123abc");
-    QTest::newRow("backspace and Delete")
-        << KeyStrokes{Key(Qt::Key_Backspace, "\b"), Key(Qt::Key_Home), Key(Qt::Key_Delete)};
+    QTest::newRow("backspace and Delete") << KeyStrokes{Key(Qt::Key_Backspace, "\b"), Key(Qt::Key_Home), Key(Qt::Key_Delete)};
     QTest::newRow("paste") << KeyStrokes{Key(Qt::Key_V, "v", Qt::ControlModifier)};
-    QTest::newRow("cut") << KeyStrokes{Key(Qt::Key_A, "a", Qt::ControlModifier),
-                                       Key(Qt::Key_X, "x", Qt::ControlModifier)};
+    QTest::newRow("cut") << KeyStrokes{Key(Qt::Key_A, "a", Qt::ControlModifier), Key(Qt::Key_X, "x", Qt::ControlModifier)};
 }
+// clang-format on
 
 void TestNumericFields::readOnlyFieldsRejectEditing()
 {
@@ -401,6 +389,7 @@ void TestNumericFields::readOnlyFieldsRejectEditing()
     }
 }
 
+// clang-format off
 void TestNumericFields::enterAndEscTriggerNoButton_data()
 {
     QTest::addColumn<QString>("focused");
@@ -412,6 +401,7 @@ void TestNumericFields::enterAndEscTriggerNoButton_data()
         QTest::addRow("Esc in %s", name) << QString::fromUtf8(name) << int(Qt::Key_Escape);
     }
 }
+// clang-format on
 
 void TestNumericFields::enterAndEscTriggerNoButton()
 {
@@ -438,18 +428,18 @@ void TestNumericFields::hungarianContextMenu()
     QVERIFY2(texts.join('|').contains("Beilleszt"), qPrintable(texts.join('|')));
 }
 
+// clang-format off
 void TestNumericFields::longPasteIsKeptWhole_data()
 {
     QTest::addColumn<QString>("fieldName");
     QTest::addColumn<QString>("pasted");
     QTest::addColumn<double>("stored"); // NaN for the file name, which stores nothing
 
-    QTest::newRow("100,000 letters in filenev")
-        << "filenev" << QString(100'000, u'x') << std::nan("");
+    QTest::newRow("100,000 letters in filenev") << "filenev" << QString(100'000, u'x') << std::nan("");
     // The leading number is 12 only when the last two characters are kept.
-    QTest::newRow("99,998 zeros and 12 in c_min")
-        << "c_min" << QString(99'998, u'0') + QStringLiteral("12") << 1.2e-11;
+    QTest::newRow("99,998 zeros and 12 in c_min") << "c_min" << QString(99'998, u'0') + QStringLiteral("12") << 1.2e-11;
 }
+// clang-format on
 
 void TestNumericFields::longPasteIsKeptWhole()
 {
@@ -471,6 +461,7 @@ void TestNumericFields::longPasteIsKeptWhole()
     QVERIFY(messages_.isEmpty());
 }
 
+// clang-format off
 void TestNumericFields::teardownWithTheFocusInAField_data()
 {
     QTest::addColumn<QString>("typed");
@@ -478,9 +469,9 @@ void TestNumericFields::teardownWithTheFocusInAField_data()
 
     QTest::newRow("closed, then destroyed") << "12" << true;
     QTest::newRow("destroyed while shown, text not yet stored") << "12" << false;
-    QTest::newRow("destroyed while shown, a number beyond a double typed")
-        << QString(400, '9') << false;
+    QTest::newRow("destroyed while shown, a number beyond a double typed") << QString(400, '9') << false;
 }
+// clang-format on
 
 // The field that holds the focus loses it while the window goes. The
 // controls that write into the calculation state or read it (the six fields,

@@ -47,12 +47,14 @@ private:
     }
 };
 
+// clang-format off
 void TestPadderWindow::followsCalculations_data()
 {
     QTest::addColumn<QLocale>("locale");
     QTest::newRow("C locale") << QLocale::c();
     QTest::newRow("Hungarian") << QLocale(QLocale::Hungarian, QLocale::Hungary);
 }
+// clang-format on
 
 void TestPadderWindow::followsCalculations()
 {
@@ -76,19 +78,18 @@ void TestPadderWindow::followsCalculations()
     QCOMPARE(Control<QLabel>(*padder, QStringLiteral("status"))->text(), NoResultsYet());
 }
 
+// clang-format off
 void TestPadderWindow::ownPoints_data()
 {
     QTest::addColumn<QStringList>("points"); // F1 F2 F3, MHz as typed
     QTest::addColumn<QString>("message");    // the start of the status line; none: a design
     QTest::newRow("inside, rising") << QStringList{"0.6", "1", "1.4"} << QString();
-    QTest::newRow("F1 below fmin") << QStringList{"0.5", "1", "1.4"}
-                                   << QStringLiteral("Az F1 pont (0.500 MHz) a sávon kívül esik");
-    QTest::newRow("F3 above fmax") << QStringList{"0.6", "1", "1.7"}
-                                   << QStringLiteral("Az F3 pont (1.700 MHz) a sávon kívül esik");
-    QTest::newRow("F2 above F3") << QStringList{"0.6", "1.5", "1.4"}
-                                 << QStringLiteral("Az F2 pont (1.500 MHz) nem kisebb az F3");
+    QTest::newRow("F1 below fmin") << QStringList{"0.5", "1", "1.4"} << QStringLiteral("Az F1 pont (0.500 MHz) a sávon kívül esik");
+    QTest::newRow("F3 above fmax") << QStringList{"0.6", "1", "1.7"} << QStringLiteral("Az F3 pont (1.700 MHz) a sávon kívül esik");
+    QTest::newRow("F2 above F3") << QStringList{"0.6", "1.5", "1.4"} << QStringLiteral("Az F2 pont (1.500 MHz) nem kisebb az F3");
     QTest::newRow("F2 missing") << QStringList{"0.6", "", "1.4"} << MissingPoint(1);
 }
+// clang-format on
 
 void TestPadderWindow::ownPoints()
 {

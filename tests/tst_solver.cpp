@@ -74,6 +74,7 @@ private slots:
     void verdict();
 };
 
+// clang-format off
 void TestSolver::workedExampleFields_data()
 {
     QTest::addColumn<QString>("separator");
@@ -82,12 +83,11 @@ void TestSolver::workedExampleFields_data()
 
     for (const char* separator : {".", ","}) {
         for (const worked_example::ResultText& result : worked_example::kResultTexts) {
-            QTest::addRow("%s with '%s'", std::string(result.text).c_str(), separator)
-                << separator << static_cast<int>(result.field)
-                << QString::fromStdString(worked_example::Shown(result.field, separator));
+            QTest::addRow("%s with '%s'", std::string(result.text).c_str(), separator) << separator << static_cast<int>(result.field) << QString::fromStdString(worked_example::Shown(result.field, separator));
         }
     }
 }
+// clang-format on
 
 void TestSolver::workedExampleFields()
 {
@@ -107,6 +107,7 @@ void TestSolver::showsEachFieldOnceInOrder()
                  static_cast<int>(kOutputFieldsInStepOrder[i]));
 }
 
+// clang-format off
 void TestSolver::designResonances_data()
 {
     QTest::addColumn<StateValue>("inductance");
@@ -115,25 +116,14 @@ void TestSolver::designResonances_data()
 
     const StateValue L_b = [](const CalculationState& s) { return s.L_b; };
     const StateValue L_o = [](const CalculationState& s) { return s.L_o; };
-    QTest::newRow("input circuit at f_max with the capacitor's minimum")
-        << L_b << StateValue([](const CalculationState& s) { return s.C_h_min + s.C_tb + s.C_sz; })
-        << StateValue([](const CalculationState& s) { return s.f_max; });
-    QTest::newRow("input circuit at f_min with the capacitor's maximum")
-        << L_b << StateValue([](const CalculationState& s) { return s.C_h_max + s.C_tb + s.C_sz; })
-        << StateValue([](const CalculationState& s) { return s.f_min; });
-    QTest::newRow("input circuit at the first tracking point")
-        << L_b << StateValue([](const CalculationState& s) { return s.C_hp1 + s.C_tb + s.C_sz; })
-        << StateValue([](const CalculationState& s) { return s.f_h1; });
-    QTest::newRow("input circuit at the second tracking point")
-        << L_b << StateValue([](const CalculationState& s) { return s.C_hp2 + s.C_tb + s.C_sz; })
-        << StateValue([](const CalculationState& s) { return s.f_h2; });
-    QTest::newRow("oscillator one IF above the first tracking point")
-        << L_o << StateValue([](const CalculationState& s) { return s.C_hp1 + s.C_osz; })
-        << StateValue([](const CalculationState& s) { return s.f_h1 + s.f_kf; });
-    QTest::newRow("oscillator one IF above the second tracking point")
-        << L_o << StateValue([](const CalculationState& s) { return s.C_hp2 + s.C_osz; })
-        << StateValue([](const CalculationState& s) { return s.f_h2 + s.f_kf; });
+    QTest::newRow("input circuit at f_max with the capacitor's minimum") << L_b << StateValue([](const CalculationState& s) { return s.C_h_min + s.C_tb + s.C_sz; }) << StateValue([](const CalculationState& s) { return s.f_max; });
+    QTest::newRow("input circuit at f_min with the capacitor's maximum") << L_b << StateValue([](const CalculationState& s) { return s.C_h_max + s.C_tb + s.C_sz; }) << StateValue([](const CalculationState& s) { return s.f_min; });
+    QTest::newRow("input circuit at the first tracking point") << L_b << StateValue([](const CalculationState& s) { return s.C_hp1 + s.C_tb + s.C_sz; }) << StateValue([](const CalculationState& s) { return s.f_h1; });
+    QTest::newRow("input circuit at the second tracking point") << L_b << StateValue([](const CalculationState& s) { return s.C_hp2 + s.C_tb + s.C_sz; }) << StateValue([](const CalculationState& s) { return s.f_h2; });
+    QTest::newRow("oscillator one IF above the first tracking point") << L_o << StateValue([](const CalculationState& s) { return s.C_hp1 + s.C_osz; }) << StateValue([](const CalculationState& s) { return s.f_h1 + s.f_kf; });
+    QTest::newRow("oscillator one IF above the second tracking point") << L_o << StateValue([](const CalculationState& s) { return s.C_hp2 + s.C_osz; }) << StateValue([](const CalculationState& s) { return s.f_h2 + s.f_kf; });
 }
+// clang-format on
 
 void TestSolver::designResonances()
 {
@@ -147,18 +137,16 @@ void TestSolver::designResonances()
              qPrintable(Mismatch(actual, frequency(s))));
 }
 
+// clang-format off
 void TestSolver::trackingPointsHaveNoDeviation_data()
 {
     QTest::addColumn<StateValue>("trackingPoint");
     QTest::addColumn<StateValue>("tuning");
 
-    QTest::newRow("first tracking point")
-        << StateValue([](const CalculationState& s) { return s.f_h1; })
-        << StateValue([](const CalculationState& s) { return s.C_hp1; });
-    QTest::newRow("second tracking point")
-        << StateValue([](const CalculationState& s) { return s.f_h2; })
-        << StateValue([](const CalculationState& s) { return s.C_hp2; });
+    QTest::newRow("first tracking point") << StateValue([](const CalculationState& s) { return s.f_h1; }) << StateValue([](const CalculationState& s) { return s.C_hp1; });
+    QTest::newRow("second tracking point") << StateValue([](const CalculationState& s) { return s.f_h2; }) << StateValue([](const CalculationState& s) { return s.C_hp2; });
 }
+// clang-format on
 
 void TestSolver::trackingPointsHaveNoDeviation()
 {
@@ -184,6 +172,7 @@ void TestSolver::trackingPointsAreSymmetric()
     QVERIFY(std::abs(s.f_h2 - 1.4594e6) < 50.0);
 }
 
+// clang-format off
 void TestSolver::sweepDeviationAtStep_data()
 {
     QTest::addColumn<int>("step");
@@ -193,6 +182,7 @@ void TestSolver::sweepDeviationAtStep_data()
     QTest::newRow("step 256, largest deviation") << 256 << 70217.63;
     QTest::newRow("step 499, lower band edge and smallest deviation") << 499 << -74580.2;
 }
+// clang-format on
 
 void TestSolver::sweepDeviationAtStep()
 {
@@ -259,6 +249,7 @@ void TestSolver::sweepCapacitanceSpansCapacitor()
              qPrintable(Mismatch(atLowerEdge, capacitorMaximum)));
 }
 
+// clang-format off
 void TestSolver::extremesShownWhateverTheirSigns_data()
 {
     QTest::addColumn<double>("shift");
@@ -266,6 +257,7 @@ void TestSolver::extremesShownWhateverTheirSigns_data()
     QTest::newRow("every deviation negative") << -100e3;
     QTest::newRow("every deviation positive") << 100e3;
 }
+// clang-format on
 
 // Lowering f_kf by some amount, with both circuits kept, raises every
 // deviation (f_osz - f_kf) - f_be by that amount.
@@ -306,6 +298,7 @@ void TestSolver::noIntermediateFrequency()
     QCOMPARE(sink.text(OutputField::p_elt), std::string("0"));
 }
 
+// clang-format off
 void TestSolver::failingRun_data()
 {
     // Inputs as typed: pF and MHz.
@@ -317,28 +310,15 @@ void TestSolver::failingRun_data()
     QTest::addColumn<QStringList>("unitMembers");
 
     const QStringList none{};
-    QTest::newRow("f_min zero, step 4")
-        << QStringList{"12", "500", "10", "0", "1.62", "0.455"} << "DivisionByZeroError" << 0
-        << QStringList{"k_f", "k_f2", "C_tb", "L_b"} << none << none;
-    QTest::newRow("both band edges zero, step 4")
-        << QStringList{"12", "500", "10", "0", "0", "0.455"} << "InvalidOperationError" << 0
-        << QStringList{"k_f", "k_f2", "C_tb"} << none << none;
-    QTest::newRow("equal band edges, step 5")
-        << QStringList{"12", "500", "10", "1", "1", "0.455"} << "DivisionByZeroError" << 0
-        << QStringList{"L_b"} << QStringList{"C_tb"} << QStringList{"k_f", "k_f2"};
-    QTest::newRow("equal band edges and capacitor ends, step 5")
-        << QStringList{"100", "100", "10", "1", "1", "0.455"} << "InvalidOperationError" << 0
-        << QStringList{"L_b"} << QStringList{"C_tb"} << QStringList{"k_f", "k_f2"};
-    QTest::newRow("no capacitance at all, step 7")
-        << QStringList{"0", "0", "0", "0.52", "1.62", "0.455"} << "DivisionByZeroError" << 1
-        << QStringList{"f_h1", "f_h2"} << QStringList{"L_b"} << none;
-    QTest::newRow("f_max squared overflows, step 7")
-        << QStringList{"12", "500", "10", "1e148", "2e148", "0.455"} << "OverflowError" << 1
-        << QStringList{"L_b", "f_h1"} << none << none;
-    QTest::newRow("IF swamps the tracking points, step 14")
-        << QStringList{"12", "500", "10", "0.52", "1.62", "1e24"} << "DivisionByZeroError" << 4
-        << QStringList{"C_osz", "L_o"} << none << none;
+    QTest::newRow("f_min zero, step 4") << QStringList{"12", "500", "10", "0", "1.62", "0.455"} << "DivisionByZeroError" << 0 << QStringList{"k_f", "k_f2", "C_tb", "L_b"} << none << none;
+    QTest::newRow("both band edges zero, step 4") << QStringList{"12", "500", "10", "0", "0", "0.455"} << "InvalidOperationError" << 0 << QStringList{"k_f", "k_f2", "C_tb"} << none << none;
+    QTest::newRow("equal band edges, step 5") << QStringList{"12", "500", "10", "1", "1", "0.455"} << "DivisionByZeroError" << 0 << QStringList{"L_b"} << QStringList{"C_tb"} << QStringList{"k_f", "k_f2"};
+    QTest::newRow("equal band edges and capacitor ends, step 5") << QStringList{"100", "100", "10", "1", "1", "0.455"} << "InvalidOperationError" << 0 << QStringList{"L_b"} << QStringList{"C_tb"} << QStringList{"k_f", "k_f2"};
+    QTest::newRow("no capacitance at all, step 7") << QStringList{"0", "0", "0", "0.52", "1.62", "0.455"} << "DivisionByZeroError" << 1 << QStringList{"f_h1", "f_h2"} << QStringList{"L_b"} << none;
+    QTest::newRow("f_max squared overflows, step 7") << QStringList{"12", "500", "10", "1e148", "2e148", "0.455"} << "OverflowError" << 1 << QStringList{"L_b", "f_h1"} << none << none;
+    QTest::newRow("IF swamps the tracking points, step 14") << QStringList{"12", "500", "10", "0.52", "1.62", "1e24"} << "DivisionByZeroError" << 4 << QStringList{"C_osz", "L_o"} << none << none;
 }
+// clang-format on
 
 // Each run starts from the worked example's results, so that a member the
 // failing step must not touch still holds a known earlier value.
@@ -437,6 +417,7 @@ void TestSolver::failingSweepLeavesTablesMixed()
     QVERIFY(!std::is_sorted(s.elt_sorted.begin(), s.elt_sorted.end()));
 }
 
+// clang-format off
 void TestSolver::designFigures_data()
 {
     QTest::addColumn<QStringList>("inputs"); // c_min c_max c_szort (pF), f_min f_max f_kf (MHz)
@@ -447,32 +428,18 @@ void TestSolver::designFigures_data()
 
     // The worked example: -74580.2 Hz at 0.52 MHz, r = d / f = -0.14342,
     // Q = (1 + r) / |r (2 + r)| = 3.2169 (f / (2 |d|) would say 3.486).
-    QTest::newRow("worked example: Q 3.217 at f_min, stated 3.2")
-        << QStringList{"12", "500", "10", "0.52", "1.62", "0.455"} << 499 << 3.21687 << 3.2
-        << QStringList{};
-    QTest::newRow("long wave 0.15-0.285 MHz: stated 5")
-        << QStringList{"12", "500", "10", "0.15", "0.285", "0.455"} << 499 << 5.08149 << 5.0
-        << QStringList{};
-    QTest::newRow("49 m bandspread 5.9-6.2 MHz: stated 15000")
-        << QStringList{"10", "50", "10", "5.9", "6.2", "0.455"} << 499 << 15238.1 << 15000.0
-        << QStringList{};
-    QTest::newRow("FM 87.5-108 MHz, 10.7 MHz IF: stated 550")
-        << QStringList{"10", "40", "5", "87.5", "108", "10.7"} << 499 << 558.925 << 550.0
-        << QStringList{};
-    QTest::newRow("VHF 65-108 MHz, 10.7 MHz IF: stated 74")
-        << QStringList{"10", "40", "5", "65", "108", "10.7"} << 499 << 74.7121 << 74.0
-        << QStringList{};
-    QTest::newRow("no IF: every deviation zero, no limit")
-        << QStringList{"12", "500", "10", "0.52", "1.62", "0"} << -1 << 0.0 << 0.0 << QStringList{};
+    QTest::newRow("worked example: Q 3.217 at f_min, stated 3.2") << QStringList{"12", "500", "10", "0.52", "1.62", "0.455"} << 499 << 3.21687 << 3.2 << QStringList{};
+    QTest::newRow("long wave 0.15-0.285 MHz: stated 5") << QStringList{"12", "500", "10", "0.15", "0.285", "0.455"} << 499 << 5.08149 << 5.0 << QStringList{};
+    QTest::newRow("49 m bandspread 5.9-6.2 MHz: stated 15000") << QStringList{"10", "50", "10", "5.9", "6.2", "0.455"} << 499 << 15238.1 << 15000.0 << QStringList{};
+    QTest::newRow("FM 87.5-108 MHz, 10.7 MHz IF: stated 550") << QStringList{"10", "40", "5", "87.5", "108", "10.7"} << 499 << 558.925 << 550.0 << QStringList{};
+    QTest::newRow("VHF 65-108 MHz, 10.7 MHz IF: stated 74") << QStringList{"10", "40", "5", "65", "108", "10.7"} << 499 << 74.7121 << 74.0 << QStringList{};
+    QTest::newRow("no IF: every deviation zero, no limit") << QStringList{"12", "500", "10", "0.52", "1.62", "0"} << -1 << 0.0 << 0.0 << QStringList{};
     // (100 + 10) / (12 + 10) = 5 is less than (1.62 / 0.52)^2 = 9.7: the same
     // total capacitances as the worked example, with 11.89 pF taken off by Cp_b.
-    QTest::newRow("capacitor range too small: Cp_b and Cp_o negative")
-        << QStringList{"12", "100", "10", "0.52", "1.62", "0.455"} << 499 << 3.21687 << 3.2
-        << QStringList{"Cp_b -11.89", "Cp_o -0.01"};
-    QTest::newRow("sweep fails part-way: no figures")
-        << QStringList{"12", "400", "10", "0.52", "1.6", "-0.5"} << -2 << 0.0 << 0.0
-        << QStringList{};
+    QTest::newRow("capacitor range too small: Cp_b and Cp_o negative") << QStringList{"12", "100", "10", "0.52", "1.62", "0.455"} << 499 << 3.21687 << 3.2 << QStringList{"Cp_b -11.89", "Cp_o -0.01"};
+    QTest::newRow("sweep fails part-way: no figures") << QStringList{"12", "400", "10", "0.52", "1.6", "-0.5"} << -2 << 0.0 << 0.0 << QStringList{};
 }
+// clang-format on
 
 // What the notes on a design are made of: the usable input-circuit Q, the
 // smallest 1 / |x - 1/x| with x = (f_i + d_i) / f_i, rounded down; the
@@ -516,6 +483,7 @@ void TestSolver::designFigures()
     QCOMPARE(shown, negative);
 }
 
+// clang-format off
 void TestSolver::roundDownToTwoSignificant_data()
 {
     QTest::addColumn<double>("value");
@@ -535,6 +503,7 @@ void TestSolver::roundDownToTwoSignificant_data()
     QTest::newRow("0.579 to 0.57") << 0.579 << 0.57;
     QTest::newRow("one digit") << 5.0 << 5.0;
 }
+// clang-format on
 
 void TestSolver::roundDownToTwoSignificant()
 {
@@ -555,6 +524,7 @@ void TestSolver::twoDigitValuesStayAsTheyAre()
         }
 }
 
+// clang-format off
 void TestSolver::verdict_data()
 {
     QTest::addColumn<double>("f_min");         // MHz
@@ -563,31 +533,22 @@ void TestSolver::verdict_data()
     QTest::addColumn<QList<int>>("negatives"); // Component values, in order
     QTest::addColumn<int>("verdict");
 
-    const QList<int> none;
+    const QList<int> none{};
     QTest::newRow("no mistuning") << 0.52 << 1.62 << -1.0 << none << int(Verdict::NoMistuning);
-    QTest::newRow("short wave, Q 150")
-        << 5.9 << 6.2 << 150.0 << none << int(Verdict::TrimmersEnough);
-    QTest::newRow("short wave, Q 50")
-        << 5.9 << 6.2 << 50.0 << none << int(Verdict::TrimmersForLowQ);
-    QTest::newRow("medium wave, Q 3.2")
-        << 0.52 << 1.62 << 3.2 << none << int(Verdict::PadderNeeded);
-    QTest::newRow("VHF 65-108, Q 74")
-        << 65.0 << 108.0 << 74.0 << none << int(Verdict::TrimmersEnough);
+    QTest::newRow("short wave, Q 150") << 5.9 << 6.2 << 150.0 << none << int(Verdict::TrimmersEnough);
+    QTest::newRow("short wave, Q 50") << 5.9 << 6.2 << 50.0 << none << int(Verdict::TrimmersForLowQ);
+    QTest::newRow("medium wave, Q 3.2") << 0.52 << 1.62 << 3.2 << none << int(Verdict::PadderNeeded);
+    QTest::newRow("VHF 65-108, Q 74") << 65.0 << 108.0 << 74.0 << none << int(Verdict::TrimmersEnough);
     QTest::newRow("VHF, Q 10") << 87.5 << 108.0 << 10.0 << none << int(Verdict::TrimmersForLowQ);
     QTest::newRow("VHF, Q 9.9") << 87.5 << 108.0 << 9.9 << none << int(Verdict::PadderNeeded);
-    QTest::newRow("0.1-30 MHz judged below VHF")
-        << 0.1 << 30.0 << 40.0 << none << int(Verdict::PadderNeeded);
-    QTest::newRow("20-40 MHz judged by its lower part")
-        << 20.0 << 40.0 << 40.0 << none << int(Verdict::PadderNeeded);
-    QTest::newRow("band edges swapped, before negatives")
-        << 1.62 << 0.52 << 3.2 << QList<int>{0, 1} << int(Verdict::BandEdgesSwapped);
-    QTest::newRow("Cp_b negative, before Cp_o")
-        << 0.52 << 1.62 << 3.2 << QList<int>{0, 1} << int(Verdict::CapacitorRangeShort);
-    QTest::newRow("Cp_o negative alone")
-        << 0.52 << 1.62 << 3.2 << QList<int>{1} << int(Verdict::OscillatorTrimmerNegative);
-    QTest::newRow("Ch negative at F2")
-        << 0.52 << 1.62 << 3.2 << QList<int>{3} << int(Verdict::TuningCapacitanceNegative);
+    QTest::newRow("0.1-30 MHz judged below VHF") << 0.1 << 30.0 << 40.0 << none << int(Verdict::PadderNeeded);
+    QTest::newRow("20-40 MHz judged by its lower part") << 20.0 << 40.0 << 40.0 << none << int(Verdict::PadderNeeded);
+    QTest::newRow("band edges swapped, before negatives") << 1.62 << 0.52 << 3.2 << QList<int>{0, 1} << int(Verdict::BandEdgesSwapped);
+    QTest::newRow("Cp_b negative, before Cp_o") << 0.52 << 1.62 << 3.2 << QList<int>{0, 1} << int(Verdict::CapacitorRangeShort);
+    QTest::newRow("Cp_o negative alone") << 0.52 << 1.62 << 3.2 << QList<int>{1} << int(Verdict::OscillatorTrimmerNegative);
+    QTest::newRow("Ch negative at F2") << 0.52 << 1.62 << 3.2 << QList<int>{3} << int(Verdict::TuningCapacitanceNegative);
 }
+// clang-format on
 
 // The verdict a builder reads: the band's typical loaded Q against the
 // stated one, and a design that cannot be built named before any padder.

@@ -78,6 +78,7 @@ private slots:
     void nearestStandardValue();
 };
 
+// clang-format off
 void TestThreePoint::design_data()
 {
     QTest::addColumn<Inputs>("inputs");
@@ -91,14 +92,12 @@ void TestThreePoint::design_data()
         {"FM", {"10", "40", "5", "87.5", "108", "10.7"}},
     };
     for (const auto& [name, inputs] : bands) {
-        QTest::addRow("%s, largest usable Q", name)
-            << inputs << PointPlacement::LargestUsableQ << Points{};
-        QTest::addRow("%s, smallest deviation", name)
-            << inputs << PointPlacement::SmallestDeviation << Points{};
+        QTest::addRow("%s, largest usable Q", name) << inputs << PointPlacement::LargestUsableQ << Points{};
+        QTest::addRow("%s, smallest deviation", name) << inputs << PointPlacement::SmallestDeviation << Points{};
     }
-    QTest::newRow("worked example, own points")
-        << kWorkedExample << PointPlacement::OwnPoints << Points{0.6e6, 1.0e6, 1.5e6};
+    QTest::newRow("worked example, own points") << kWorkedExample << PointPlacement::OwnPoints << Points{0.6e6, 1.0e6, 1.5e6};
 }
+// clang-format on
 
 void TestThreePoint::design()
 {
@@ -139,6 +138,7 @@ void TestThreePoint::design()
     }
 }
 
+// clang-format off
 void TestThreePoint::failure_data()
 {
     QTest::addColumn<Inputs>("inputs");
@@ -147,18 +147,16 @@ void TestThreePoint::failure_data()
     QTest::addColumn<ThreePointFailure>("failure");
     QTest::addColumn<int>("point");
 
-    QTest::newRow("gang too short for the band: negative trimmer")
-        << Inputs{"12", "100", "10", "0.52", "1.62", "0.455"} << PointPlacement::LargestUsableQ
-        << Points{} << ThreePointFailure::NegativeTrimmer << -1;
+    QTest::newRow("gang too short for the band: negative trimmer") << Inputs{"12", "100", "10", "0.52", "1.62", "0.455"} << PointPlacement::LargestUsableQ << Points{} << ThreePointFailure::NegativeTrimmer << -1;
     const auto own = [](const char* name, Points points, ThreePointFailure failure, int point) {
-        QTest::newRow(name) << kWorkedExample << PointPlacement::OwnPoints << points << failure
-                            << point;
+        QTest::newRow(name) << kWorkedExample << PointPlacement::OwnPoints << points << failure << point;
     };
     own("F1 below the band", {0.5e6, 1e6, 1.5e6}, ThreePointFailure::PointOutsideBand, 0);
     own("F3 above the band", {0.6e6, 1e6, 1.7e6}, ThreePointFailure::PointOutsideBand, 2);
     own("F2 above F3", {0.6e6, 1.5e6, 1e6}, ThreePointFailure::PointsNotRising, 1);
     own("F1 equal to F2", {0.6e6, 0.6e6, 1e6}, ThreePointFailure::PointsNotRising, 0);
 }
+// clang-format on
 
 void TestThreePoint::failure()
 {
@@ -176,6 +174,7 @@ void TestThreePoint::failure()
     }
 }
 
+// clang-format off
 void TestThreePoint::nearestStandardValue_data()
 {
     QTest::addColumn<double>("picofarad");
@@ -189,6 +188,7 @@ void TestThreePoint::nearestStandardValue_data()
     QTest::newRow("up into the next decade") << 9.6 << 10.0 << 10.0;
     QTest::newRow("nanofarads") << 88727.0 << 82000.0 << 91000.0;
 }
+// clang-format on
 
 void TestThreePoint::nearestStandardValue()
 {

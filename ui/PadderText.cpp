@@ -1,9 +1,9 @@
 #include "PadderText.h"
 
 #include "InputFields.h"
+#include "LocaleDateTime.h"
 #include "NumberText.h"
 #include "ResultsFileFormat.h"
-#include "LocaleDateTime.h"
 #include "TrackingCalculator.h"
 
 #include <QDateTime>
