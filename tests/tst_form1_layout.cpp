@@ -1,10 +1,9 @@
 // The main window as it opens: title, place and frame, every control's
 // place, caption and tool tip, the layout table's own invariants, fonts, tab
-// order and the start state; the exit button, the help on F1 and the look of
-// the message box.
+// order and the start state; the exit button, the fit to a small screen and
+// the look of the message box.
 
 #include "Help.h"
-#include "HelpText.h"
 #include "WindowTestSupport.h"
 
 #include <QAccessible>
@@ -15,11 +14,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
-#include <QScrollBar>
-#include <QSignalSpy>
-#include <QTextBlock>
-#include <QTextBrowser>
-#include <QTextDocumentFragment>
 #include <QTimer>
 
 using namespace kalibrix;
@@ -68,14 +62,7 @@ private slots:
     void accessibleNames();
     void everyFocusableControlHasAName();
     void exitClosesTheWindow();
-    void helpOnF1();
     void windowsFitTheScreen();
-    void helpNotes_data();
-    void helpNotes();
-    void guidePlacesFilled_data();
-    void guidePlacesFilled();
-    void helpWindowKeys();
-    void helpKeepsTheReadersPlace();
     void messageBoxStyle_data();
     void messageBoxStyle();
 };
@@ -327,35 +314,6 @@ void TestForm1Layout::exitClosesTheWindow()
     QVERIFY(messages_.isEmpty());
 }
 
-// F1 opens the guide beside the window, its notes following each
-// calculation; a second F1 opens no second guide; Esc hides it.
-void TestForm1Layout::helpOnF1()
-{
-    enterWorkedExample();
-    field("c_min")->setFocus();
-    QTest::keyClick(field("c_min"), Qt::Key_F1);
-    auto* help = form_->findChild<HelpWindow*>();
-    QVERIFY2(help && help->isVisible() && !help->isModal(), "F1 shows a non-modal help window");
-    QCOMPARE(form_->focusWidget(), field("c_min"));
-    auto* text = help->findChild<QTextBrowser*>();
-    QVERIFY(text->toPlainText().contains("Még nincs eredmény"));
-
-    clickStart();
-    QVERIFY2(text->toPlainText().contains("Használható jóság: legfeljebb 3.2."),
-             qPrintable(text->toPlainText()));
-    replace("f_kf", "0");
-    clickStart();
-    QVERIFY(text->toPlainText().contains("nem korlátozza a bemenő kör jóságát"));
-    replace("f_min", "0");
-    clickStart();
-    QVERIFY(text->toPlainText().contains("A legutóbbi számolás nem sikerült"));
-
-    QTest::keyClick(field("c_min"), Qt::Key_F1);
-    QCOMPARE(form_->findChildren<HelpWindow*>().size(), 1);
-    QTest::keyClick(help, Qt::Key_Escape);
-    QVERIFY(!help->isVisible());
-}
-
 // The window and the help lie within the screen less its panels. Where the
 // window is smaller than its client area, tabbing to the graph scrolls it
 // into view whole; the help's close button is on the screen.
@@ -381,111 +339,6 @@ void TestForm1Layout::windowsFitTheScreen()
     QVERIFY2(buttons.size() == 1 && buttons.first()->text() == "Bezárás",
              "the help has one button, \"Bezárás\"");
     QVERIFY2(onScreen(buttons.first()), "\"Bezárás\" on the screen");
-}
-
-// clang-format off
-void TestForm1Layout::helpNotes_data()
-{
-    QTest::addColumn<QLocale>("locale");
-    QTest::addColumn<QStringList>("inputs"); // in the order of kInputs
-    QTest::addColumn<QString>("shown");      // a part of the notes
-    QTest::addColumn<QString>("absent");     // no part of the notes
-    QTest::addColumn<bool>("padderLink");
-
-    const QLocale hu(QLocale::Hungarian, QLocale::Hungary);
-    const QStringList worked{"12", "500", "10", "0.52", "1.62", "0.455"};
-    QTest::newRow("worked example: padder link") << QLocale::c() << worked << "pozitív eltérés: 70217.63 Hz" << "" << true;
-    QTest::newRow("worked example, Hungarian: grouped digits") << hu << worked << QString("pozitív eltérés: 70") + QChar(0x00A0) + "217,63 Hz" << "" << true;
-    QTest::newRow("FM: trimmers enough, no link") << QLocale::c() << QStringList{"10", "40", "5", "87.5", "108", "10.7"} << "padder nem kell" << "" << false;
-    QTest::newRow("negative Cp_b: what to change, no padder") << QLocale::c() << QStringList{"12", "100", "10", "0.52", "1.62", "0.455"} << "nagyobb kapacitásarányú hangolókondenzátort" << "padder" << false;
-}
-// clang-format on
-
-// The notes follow a calculation in the window's locale, and link to the
-// padder design exactly where a padder helps.
-void TestForm1Layout::helpNotes()
-{
-    QFETCH(QLocale, locale);
-    QFETCH(QStringList, inputs);
-    QFETCH(QString, shown);
-    QFETCH(QString, absent);
-    QFETCH(bool, padderLink);
-    Close();
-    QVERIFY(Open(locale));
-    for (std::size_t i = 0; i < kInputs.size(); ++i)
-        replace(QString::fromStdString(std::string(kInputs[i].name)), inputs[qsizetype(i)]);
-    clickStart();
-    const QString notes = DesignNotesHtml(form_->calculator(), LastRun::Complete);
-    const QString plain = QTextDocumentFragment::fromHtml(notes).toRawText();
-    QVERIFY2(plain.contains(shown), qPrintable(plain));
-    QVERIFY2(absent.isEmpty() || !plain.contains(absent), qPrintable(plain));
-    QCOMPARE(notes.contains(QLatin1String(kPadderLink)), padderLink);
-}
-
-// clang-format off
-void TestForm1Layout::guidePlacesFilled_data()
-{
-    QTest::addColumn<QLocale>("locale");
-    QTest::addColumn<QString>("shortWaveQ");
-
-    QTest::newRow("C") << QLocale::c() << "15000";
-    QTest::newRow("Hungarian") << QLocale(QLocale::Hungarian, QLocale::Hungary) << QString("15") + QChar(0x00A0) + "000";
-}
-// clang-format on
-
-// Every named place of the guide is filled, its numbers as the locale writes
-// them.
-void TestForm1Layout::guidePlacesFilled()
-{
-    QFETCH(QLocale, locale);
-    QFETCH(QString, shortWaveQ);
-    QLocale::setDefault(locale);
-    const QString guide = GuideHtml(QStringLiteral("adatok"));
-    const qsizetype unfilled = guide.indexOf("{{");
-    QVERIFY2(unfilled < 0, qPrintable(guide.mid(unfilled, 40)));
-    const QString plain = QTextDocumentFragment::fromHtml(guide).toRawText();
-    QVERIFY2(plain.contains("használható jóság " + shortWaveQ + "."), qPrintable(plain));
-}
-
-// Each time the help opens, its text has the focus and its top in view, also
-// after notes changed while it was hidden; Enter closes it only on
-// "Bezárás", as Space does there.
-void TestForm1Layout::helpWindowKeys()
-{
-    for (int opening = 1; opening <= 2; ++opening) {
-        QTest::keyClick(field("c_min"), Qt::Key_F1);
-        auto* help = form_->findChild<HelpWindow*>();
-        QVERIFY2(help && help->isVisible(), "F1 shows the help");
-        auto* text = help->findChild<QTextBrowser*>();
-        QCOMPARE(help->focusWidget(), text);
-        QVERIFY2(text->verticalScrollBar()->value() == 0,
-                 "a reader who never scrolled finds the notes at the top");
-        QTest::keyClick(text, Qt::Key_Return);
-        QVERIFY2(help->isVisible(), "Enter in the text leaves the help open");
-        auto* close = help->findChild<QPushButton*>();
-        close->setFocus();
-        QTest::keyClick(close, opening == 1 ? Qt::Key_Return : Qt::Key_Space);
-        QVERIFY2(!help->isVisible(), "Enter or Space on Bezárás closes the help");
-        enterWorkedExample();
-        clickStart();
-    }
-}
-
-// Longer notes above the reader's place in the guide leave the same text at
-// the top of the view.
-void TestForm1Layout::helpKeepsTheReadersPlace()
-{
-    QTest::keyClick(field("c_min"), Qt::Key_F1);
-    auto* text = form_->findChild<HelpWindow*>()->findChild<QTextBrowser*>();
-    QVERIFY(text->find("Hárompontos együttfutás padderrel"));
-    QScrollBar* scroll = text->verticalScrollBar();
-    scroll->setValue(text->cursorRect().top() + scroll->value());
-    const auto topBlock = [text] { return text->cursorForPosition(QPoint(0, 0)).block().text(); };
-    const QString before = topBlock();
-    enterWorkedExample();
-    clickStart();
-    QCOMPARE(topBlock(), before);
-    QVERIFY(scroll->value() > 0);
 }
 
 // clang-format off
