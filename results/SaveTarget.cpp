@@ -99,17 +99,38 @@ EntryKind KindOf(mode_t mode)
     }
 }
 
-// Opens `path`, relative and naming a folder, beneath the open folder
-// `base`: every link on the way is followed only while it stays beneath it,
-// and a ".." never climbs above it (EXDEV otherwise). openat2 does that in
-// one call; a kernel without it (before 5.6) gets the same from a walk.
-int WalkBeneath(int base, const QByteArray& path);
+// realpath(3): the absolute path with every link, "." and ".." resolved;
+// empty when a part is missing.
+QString RealPath(const QString& path)
+{
+    const std::unique_ptr<char, decltype(&std::free)> real(
+        ::realpath(QFile::encodeName(path).constData(), nullptr), &std::free);
+    return real ? QFile::decodeName(real.get()) : QString();
+}
 
-int OpenFolderBeneath(int base, const QByteArray& path)
+// An absolute link target below `folder` (the base's path), relative to
+// it; empty for one that is not. Only a string: whatever it gives is then
+// resolved beneath the open base, so a wrong answer cannot lead outside.
+QByteArray BelowFolder(const QString& folder, const QByteArray& target)
+{
+    const QString real = RealPath(folder);
+    const QByteArray prefix = QFile::encodeName(real) + '/';
+    return !real.isEmpty() && target.startsWith(prefix) ? target.mid(prefix.size()) : QByteArray();
+}
+
+// Opens `path`, relative and naming a folder, beneath the open folder
+// `base`, whose path is `folder`: every link on the way is followed only
+// while it stays beneath it, and a ".." never climbs above it (EXDEV
+// otherwise). openat2 does that in one call; a kernel without it (before
+// 5.6) gets the same from a walk, which also follows an absolute link that
+// names a place below `folder` (openat2 refuses any absolute link).
+int WalkBeneath(int base, const QByteArray& path, const QString& folder);
+
+int OpenFolderBeneath(int base, const QByteArray& path, const QString& folder)
 {
     const int injected = Injected(SaveStep::OpenFileFolder);
     if (injected == ENOSYS)
-        return WalkBeneath(base, path);
+        return WalkBeneath(base, path, folder);
     if (injected != 0) {
         errno = injected;
         return -1;
@@ -118,14 +139,15 @@ int OpenFolderBeneath(int base, const QByteArray& path)
     how.flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
     how.resolve = RESOLVE_BENEATH | RESOLVE_NO_MAGICLINKS;
     const long fd = ::syscall(SYS_openat2, base, path.constData(), &how, sizeof how);
-    return fd >= 0 || errno != ENOSYS ? static_cast<int>(fd) : WalkBeneath(base, path);
+    return fd >= 0 || (errno != ENOSYS && errno != EXDEV) ? static_cast<int>(fd)
+                                                          : WalkBeneath(base, path, folder);
 }
 
 // One part at a time, none followed by the kernel (O_NOFOLLOW); a link met
 // is read and its target walked in its place, relative to the folder that
 // holds it. The folders entered stay open, so that ".." returns to the one
 // the walk came from, not to whatever holds it by then.
-int WalkBeneath(int base, const QByteArray& path)
+int WalkBeneath(int base, const QByteArray& path, const QString& folder)
 {
     std::vector<Descriptor> entered;
     const auto current = [&entered, base] { return entered.empty() ? base : entered.back().get(); };
@@ -160,11 +182,16 @@ int WalkBeneath(int base, const QByteArray& path)
             errno = ELOOP;
             return -1;
         }
-        if (target[0] == '/') {
-            errno = EXDEV;
-            return -1;
+        QByteArray link(target, length);
+        if (link.startsWith('/')) {
+            link = BelowFolder(folder, link);
+            if (link.isEmpty()) {
+                errno = EXDEV;
+                return -1;
+            }
+            entered.clear();
         }
-        rest = QByteArray(target, length).split('/') + rest;
+        rest = link.split('/') + rest;
     }
     return ::openat(current(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
 }
@@ -174,25 +201,20 @@ int WalkBeneath(int base, const QByteArray& path)
 // it cannot be resolved.
 QString WhereLinkLeads(const QString& path)
 {
-    const auto real = [](const QString& p) {
-        const std::unique_ptr<char, decltype(&std::free)> resolved(
-            ::realpath(QFile::encodeName(p).constData(), nullptr), &std::free);
-        return resolved ? QFile::decodeName(resolved.get()) : QString();
-    };
     const QFileInfo file(path);
-    const QString folder = real(file.path());
+    const QString folder = RealPath(file.path());
     if (folder.isEmpty())
         return {};
     const QString resolved = folder + u'/' + file.fileName();
-    return QFileInfo(resolved).isSymLink() ? real(resolved) : resolved;
+    return QFileInfo(resolved).isSymLink() ? RealPath(resolved) : resolved;
 }
 
 ResultsFileError RefusedLink(const QString& folder, const QString& shownPath)
 {
     const QString target = WhereLinkLeads(shownPath);
-    const QString realFolder = QFileInfo(folder).canonicalFilePath() + u'/';
-    // An absolute link back inside is refused too: only a relative link can
-    // be followed beneath the folder.
+    const QString realFolder = RealPath(folder) + u'/';
+    // A target that reads as inside by now (the folder changed meanwhile)
+    // is not named as outside.
     if (target.isEmpty() || target.startsWith(realFolder))
         return EntryRefused(shownPath, EntryKind::SymbolicLink);
     return LinkLeavesFolder(shownPath, target);
@@ -219,8 +241,8 @@ Target ResolveBeneath(int base, QByteArray path, const QString& folder, const QS
         const QByteArray parent = path.left(slash + 1);
         if (target.name.isEmpty() || target.name == "." || target.name == "..")
             throw EntryRefused(shownPath, EntryKind::Folder);
-        target.folder =
-            Descriptor(OpenFolderBeneath(base, parent.isEmpty() ? QByteArray(".") : parent));
+        target.folder = Descriptor(
+            OpenFolderBeneath(base, parent.isEmpty() ? QByteArray(".") : parent, folder));
         if (target.folder.get() < 0) {
             if (errno == EXDEV)
                 throw RefusedLink(folder, shownPath);
@@ -252,9 +274,10 @@ Target ResolveBeneath(int base, QByteArray path, const QString& folder, const QS
             ::readlinkat(target.folder.get(), target.name.constData(), link, sizeof link);
         if (length < 0 || hops == kLinkHops)
             throw EntryRefused(shownPath, EntryKind::SymbolicLink);
-        if (link[0] == '/')
+        const QByteArray next(link, length);
+        path = next.startsWith('/') ? BelowFolder(folder, next) : parent + next;
+        if (path.isEmpty())
             throw RefusedLink(folder, shownPath);
-        path = parent + QByteArray(link, length);
     }
 }
 
@@ -325,7 +348,7 @@ Descriptor OpenBase(const QString& folder, bool create, const QString& shownPath
     const Descriptor parent(::open(QFile::encodeName(QFileInfo(folder).path()).constData(),
                                    O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (parent.get() < 0 || (::fsync(parent.get()) != 0 && errno != EINVAL))
-        throw FolderNotCreated(shownPath, errno);
+        throw SaveStepFailed(shownPath, errno);
     return Descriptor(::open(encoded.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
 }
 

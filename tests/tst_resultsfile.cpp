@@ -561,7 +561,8 @@ void TestResultsFile::refusedTargetsStayAsTheyWere()
 void TestResultsFile::linksWithinAdatokAreFollowed_data()
 {
     // Paths relative to the program folder; the link holds its target as
-    // given, relative to the link's own folder.
+    // given, relative to the link's own folder, or, when it starts with "/",
+    // below the real program folder.
     QTest::addColumn<QString>("link");
     QTest::addColumn<QString>("linkTarget");
     QTest::addColumn<QString>("name");
@@ -570,6 +571,8 @@ void TestResultsFile::linksWithinAdatokAreFollowed_data()
     QTest::newRow("link to a file in adatok") << "adatok/link.txt" << "cel.txt" << "link" << "adatok/cel.txt";
     QTest::newRow("linked subfolder within adatok") << "adatok/alias" << "valodi" << "alias/x" << "adatok/valodi/x.txt";
     QTest::newRow("adatok itself a link to a folder elsewhere") << "adatok" << "masik" << "x" << "masik/x.txt";
+    QTest::newRow("absolute link to a file in adatok") << "adatok/abs.txt" << "/adatok/cel.txt" << "abs" << "adatok/cel.txt";
+    QTest::newRow("absolute link to a subfolder in adatok") << "adatok/absalias" << "/adatok/valodi" << "absalias/x" << "adatok/valodi/x.txt";
 }
 // clang-format on
 
@@ -582,6 +585,8 @@ void TestResultsFile::linksWithinAdatokAreFollowed()
 
     QTemporaryDir program;
     QVERIFY(program.isValid());
+    if (linkTarget.startsWith(u'/'))
+        linkTarget.prepend(QFileInfo(program.path()).canonicalFilePath());
     const QString file = program.filePath(written);
     QVERIFY(QDir().mkpath(QFileInfo(file).path()));
     WriteAll(file, "an earlier save\r\n");
