@@ -41,8 +41,9 @@ QByteArray LocaleCodeset();
 // replaced atomically (SaveTarget.h) in the folder `path` names, which must
 // exist: a failed save leaves the old file and no temporary behind. Throws
 // ResultsFileError, with the reason in Hungarian, when the file cannot be
-// written, and before writing anything when the path names a symbolic link
-// or anything but a regular file.
+// written, and before writing anything when the name is a symbolic link
+// that leads out of that folder or nowhere, or names anything but a regular
+// file.
 void WriteTextFile(const QString& path, const QStringList& lines,
                    const QByteArray& codeset = LocaleCodeset());
 
