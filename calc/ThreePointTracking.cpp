@@ -203,7 +203,7 @@ std::array<double, 4> StretchPeaks(const Circuit& circuit, const Points& f, Meas
         double e = std::abs(d);
         if (measure == Measure::RelativeMistuning) {
             const std::optional<double> q = QLimit(f_be, d);
-            e = q ? 1.0 / *q : 0.0;
+            e = !q ? 0.0 : (*q > 0.0 ? 1.0 / *q : inf);
         }
         if (std::isnan(e))
             e = inf;
@@ -374,6 +374,8 @@ void CheckInputs(const CalculationState& s)
 {
     if (BandEdgesSwapped(s))
         throw ThreePointError(ThreePointFailure::BandEdgesSwapped);
+    if (!(s.f_min > 0.0))
+        throw ThreePointError(ThreePointFailure::LowerEdgeNotPositive);
     // With f_kf = 0 the oscillator runs at the input frequency: a plain
     // gang-tracked circuit, no padder (1 / C_p = 0); below zero none exists.
     if (!(s.f_kf > 0.0))

@@ -165,6 +165,7 @@ QString FailureText(const ThreePointError& error, const TrackingCalculator& calc
             "a Cp_b is). Nagyobb kapacitásarányú hangoló kondenzátor, kisebb szórt kapacitás vagy "
             "keskenyebb sáv kell.");
     case ThreePointFailure::BandEdgesSwapped:
+    case ThreePointFailure::LowerEdgeNotPositive:
     case ThreePointFailure::IntermediateFrequencyNotPositive:
     case ThreePointFailure::InputTrimmerNegative:
     case ThreePointFailure::PointsTooClose:
