@@ -14,16 +14,17 @@ namespace kalibrix {
 // frequencies the user chose.
 enum class PointPlacement { LargestUsableQ, SmallestDeviation, OwnPoints };
 
-// The oscillator with a padder: L_o across (C_h + C_t), the gang section C_h
-// with the trimmer C_to and the stray C_sz in parallel (C_t = C_to + C_sz),
-// and that combination in series with the padder C_p. The trimmer sits across
-// the gang section: at the top of the band, where the gang capacitance is
-// small, it sets the frequency, and at the bottom the padder does, so the two
-// adjustments hardly disturb each other during alignment.
+// The oscillator with a padder: L_o across the stray C_sz, where it sits (the
+// coil's own capacitance, the active device's input, the wiring at the hot
+// end), and across the gang section C_h with the trimmer C_to in parallel, in
+// series with the padder C_p. The trimmer sits across the gang section: at
+// the top of the band, where the gang capacitance is small, it sets the
+// frequency, and at the bottom the padder does, so the two adjustments hardly
+// disturb each other during alignment.
 struct PadderOscillator {
     double L_o = 0.0;  // H
     double C_p = 0.0;  // F, the padder
-    double C_to = 0.0; // F, the oscillator trimmer alone (C_t - C_sz)
+    double C_to = 0.0; // F, the oscillator trimmer
 };
 
 // One oscillator swept against the input circuit (L_b, C_tb) at the same 500
@@ -45,8 +46,8 @@ struct StandardPadder {
     double nominal = 0.0; // F, the series value nearest on a log scale
     PadderOscillator oscillator;
     PadderCurve curve;
-    // The alignment needs a trimmer below zero (C_t below the stray C_sz):
-    // this padder cannot be aligned at F1 and F3 as built.
+    // The alignment needs a trimmer below zero: this padder cannot be aligned
+    // at F1 and F3 as built.
     bool trimmerNegative = false;
     // No coil and trimmer align this padder at F1 and F3 within double
     // arithmetic (no positive solution, a non-finite value, or one that does

@@ -33,10 +33,11 @@ double Series(double a, double b)
     return a * b / (a + b);
 }
 
-// The oscillator's frequency at gang capacitance C_h, from pi.
+// The oscillator's frequency at gang capacitance C_h, from pi: the stray
+// across the coil, the gang and trimmer in series with the padder.
 double OscillatorAt(const PadderOscillator& o, double C_h, double C_sz)
 {
-    return Resonance(o.L_o, Series(C_h + o.C_to + C_sz, o.C_p));
+    return Resonance(o.L_o, C_sz + Series(C_h + o.C_to, o.C_p));
 }
 
 // The peaks of the runs of equal sign in the table, from step 0: |d| in Hz, or
@@ -99,11 +100,13 @@ void TestThreePoint::design_data()
         QTest::addRow("%s, smallest deviation", name) << inputs << PointPlacement::SmallestDeviation << Points{} << 0.0 << 0.0 << QString();
     }
     QTest::newRow("worked example, own points") << kWorkedExample << PointPlacement::OwnPoints << Points{0.6e6, 1.0e6, 1.5e6} << 0.0 << 0.0 << QString();
-    // Equal peaks of the exact |x - 1/x| give Q 85.06 with the stray across
-    // the gang section; equal peaks of |d| / f would settle lower.
-    QTest::newRow("worked example's optimum: Q 85.06, padder 548 pF") << kWorkedExample << PointPlacement::LargestUsableQ << Points{} << 85.0558 << 548.0 << QString();
-    // The 9.1 pF padder, aligned at F1, misses F3 by about 1e-12 of 850 MHz.
-    QTest::newRow("IF far above the band: E24 9.1 pF cannot be aligned, the design stays") << Inputs{"16", "6880", "0.6", "1.6", "13", "840"} << PointPlacement::LargestUsableQ << Points{} << 0.0 << 0.0 << "E24";
+    // Equal peaks of the exact |x - 1/x| give Q 85.06; equal peaks of |d| / f
+    // would settle lower. With the stray across the coil the padder is 558 pF
+    // (548 pF with it across the gang section, the same curve).
+    QTest::newRow("worked example's optimum: Q 85.06, padder 558 pF") << kWorkedExample << PointPlacement::LargestUsableQ << Points{} << 85.0558 << 558.0 << QString();
+    // The 11 pF padder, aligned at F1, misses F3 by 0.0014 Hz (1.6e-12) of
+    // 855 MHz, while 12 pF aligns.
+    QTest::newRow("IF far above the band: E24 11 pF cannot be aligned, the design stays") << Inputs{"20", "4800", "27.5", "0.83", "6.4", "850"} << PointPlacement::LargestUsableQ << Points{} << 0.0 << 0.0 << "E24";
 }
 // clang-format on
 
@@ -221,7 +224,7 @@ void TestThreePoint::nearestStandardValue_data()
 
     // 514 pF is nearer 470 pF than 560 pF on a linear scale, but above their
     // geometric mean, 513 pF.
-    QTest::newRow("worked example's padder") << 548.1 << 560.0 << 560.0;
+    QTest::newRow("worked example's padder") << 557.96 << 560.0 << 560.0;
     QTest::newRow("above the log midpoint of 470 and 560") << 514.0 << 560.0 << 510.0;
     QTest::newRow("up into the next decade") << 9.6 << 10.0 << 10.0;
     QTest::newRow("nanofarads") << 88727.0 << 82000.0 << 91000.0;

@@ -73,13 +73,13 @@ bool AllFinite(const kalibrix::SweepTable& table)
 }
 
 // The oscillator's frequency (Hz) from its parts, by the resonance formula
-// 1 / (2 pi sqrt(L C)) with C the gang C_h plus trimmer and stray, in series
-// with the padder; long double, apart from the design's own arithmetic.
+// 1 / (2 pi sqrt(L C)) with C the stray plus the gang C_h and trimmer in
+// series with the padder; long double, apart from the design's own arithmetic.
 long double OscillatorAt(const kalibrix::PadderOscillator& o, double C_h, double C_sz)
 {
-    const long double parallel = static_cast<long double>(C_h) + o.C_to + C_sz;
+    const long double parallel = static_cast<long double>(C_h) + o.C_to;
     const long double series = parallel * o.C_p / (parallel + o.C_p);
-    return 1.0L / (2.0L * std::numbers::pi_v<long double> * std::sqrt(o.L_o * series));
+    return 1.0L / (2.0L * std::numbers::pi_v<long double> * std::sqrt(o.L_o * (C_sz + series)));
 }
 
 // The input circuit's own frequency at gang capacitance C_h: L_b across
