@@ -1,5 +1,6 @@
 #include "ResultsFile.h"
 
+#include "ResultsLocation.h"
 #include "SaveFailure.h"
 #include "SaveTarget.h"
 
@@ -71,7 +72,7 @@ ResultsFileError::ResultsFileError(const QString& userMessage)
 
 QString ResultsFolder(const QString& programDir)
 {
-    return QDir(programDir).filePath(kFolderName);
+    return ResultsLocation(programDir, kFolderName);
 }
 
 QString ResultsFolderName()
