@@ -25,7 +25,7 @@ bool TakesNewEntries(const QString& folder)
 // path, otherwise ~/.local/share.
 QString UserDataFolder()
 {
-    const QString set = qEnvironmentVariable("XDG_DATA_HOME");
+    QString set = qEnvironmentVariable("XDG_DATA_HOME");
     if (QDir::isAbsolutePath(set))
         return set;
     return QDir::homePath() + QStringLiteral("/.local/share");
@@ -35,7 +35,7 @@ QString UserDataFolder()
 
 QString ResultsLocation(const QString& programDir, const QString& folderName)
 {
-    const QString besideProgram = QDir(programDir).filePath(folderName);
+    QString besideProgram = QDir(programDir).filePath(folderName);
     const bool writable = QFileInfo::exists(besideProgram) ? TakesNewEntries(besideProgram)
                                                            : TakesNewEntries(programDir);
     if (writable)
