@@ -17,7 +17,7 @@ KALIBRIX_PACKAGES=(
 
 # What scripts/package.sh and the package test need besides: the packaging
 # tools (dpkg-shlibdeps needs file), lintian, the manual pages' checker, and
-# runuser, useradd and the validators for the installed package.
+# runuser and useradd for the package test.
 KALIBRIX_PACKAGE_PACKAGES=(dpkg-dev file lintian man-db util-linux passwd)
 
 # The static checkers of scripts/lint.sh.

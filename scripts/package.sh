@@ -16,7 +16,8 @@ ensure_packages "${KALIBRIX_PACKAGES[@]}" "${KALIBRIX_PACKAGE_PACKAGES[@]}"
 eval "$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --export=sh)"
 configure_and_build build-package -DCMAKE_BUILD_TYPE=Release \
   -DKALIBRIX_BUILD_TESTS=OFF -DKALIBRIX_BUILD_BENCH=OFF -DKALIBRIX_PACKAGE_TEST=ON \
-  "-DCMAKE_CXX_FLAGS=$CPPFLAGS $CXXFLAGS" "-DCMAKE_EXE_LINKER_FLAGS=$LDFLAGS"
+  "-DCMAKE_CXX_FLAGS=$CPPFLAGS $CXXFLAGS" "-DCMAKE_EXE_LINKER_FLAGS=$LDFLAGS" \
+  "-DCMAKE_STRIP=$PWD/packaging/strip.sh"
 
 # The package's folders are made 0755 whatever the caller's umask.
 rm -f build-package/kalibrix_*.deb

@@ -43,7 +43,7 @@ deb=$("$source_dir/scripts/package.sh" | tail -n 1)
 echo "== $deb"
 
 echo "== lintian"
-lintian_output=$(lintian --info "$deb" 2>&1) || fail "lintian failed: $lintian_output"
+lintian_output=$(lintian -I --pedantic "$deb" 2>&1) || fail "lintian failed: $lintian_output"
 echo "$lintian_output"
 ! grep -E '^[EW]: ' <<<"$lintian_output" || fail "lintian reports errors or warnings"
 
