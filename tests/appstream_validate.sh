@@ -13,6 +13,6 @@ appstream_validate() {
   out=$(appstreamcli "$1" --no-net --strict "$2" 2>&1) || status=$?
   echo "$out"
   [ "$status" -eq 0 ] && return 0
-  others=$(grep -E '^[EWI]: ' <<<"$out" | grep -v ': unknown-tag developer$')
-  [ -z "$others" ] && grep -qE '^[EWI]: ' <<<"$out"
+  others=$(grep -E '^ *[EWI]: ' <<<"$out" | grep -v ': unknown-tag developer$')
+  [ -z "$others" ] && grep -qE '^ *[EWI]: ' <<<"$out"
 }
