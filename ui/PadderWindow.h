@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DesignNotes.h"
 #include "PadderText.h"
 #include "ThreePointTracking.h"
 #include "TrackingCalculator.h"
@@ -32,8 +33,9 @@ public:
     ~PadderWindow() override;
 
     // Works from now on on `calc`, the main window's calculation, when its
-    // sweep completed (`sweepCurrent`); otherwise there are no results.
-    void Follow(const TrackingCalculator& calc, bool sweepCurrent);
+    // last run completed; after a failed run it keeps an earlier design, if
+    // it has one, and says so.
+    void Follow(const TrackingCalculator& calc, LastRun lastRun);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -58,6 +60,8 @@ private:
     void Copy();
 
     std::optional<TrackingCalculator> source_;
+    LastRun lastRun_ = LastRun::None;
+    bool earlierRun_ = false; // source_ is older than the main window's failed last run
     std::optional<ThreePointDesign> design_;
     std::array<double, 3> ownPoints_{}; // Hz, as the own-point fields store them
 

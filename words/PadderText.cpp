@@ -19,8 +19,9 @@ constexpr int kFileNameWidth = 11;
 
 QString FileLine(const PadderRow& row)
 {
+    // A value that does not exist leaves its unit out too.
     return row.label.leftJustified(kFileNameWidth) + QStringLiteral("= ") + row.text
-           + (row.unit.isEmpty() ? QString() : QStringLiteral("  ") + row.unit);
+           + (row.unit.isEmpty() || row.text.isEmpty() ? QString() : QStringLiteral("  ") + row.unit);
 }
 
 const QString kPointNames[] = {QStringLiteral("F1"), QStringLiteral("F2"), QStringLiteral("F3")};
@@ -105,21 +106,29 @@ PadderRow ValueRow(PadderValue value, const QString& text, const QString& prefix
             standard};
 }
 
+// A row of the file alone.
+PadderRow FileRow(const QString& label, const QString& text, const QString& unit)
+{
+    return {label, text, unit, std::nullopt, -1};
+}
+
 // The inputs as the calculation holds them, and the input circuit as the
 // main window shows it.
 void AddInputRows(const TrackingCalculator& calc, std::vector<PadderRow>& rows)
 {
     const CalculationState& s = calc.state;
     for (std::size_t i = 0; i < kInputs.size(); ++i)
-        rows.push_back({QString::fromLatin1(kResultsFileLines[i].label).section(u'=', 0, 0).trimmed(),
-                        GeneralNumber(s.*(kInputs[i].member) / kInputs[i].factor,
-                                      calc.decimalSeparator),
-                        QString::fromLatin1(kResultsFileLines[i].unit).trimmed()});
-    rows.push_back({QStringLiteral("Lb"),
-                    NumberPhrase(calc.FormatValue(TrackingCalculator::RoundToMicrohenry(s.L_b)),
-                                 calc.decimalSeparator),
-                    QStringLiteral("uH")});
-    rows.push_back({QStringLiteral("Cp_b"), Picofarad(s.C_tb, calc), QStringLiteral("pf")});
+        rows.push_back(
+            FileRow(QString::fromLatin1(kResultsFileLines[i].label).section(u'=', 0, 0).trimmed(),
+                    GeneralNumber(s.*(kInputs[i].member) / kInputs[i].factor,
+                                  calc.decimalSeparator),
+                    QString::fromLatin1(kResultsFileLines[i].unit).trimmed()));
+    rows.push_back(FileRow(
+        QStringLiteral("Lb"),
+        NumberPhrase(calc.FormatValue(TrackingCalculator::RoundToMicrohenry(s.L_b)),
+                     calc.decimalSeparator),
+        QStringLiteral("uH")));
+    rows.push_back(FileRow(QStringLiteral("Cp_b"), Picofarad(s.C_tb, calc), QStringLiteral("pf")));
 }
 
 // Which standard padders cannot be aligned at F1 and F3, and why.
@@ -217,7 +226,7 @@ PadderDesignText DescribePadderDesign(const ThreePointDesign& design,
 {
     PadderDesignText text;
     AddInputRows(calc, text.rows);
-    text.rows.push_back({QStringLiteral("Pontok"), PlacementName(design.placement), {}});
+    text.rows.push_back(FileRow(QStringLiteral("Pontok"), PlacementName(design.placement), {}));
     for (const PadderValueSpec& spec : kPadderValues)
         text.rows.push_back(ValueRow(
             spec.value, ValueText(spec.value, design, design.oscillator, design.curve, calc), {},
