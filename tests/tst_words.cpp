@@ -100,6 +100,8 @@ private slots:
     void padderRows_data();
     void padderRows();
     void fileHoldsTheWholeDesign();
+    void status_data();
+    void status();
     void notes_data();
     void notes();
     void guidePlacesFilled_data();
@@ -261,6 +263,30 @@ void TestWords::fileHoldsTheWholeDesign()
     for (const QString& line : expected)
         QVERIFY2(lines.contains(line), qPrintable(line + "\n---\n" + lines.join(u'\n')));
     QVERIFY2(lines.last().startsWith("4. "), "the alignment steps close the file");
+}
+
+// clang-format off
+void TestWords::status_data()
+{
+    QTest::addColumn<bool>("converged");
+    QTest::addColumn<bool>("earlierRun");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("converged: named by its placement") << true << false << "Padderes terv a főablak utolsó számolásához, a pontok helye: legnagyobb használható jóság.";
+    QTest::newRow("unconverged: what happened") << false << false << "Padderes terv a főablak utolsó számolásához. A pontok keresése („Legnagyobb használható jóság”) nem jutott el a céljáig: a négy eltéréscsúcs nem lett egyforma. A terv a keresés utolsó pontjaival készült, megépíthető, de nem a legjobb; a „Saját pontok” választással a pontok kézzel is áthelyezhetők.";
+    QTest::newRow("after a failed calculation: an earlier design") << true << true << "A főablak legutóbbi számolása nem sikerült. Az ablak egy korábbi, sikeres számolás padderes tervét mutatja, a pontok helye: legnagyobb használható jóság.";
+}
+// clang-format on
+
+// The padder window's status line over a design.
+void TestWords::status()
+{
+    QFETCH(bool, converged);
+    QFETCH(bool, earlierRun);
+    QFETCH(QString, expected);
+    ThreePointDesign design = WorkedDesign(Calculate(kWorked, kHungarian), false);
+    design.converged = converged;
+    QCOMPARE(DesignStatus(design, earlierRun), expected);
 }
 
 // clang-format off
