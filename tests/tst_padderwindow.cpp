@@ -152,8 +152,8 @@ void TestPadderWindow::save()
             if (!field)
                 continue;
             const QString name = (prefix + spec.symbol).leftJustified(11) + "= ";
-            const auto line = std::ranges::find_if(
-                lines, [&](const QString& l) { return l.startsWith(name); });
+            const auto line =
+                std::ranges::find_if(lines, [&](const QString& l) { return l.startsWith(name); });
             QVERIFY2(line != lines.end(), qPrintable(name));
             QVERIFY2(line->mid(name.size()).startsWith(field->text()), qPrintable(*line));
         }

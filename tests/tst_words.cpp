@@ -12,8 +12,8 @@
 
 #include <QDateTime>
 #include <QLocale>
-#include <QTest>
 #include <QRegularExpression>
+#include <QTest>
 
 using namespace kalibrix;
 using namespace kalibrix::test;

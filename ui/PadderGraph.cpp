@@ -60,8 +60,9 @@ QString PadderGraph::Readout(int step) const
         parts << QStringLiteral("%1 %2 Hz")
                      .arg(curve.name, GeneralNumber(curve.deviation[i], shown_->separator));
     return QStringLiteral("%1 MHz: %2")
-        .arg(NumberPhrase(FormatFixed(shown_->frequency[i] / kHertzPerMegahertz, 3, shown_->separator),
-                          shown_->separator),
+        .arg(NumberPhrase(
+                 FormatFixed(shown_->frequency[i] / kHertzPerMegahertz, 3, shown_->separator),
+                 shown_->separator),
              parts.join(QStringLiteral(", ")));
 }
 
@@ -80,8 +81,8 @@ void PadderGraph::Render()
     }
 
     surface_.PSet(kLeftEdgeStep, H, foreground);
-    surface_.Print(QStringLiteral(" ± %1 Hz").arg(GeneralNumber(H, shown_->separator)),
-                   font(), foreground);
+    surface_.Print(QStringLiteral(" ± %1 Hz").arg(GeneralNumber(H, shown_->separator)), font(),
+                   foreground);
     surface_.Finish();
 }
 

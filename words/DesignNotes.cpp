@@ -155,10 +155,9 @@ QString FinishedDesignNotes(const TrackingCalculator& calc, const DesignFigures&
                                      : QStringLiteral("<li>Negatív eltérés nincs a sávban.</li>");
 
     if (const std::optional<SweepPoint>& worst = figures.worstRelative) {
-        notes +=
-            QStringLiteral("<li>Legnagyobb relatív eltérés, |eltérés| / f: %1%, %2-nél.</li>")
-                .arg(PercentText(figures.largestRelative, separator),
-                     MegahertzText(worst->frequency, calc));
+        notes += QStringLiteral("<li>Legnagyobb relatív eltérés, |eltérés| / f: %1%, %2-nél.</li>")
+                     .arg(PercentText(figures.largestRelative, separator),
+                          MegahertzText(worst->frequency, calc));
         notes += UsableQLine(figures, separator);
     }
     // The band's typical Q matters only to a design that can be built; one

@@ -88,8 +88,7 @@ void AddDesignPlaces(const TypicalDesign& design, const GuideWindow& window,
     try {
         const ThreePointDesign padder =
             DesignThreePoint(calc.state, PointPlacement::LargestUsableQ);
-        places[prefix + QStringLiteral("padder_q")] =
-            StatedQText(padder.curve.statedQ, separator);
+        places[prefix + QStringLiteral("padder_q")] = StatedQText(padder.curve.statedQ, separator);
     } catch (const ThreePointError&) {
         // A design the padder cannot improve has no such place; the guide
         // names it for the designs that have one.
@@ -105,7 +104,8 @@ QString FillGuide(const GuideWindow& window)
     QHash<QString, QString> places = window.places;
     places[QStringLiteral("line_count")] = QString::number(kResultsFileLineCount);
     places[QStringLiteral("padder_window")] = kPadderWindowTitle;
-    places[QStringLiteral("vhf_edge")] = GeneralNumber(kVhfLowerEdge / kHertzPerMegahertz, separator);
+    places[QStringLiteral("vhf_edge")] =
+        GeneralNumber(kVhfLowerEdge / kHertzPerMegahertz, separator);
     places[QStringLiteral("inset_divisor")] = GeneralNumber(kTrackingPointInsetDivisor, separator);
     // The inset that minimises a parabola's largest error: 4 + 2√2.
     places[QStringLiteral("parabola_divisor")] =

@@ -21,7 +21,8 @@ QString FileLine(const PadderRow& row)
 {
     // A value that does not exist leaves its unit out too.
     return row.label.leftJustified(kFileNameWidth) + QStringLiteral("= ") + row.text
-           + (row.unit.isEmpty() || row.text.isEmpty() ? QString() : QStringLiteral("  ") + row.unit);
+           + (row.unit.isEmpty() || row.text.isEmpty() ? QString()
+                                                       : QStringLiteral("  ") + row.unit);
 }
 
 const QString kPointNames[] = {QStringLiteral("F1"), QStringLiteral("F2"), QStringLiteral("F3")};
@@ -118,16 +119,15 @@ void AddInputRows(const TrackingCalculator& calc, std::vector<PadderRow>& rows)
 {
     const CalculationState& s = calc.state;
     for (std::size_t i = 0; i < kInputs.size(); ++i)
-        rows.push_back(
-            FileRow(QString::fromLatin1(kResultsFileLines[i].label).section(u'=', 0, 0).trimmed(),
-                    GeneralNumber(s.*(kInputs[i].member) / kInputs[i].factor,
-                                  calc.decimalSeparator),
-                    QString::fromLatin1(kResultsFileLines[i].unit).trimmed()));
-    rows.push_back(FileRow(
-        QStringLiteral("Lb"),
-        NumberPhrase(calc.FormatValue(TrackingCalculator::RoundToMicrohenry(s.L_b)),
-                     calc.decimalSeparator),
-        QStringLiteral("uH")));
+        rows.push_back(FileRow(
+            QString::fromLatin1(kResultsFileLines[i].label).section(u'=', 0, 0).trimmed(),
+            GeneralNumber(s.*(kInputs[i].member) / kInputs[i].factor, calc.decimalSeparator),
+            QString::fromLatin1(kResultsFileLines[i].unit).trimmed()));
+    rows.push_back(
+        FileRow(QStringLiteral("Lb"),
+                NumberPhrase(calc.FormatValue(TrackingCalculator::RoundToMicrohenry(s.L_b)),
+                             calc.decimalSeparator),
+                QStringLiteral("uH")));
     rows.push_back(FileRow(QStringLiteral("Cp_b"), Picofarad(s.C_tb, calc), QStringLiteral("pf")));
 }
 
@@ -228,19 +228,20 @@ PadderDesignText DescribePadderDesign(const ThreePointDesign& design,
     AddInputRows(calc, text.rows);
     text.rows.push_back(FileRow(QStringLiteral("Pontok"), PlacementName(design.placement), {}));
     for (const PadderValueSpec& spec : kPadderValues)
-        text.rows.push_back(ValueRow(
-            spec.value, ValueText(spec.value, design, design.oscillator, design.curve, calc), {},
-            -1));
+        text.rows.push_back(
+            ValueRow(spec.value,
+                     ValueText(spec.value, design, design.oscillator, design.curve, calc), {}, -1));
     const std::array<std::pair<QString, const StandardPadder*>, 2> padders{
         {{QStringLiteral("E12 "), &design.e12}, {QStringLiteral("E24 "), &design.e24}}};
     for (std::size_t series = 0; series < padders.size(); ++series) {
         const auto& [prefix, padder] = padders[series];
         for (const PadderValue value : kStandardValues) {
             const bool shown = padder->Aligned() || value == PadderValue::Cpad;
-            text.rows.push_back(ValueRow(
-                value,
-                shown ? ValueText(value, design, padder->oscillator, padder->curve, calc) : QString(),
-                prefix, static_cast<int>(series)));
+            text.rows.push_back(
+                ValueRow(value,
+                         shown ? ValueText(value, design, padder->oscillator, padder->curve, calc)
+                               : QString(),
+                         prefix, static_cast<int>(series)));
         }
     }
     text.standardNote = StandardPadderNote(design);
@@ -249,8 +250,9 @@ PadderDesignText DescribePadderDesign(const ThreePointDesign& design,
     const QString f1 = DialFrequency(design.f[0], calc);
     const QString f2 = DialFrequency(design.f[1], calc);
     const QString f3 = DialFrequency(design.f[2], calc);
-    text.recipeHeading = QStringLiteral("Kiegyenlítés (behangolás), a padder beforrasztva, a bemenő "
-                                        "kör a főablak terve szerint:");
+    text.recipeHeading =
+        QStringLiteral("Kiegyenlítés (behangolás), a padder beforrasztva, a bemenő "
+                       "kör a főablak terve szerint:");
     text.recipeSteps = {
         QStringLiteral("Állítsa a skálát %1-re, adjon %1-es jelet a jelgenerátorral, és az "
                        "oszcillátortekercs vasmagjával hangolja a jelet maximumra.")
@@ -343,7 +345,9 @@ QString FailureText(const ThreePointError& error, const TrackingCalculator& calc
                     const std::array<double, 3>& ownPoints)
 {
     const int point = error.point();
-    const auto own = [&](int i) { return MegahertzText(ownPoints[static_cast<std::size_t>(i)], calc); };
+    const auto own = [&](int i) {
+        return MegahertzText(ownPoints[static_cast<std::size_t>(i)], calc);
+    };
     const CalculationState& s = calc.state;
     switch (error.failure()) {
     case ThreePointFailure::BandEdgesSwapped:
