@@ -255,10 +255,11 @@ void TestWords::fileHoldsTheWholeDesign()
         "E12 Q      = 69",
         "E24 Cpad   = 560  pf",
         "E24 Lo     = ",
-        "Az E24 padderrel az oszcillátor F1-en és F3-on nem állítható be: a trimmer negatív "
-        "lenne. Ennek csak a névleges értéke áll a táblázatban.",
-        "1. Állítsa a skálát 560 kHz-re, adjon 560 kHz-es jelet a jelgenerátorral, és az "
-        "oszcillátortekercs vasmagjával hangolja a jelet maximumra.",
+        QStringLiteral("Az E24 padderrel az oszcillátor F1-en és F3-on nem állítható be: a "
+                       "trimmer negatív lenne. Ennek csak a névleges értéke áll a táblázatban."),
+        QStringLiteral("1. Állítsa a skálát 560 kHz-re, adjon 560 kHz-es jelet a "
+                       "jelgenerátorral, és az oszcillátortekercs vasmagjával hangolja a jelet "
+                       "maximumra."),
     };
     for (const QString& line : expected)
         QVERIFY2(lines.contains(line), qPrintable(line + "\n---\n" + lines.join(u'\n')));

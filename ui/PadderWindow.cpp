@@ -361,8 +361,8 @@ void PadderWindow::ShowDesign(const ThreePointDesign& design)
     const TrackingCalculator& calc = *source_;
     design_ = design;
     status_->setText(DesignStatus(design, earlierRun_));
-    const PadderDesignText text = DescribePadderDesign(design, calc);
-    for (const PadderRow& row : text.rows) {
+    const PadderDesignText said = DescribePadderDesign(design, calc);
+    for (const PadderRow& row : said.rows) {
         if (!row.value)
             continue;
         if (row.standard < 0)
@@ -373,8 +373,8 @@ void PadderWindow::ShowDesign(const ThreePointDesign& design)
                                                - kStandardValues.begin())]
                          ->setText(row.text);
     }
-    standardNote_->setText(text.standardNote);
-    standardNote_->setVisible(!text.standardNote.isEmpty());
+    standardNote_->setText(said.standardNote);
+    standardNote_->setVisible(!said.standardNote.isEmpty());
 
     const std::optional<DesignFigures> figures = FiguresOfDesign(calc.state);
     const PadderCurve twoPoint = TwoPointCurve(calc.state, figures);
@@ -408,8 +408,8 @@ void PadderWindow::ShowDesign(const ThreePointDesign& design)
     // A screen reader hears the entries without the coloured squares.
     legend_->setAccessibleName(spokenLegend.join(QStringLiteral("; ")));
 
-    verdict_->setText(VerdictHtml(text));
-    recipe_->setText(AlignmentRecipeHtml(text));
+    verdict_->setText(VerdictHtml(said));
+    recipe_->setText(AlignmentRecipeHtml(said));
     save_->setEnabled(true);
     copy_->setEnabled(true);
 }

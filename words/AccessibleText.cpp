@@ -28,10 +28,10 @@ QString DiagramName()
 QString DiagramDescription()
 {
     return QStringLiteral(
-        "Két párhuzamos rezgőkör: a bemenő kör a Ch hangoló kondenzátorral, a Cp_b "
-        "trimmerrel és az Lb tekerccsel, az oszcillátor kör a Ch hangoló "
-        "kondenzátorral, a Cp_o trimmerrel és az Lo tekerccsel. A két hangoló "
-        "kondenzátor közös tengelyen forog.");
+        "Két párhuzamos rezgőkör: a bemenő kör a Ch hangolókondenzátorral, a Cp_b "
+        "trimmerrel és az Lb tekerccsel, az oszcillátorkör a Ch hangolókondenzátorral, "
+        "a Cp_o trimmerrel és az Lo tekerccsel. A két hangolókondenzátor közös "
+        "tengelyen forog.");
 }
 
 QString GraphName()
