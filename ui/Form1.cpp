@@ -271,7 +271,7 @@ void Form1::StartClicked()
         UpdateHelpNotes();
         // A closed padder window does no work; it catches up when F2 shows it.
         if (padder_ && padder_->isVisible())
-            padder_->Follow(calculator_, lastRun_);
+            padder_->Follow(calculator_, lastRun_ == LastRun::Complete);
     });
     const bool anyEmpty = std::ranges::any_of(kInputs, [this](const InputSpec& input) {
         return input.required
@@ -323,7 +323,7 @@ void Form1::ShowPadder()
         // Placed once, like the help: shown again, it opens where it was last.
         PlaceBeside(*padder_, *this);
     }
-    padder_->Follow(calculator_, lastRun_);
+    padder_->Follow(calculator_, lastRun_ == LastRun::Complete);
     padder_->show();
     padder_->raise();
     padder_->activateWindow();

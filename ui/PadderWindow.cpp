@@ -281,15 +281,11 @@ QWidget* PadderWindow::BuildSaveRow()
     return row;
 }
 
-void PadderWindow::Follow(const TrackingCalculator& calc, LastRun lastRun)
+void PadderWindow::Follow(const TrackingCalculator& calc, bool sweepCurrent)
 {
-    // After a failed run the design of an earlier one stays, said to be so.
-    earlierRun_ = lastRun == LastRun::Failed && source_;
-    if (lastRun == LastRun::Complete)
+    if (sweepCurrent)
         source_ = calc;
-    else if (!earlierRun_)
-        source_.reset();
-    lastRun_ = lastRun;
+    lastRunFailed_ = !sweepCurrent && source_;
     Recompute();
 }
 
@@ -339,7 +335,7 @@ void PadderWindow::Recompute()
     if (!placement_ || !graph_)
         return;
     if (!source_) {
-        ShowNoDesign(lastRun_ == LastRun::Failed ? MainRunFailed() : NoResultsYet());
+        ShowNoDesign(NoResultsYet());
         return;
     }
     std::array<double, 3> points{};
@@ -360,7 +356,7 @@ void PadderWindow::ShowDesign(const ThreePointDesign& design)
 {
     const TrackingCalculator& calc = *source_;
     design_ = design;
-    status_->setText(DesignStatus(design, earlierRun_));
+    status_->setText(DesignStatus(design, lastRunFailed_));
     const PadderDesignText said = DescribePadderDesign(design, calc);
     for (const PadderRow& row : said.rows) {
         if (!row.value)

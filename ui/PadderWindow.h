@@ -1,6 +1,5 @@
 #pragma once
 
-#include "DesignNotes.h"
 #include "PadderText.h"
 #include "ThreePointTracking.h"
 #include "TrackingCalculator.h"
@@ -33,9 +32,10 @@ public:
     ~PadderWindow() override;
 
     // Works from now on on `calc`, the main window's calculation, when its
-    // last run completed; after a failed run it keeps an earlier design, if
-    // it has one, and says so.
-    void Follow(const TrackingCalculator& calc, LastRun lastRun);
+    // sweep completed (`sweepCurrent`). A calculation that failed after one
+    // that completed leaves the window on the earlier one, and it says so;
+    // without an earlier one there are no results.
+    void Follow(const TrackingCalculator& calc, bool sweepCurrent);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -60,8 +60,7 @@ private:
     void Copy();
 
     std::optional<TrackingCalculator> source_;
-    LastRun lastRun_ = LastRun::None;
-    bool earlierRun_ = false; // source_ is older than the main window's failed last run
+    bool lastRunFailed_ = false; // the main window's last calculation did not complete
     std::optional<ThreePointDesign> design_;
     std::array<double, 3> ownPoints_{}; // Hz, as the own-point fields store them
 

@@ -323,13 +323,6 @@ QString NoResultsYet()
                           "a „Számol” gombot.");
 }
 
-QString MainRunFailed()
-{
-    return QStringLiteral("A főablak legutóbbi számolása nem sikerült, ezért nincs padderes terv. "
-                          "Javítsa ott a bemeneti adatokat a hibaüzenet szerint, és számoljon "
-                          "újra.");
-}
-
 QString MissingPoint(int point)
 {
     return QStringLiteral("Az %1 pont nincs megadva; a három pontot MHz-ben kell beírni.")

@@ -102,11 +102,10 @@ QStringList PadderFileLines(const ThreePointDesign& design, const TrackingCalcul
 // and the design is that of an earlier one.
 QString DesignStatus(const ThreePointDesign& design, bool earlierRun);
 
-// What the window says in place of a design: before any calculation, after
-// a failed one with no earlier design to show, for a refused design, and for
-// an own point left empty (0, 1, 2 for F1, F2, F3) or too large.
+// What the window says in place of a design: before a calculation completed,
+// for a refused design, and for an own point left empty (0, 1, 2 for F1, F2,
+// F3) or too large.
 QString NoResultsYet();
-QString MainRunFailed();
 QString FailureText(const ThreePointError& error, const TrackingCalculator& calc,
                     const std::array<double, 3>& ownPoints);
 QString MissingPoint(int point);
