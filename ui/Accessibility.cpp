@@ -1,5 +1,7 @@
 #include "Accessibility.h"
 
+#include "Form1Layout.h"
+
 #include <QAccessibleWidget>
 #include <QStringList>
 #include <QWidget>
@@ -25,6 +27,12 @@ QAccessibleInterface* ChartAccessibility(const QString& className, QObject* obje
 }
 
 } // namespace
+
+QString GraphDescription(const TrackingCalculator& calc)
+{
+    return MainGraphDescription(calc,
+                                QString::fromUtf8(form1::Spec(form1::ControlId::start).caption));
+}
 
 void ReadAsChart(const QMetaObject& widgetClass)
 {

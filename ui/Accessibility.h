@@ -6,6 +6,10 @@ class QMetaObject;
 
 namespace kalibrix {
 
+// The deviation graph's description (see MainGraphDescription), naming the
+// "Számol" button by its caption.
+QString GraphDescription(const TrackingCalculator& calc);
+
 // Makes a screen reader hear every widget of the class as a chart (its
 // name and description stay those the widget is given).
 void ReadAsChart(const QMetaObject& widgetClass);

@@ -41,13 +41,14 @@ QString GraphName()
 
 // The main graph's description writes its numbers as the main window's
 // fields do, which the description is read beside.
-QString GraphDescription(const TrackingCalculator& calc)
+QString MainGraphDescription(const TrackingCalculator& calc, const QString& startCaption)
 {
     const CalculationState& s = calc.state;
     const std::optional<DesignFigures> figures = FiguresOfDesign(s);
     if (s.L_b == 0.0 || !figures)
         return QStringLiteral("Grafikon: a bemenő kör eltérése, (fosz - fkf) - fbe, a sávban. "
-                              "A Számol gomb után jelenik meg.");
+                              "A %1 gomb után jelenik meg.")
+            .arg(startCaption);
 
     const auto extreme = [&](const SweepPoint& point) {
         return QStringLiteral("%1 Hz, %2 MHz-nél")

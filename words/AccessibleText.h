@@ -26,11 +26,11 @@ QString DiagramName();
 QString DiagramDescription();
 
 // The name of the deviation graph, and its description: before a
-// calculation what it will show; afterwards the band and the largest and
-// smallest deviation with the input frequency of each, in the numbers the
-// window shows.
+// calculation what it will show once the button `startCaption` is pressed;
+// afterwards the band and the largest and smallest deviation with the input
+// frequency of each, in the numbers the window shows.
 QString GraphName();
-QString GraphDescription(const TrackingCalculator& calc);
+QString MainGraphDescription(const TrackingCalculator& calc, const QString& startCaption);
 
 // The padder graph's curves: the three-point design, the E24 padder aligned
 // at F1 and F3 (its nominal value in the name), the two-point design.
