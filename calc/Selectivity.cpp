@@ -99,6 +99,11 @@ SelectivityFigures FiguresOfSelectivity(double Q, int circuits, double f_kf, con
     return figures;
 }
 
+double IdealImageRejectionDb(double Q, double f, double f_kf)
+{
+    return Attenuation(Q, Detuning(f, strict::mul(2.0, f_kf))).dB;
+}
+
 ImageRule ImageRejectionRule(BandKind kind)
 {
     ImageRule rule = kind == BandKind::Vhf ? ImageRule{108e6, 10.7e6, 0.0, 0.0}
@@ -106,8 +111,7 @@ ImageRule ImageRejectionRule(BandKind kind)
     rule.typicalQ = TypicalLoadedQ(kind).low;
     // Down to a whole dB: a rule of thumb is no finer, and a design that
     // tracks all but perfectly at the reference point meets it.
-    rule.requiredDb =
-        std::floor(Attenuation(rule.typicalQ, Detuning(rule.frequency, 2.0 * rule.f_kf)).dB);
+    rule.requiredDb = std::floor(IdealImageRejectionDb(rule.typicalQ, rule.frequency, rule.f_kf));
     return rule;
 }
 

@@ -57,6 +57,10 @@ struct SelectivityFigures {
 SelectivityFigures FiguresOfSelectivity(double Q, int circuits, double f_kf, const SweepTable& f_be,
                                         const SweepTable& deviation);
 
+// One perfectly tracked circuit's image rejection (dB) at f (Hz): the
+// textbook figure 10 log10(A(f + 2 f_kf)) for a circuit tuned to f.
+double IdealImageRejectionDb(double Q, double f, double f_kf);
+
 // The image rejection (dB) that the rule asks of a band: what one circuit of
 // the band's typical lower Q gives, perfectly tracked, where textbooks call
 // an IF just satisfactory. Below VHF a 455 kHz IF serves up to about 5 MHz

@@ -1,8 +1,10 @@
 // The padder window that F2 opens: it follows the main window's calculations,
-// refuses own points that do not lie rising within the band, and saves its
-// design in "adatok" and copies the same text.
+// refuses own points that do not lie rising within the band, shows the
+// selectivity with the Q and circuits typed, and saves its design in "adatok"
+// and copies the same text.
 
 #include "PadderText.h"
+#include "SelectivityText.h"
 #include "WindowTestSupport.h"
 
 #include <QApplication>
@@ -13,6 +15,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 
 using namespace kalibrix;
 using namespace kalibrix::test;
@@ -27,6 +30,9 @@ private slots:
     void followsCalculations();
     void ownPoints_data();
     void ownPoints();
+    void selectivity_data();
+    void selectivity();
+    void qFollowsBand();
     void save();
 
 private:
@@ -118,6 +124,81 @@ void TestPadderWindow::ownPoints()
     }
 }
 
+// The worked example's two-point design at its band's Q of 50 loses 23.8 dB
+// at 520 kHz, where its image rejection is 17.1 dB and its IF rejection
+// -1.3 dB; two circuits double the figures.
+// clang-format off
+void TestPadderWindow::selectivity_data()
+{
+    QTest::addColumn<QString>("q");        // typed into the Q field; none: as prefilled
+    QTest::addColumn<int>("circuits");
+    QTest::addColumn<QStringList>("twoPoint"); // image, loss, IF; none: every figure empty
+    QTest::newRow("the band's Q, one circuit") << QString() << 1 << QStringList{"17.1 (0.520 MHz)", "23.8 (0.520 MHz)", "-1.3 (0.520 MHz)"};
+    QTest::newRow("two circuits double the dB") << QString() << 2 << QStringList{"34.1 (0.520 MHz)", "47.7 (0.520 MHz)", "-2.6 (0.520 MHz)"};
+    QTest::newRow("Q typed with a decimal comma") << QStringLiteral("50,0") << 1 << QStringList{"17.1 (0.520 MHz)", "23.8 (0.520 MHz)", "-1.3 (0.520 MHz)"};
+    QTest::newRow("Q of zero: a message, no figures") << QStringLiteral("0") << 1 << QStringList{};
+    QTest::newRow("Q not a number: a message, no figures") << QStringLiteral("5x") << 1 << QStringList{};
+}
+// clang-format on
+
+void TestPadderWindow::selectivity()
+{
+    QFETCH(QString, q);
+    QFETCH(int, circuits);
+    QFETCH(QStringList, twoPoint);
+    QDialog* padder = CalculateAndOpen();
+    QVERIFY(padder);
+    if (!q.isEmpty()) {
+        auto* field = Control<QLineEdit>(*padder, kQFieldName);
+        field->setFocus();
+        field->clear();
+        TypeText(field, q);
+    }
+    Control<QSpinBox>(*padder, kCircuitsName)->setValue(circuits);
+
+    auto* message = Control<QLabel>(*padder, QStringLiteral("selectivityMessage"));
+    QCOMPARE(message->isVisible(), twoPoint.isEmpty());
+    const QString description =
+        Control(*padder, QStringLiteral("selectivityGraph"))->accessibleDescription();
+    for (std::size_t f = 0; f < kSelectivityFigures.size(); ++f) {
+        const QString name =
+            SelectivityFieldName(kSelectivityFigures[f], QStringLiteral("kétpontos"));
+        const QString shown = Text(padder, name);
+        QCOMPARE(shown, twoPoint.value(static_cast<qsizetype>(f)));
+        // The three-point curve's figures are there whenever the two-point's are.
+        QCOMPARE(Text(padder,
+                      SelectivityFieldName(kSelectivityFigures[f], QStringLiteral("hárompontos")))
+                     .isEmpty(),
+                 twoPoint.isEmpty());
+    }
+    if (!twoPoint.isEmpty())
+        QVERIFY2(description.contains(QStringLiteral("kétpontos: legkisebb ")
+                                      + twoPoint[0].section(u' ', 0, 0)),
+                 qPrintable(description));
+}
+
+// The Q field follows the band (50 below VHF, 10 at VHF) until the user types.
+void TestPadderWindow::qFollowsBand()
+{
+    QDialog* padder = CalculateAndOpen();
+    QVERIFY(padder);
+    auto* q = Control<QLineEdit>(*padder, kQFieldName);
+    QCOMPARE(q->text(), QStringLiteral("50"));
+    const std::pair<const char*, const char*> fm[] = {{"c_min", "10"},  {"c_max", "40"},
+                                                      {"c_szort", "5"}, {"f_min", "87.5"},
+                                                      {"f_max", "108"}, {"f_kf", "10.7"}};
+    for (const auto& [name, text] : fm)
+        replace(QString::fromLatin1(name), QString::fromLatin1(text));
+    clickStart();
+    QCOMPARE(q->text(), QStringLiteral("10"));
+    q->setFocus();
+    q->clear();
+    TypeText(q, QStringLiteral("30"));
+    replace(QStringLiteral("f_min"), QStringLiteral("88"));
+    clickStart();
+    QCOMPARE(q->text(), QStringLiteral("30"));
+}
+
 void TestPadderWindow::save()
 {
     QDialog* padder = CalculateAndOpen();
@@ -135,20 +216,34 @@ void TestPadderWindow::save()
     QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(path));
     const QStringList lines = QString::fromLocal8Bit(file.readAll()).split(QStringLiteral("\r\n"));
     file.remove();
-    QCOMPARE(lines.size(), 1 + 6 + 1 + 12 + 2 * 6 + 1); // the last line end leaves an empty one
+    // The design, the selectivity's Q, its nine figures and its verdict; the
+    // last line end leaves an empty line.
+    QCOMPARE(lines.size(), 1 + 6 + 1 + 12 + 2 * 6 + 1 + 9 + 1 + 1);
     QCOMPARE(lines[1], QStringLiteral("C_min      = 12  pf"));
     QCOMPARE(lines[7], QStringLiteral("Pontok     = Legnagyobb használható jóság"));
     QCOMPARE(lines[8], "Lo         = " + Text(padder, QStringLiteral("Lo (µH)")) + "  uH");
     QCOMPARE(lines[31], "E24 Q      = " + Text(padder, QStringLiteral("E24 Q")));
+    QCOMPARE(lines[32],
+             QStringLiteral("Szelektivitás: Q (bemenő kör) = 50, hangolt körök száma = 1"));
+    QCOMPARE(lines[33],
+             QStringLiteral("Tükörelnyomás legalább (dB): kétpontos = 17.1 (0.520 MHz)"));
+    QVERIFY2(lines[42].startsWith(QStringLiteral("Értékelés: A sávhoz legalább 24 dB")),
+             qPrintable(lines[42]));
 
-    // Ctrl+C in a result field that Tab has selected copies the same text.
+    // Ctrl+C in a result field that Tab has selected copies the same text,
+    // from the design's fields and from the selectivity's.
     padder->activateWindow();
     QTRY_VERIFY2(QApplication::activeWindow() == padder, "the padder window becomes active");
-    QLineEdit* lo = Control<QLineEdit>(*padder, QStringLiteral("Lo (µH)"));
-    lo->setFocus(Qt::TabFocusReason);
-    lo->selectAll();
-    QTest::keyClick(lo, Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(QGuiApplication::clipboard()->text().split(u'\n').mid(1), lines.mid(1, 31));
+    for (const QString& name :
+         {QStringLiteral("Lo (µH)"),
+          SelectivityFieldName(SelectivityFigure::Loss, QStringLiteral("E24 padder"))}) {
+        QGuiApplication::clipboard()->clear();
+        QLineEdit* field = Control<QLineEdit>(*padder, name);
+        field->setFocus(Qt::TabFocusReason);
+        field->selectAll();
+        QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text().split(u'\n').mid(1), lines.mid(1, 42));
+    }
 }
 
 QTEST_MAIN(TestPadderWindow)

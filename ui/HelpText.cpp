@@ -9,6 +9,7 @@
 #include "NumberText.h"
 #include "PadderText.h"
 #include "ResultsFileFormat.h"
+#include "SelectivityText.h"
 #include "ThreePointTracking.h"
 #include "TrackingCalculator.h"
 #include "TrackingSolver.h"
@@ -265,6 +266,7 @@ void AddDesignPlaces(const TypicalDesign& design, const std::string& separator,
     const std::optional<DesignFigures> figures = FiguresOfDesign(calc.state);
     if (!figures || !figures->limitingPoint)
         return;
+    AddDesignSelectivityPlaces(calc, prefix, places);
     const SweepPoint& limit = *figures->limitingPoint;
     places[prefix + QStringLiteral("q")] = General(*figures->statedQ, separator);
     places[prefix + QStringLiteral("limit_frequency")] =
@@ -352,6 +354,7 @@ QString GuideHtml(const QString& resultsFolder)
                 QString::fromUtf8(spec.caption).trimmed().toHtmlEscaped();
     for (const TypicalDesign& design : kTypicalDesigns)
         AddDesignPlaces(design, separator, places);
+    AddSelectivityPlaces(places, separator);
 
     QFile file(QStringLiteral(":/guide.html"));
     file.open(QIODevice::ReadOnly);

@@ -54,6 +54,19 @@ void PadderGraph::Clear()
     emit ReadoutChanged(QString());
 }
 
+void PadderGraph::SetUnit(const QString& unit, int decimals)
+{
+    unit_ = unit;
+    decimals_ = decimals;
+}
+
+QString PadderGraph::Value(double value) const
+{
+    return Text(decimals_ < 0 ? FormatGeneral(value, shown_->separator)
+                              : FormatFixed(value, decimals_, shown_->separator))
+           + u' ' + unit_;
+}
+
 QString PadderGraph::Readout(int step) const
 {
     if (!shown_)
@@ -61,8 +74,7 @@ QString PadderGraph::Readout(int step) const
     const auto i = static_cast<std::size_t>(std::clamp(step, 0, kSweepSteps - 1));
     QStringList parts;
     for (const GraphCurve& curve : shown_->curves)
-        parts << QStringLiteral("%1 %2 Hz")
-                     .arg(curve.name, Text(FormatGeneral(curve.deviation[i], shown_->separator)));
+        parts << curve.name + u' ' + Value(curve.deviation[i]);
     return QStringLiteral("%1 MHz: %2")
         .arg(Text(FormatFixed(shown_->frequency[i] / kHertzPerMegahertz, 3, shown_->separator)),
              parts.join(QStringLiteral(", ")));
@@ -83,7 +95,7 @@ void PadderGraph::Render()
     }
 
     surface_.PSet(kLeftEdgeStep, H, foreground);
-    surface_.Print(QStringLiteral(" ± %1 Hz").arg(Text(FormatGeneral(H, shown_->separator))),
+    surface_.Print(QStringLiteral(" ± %1 %2").arg(Text(FormatGeneral(H, shown_->separator)), unit_),
                    font(), foreground);
     surface_.Finish();
 }

@@ -8,6 +8,7 @@
 #include "PadderGraph.h"
 #include "ResultsFile.h"
 #include "SaveFailure.h"
+#include "SelectivitySection.h"
 #include "TextField.h"
 
 #include <QButtonGroup>
@@ -105,6 +106,14 @@ PadderWindow::PadderWindow(QWidget* parent) : QDialog(parent)
     column->addWidget(BuildGraph());
     verdict_ = WrappedLabel(content, QStringLiteral("verdict"));
     column->addWidget(verdict_);
+    selectivity_ = new SelectivitySection({{kTwoPointName, kTwoPointColour},
+                                           {kThreePointName, kThreePointColour},
+                                           {kE24Name, kE24Colour}},
+                                          content);
+    for (QLineEdit* field : selectivity_->findChildren<QLineEdit*>())
+        if (field->isReadOnly())
+            field->installEventFilter(this);
+    column->addWidget(selectivity_);
     recipe_ = WrappedLabel(content, QStringLiteral("recipe"));
     column->addWidget(recipe_);
     column->addStretch();
@@ -407,6 +416,9 @@ void PadderWindow::ShowDesign(const ThreePointDesign& design)
         figures ? std::optional(JudgeDesign(*figures, calc.state)) : std::nullopt;
     verdict_->setText(QStringLiteral("<b>Értékelés:</b> ") + VerdictText(verdict, design, calc));
     recipe_->setText(AlignmentRecipeHtml(design, calc));
+    selectivity_->ShowDesign(calc,
+                             {&calc.state.elt_curve, &design.curve.deviation,
+                              design.e24.trimmerNegative ? nullptr : &design.e24.curve.deviation});
     save_->setEnabled(true);
     copy_->setEnabled(true);
 }
@@ -428,6 +440,7 @@ void PadderWindow::ShowNoDesign(const QString& why)
     legend_->setAccessibleName(QString());
     verdict_->clear();
     recipe_->clear();
+    selectivity_->Clear();
     save_->setEnabled(false);
     copy_->setEnabled(false);
 }
@@ -443,7 +456,8 @@ void PadderWindow::Save()
     }
     try {
         SaveTextFile(QCoreApplication::applicationDirPath(), fileName_->text(),
-                     PadderFileLines(*design_, *source_, QDateTime::currentDateTime()));
+                     PadderFileLines(*design_, *source_, QDateTime::currentDateTime())
+                         + selectivity_->FileLines());
     } catch (const ResultsFileError& error) {
         ShowErrorMessage(this, error.userMessage());
     }
@@ -453,7 +467,8 @@ void PadderWindow::Copy()
 {
     if (design_)
         QGuiApplication::clipboard()->setText(
-            PadderFileLines(*design_, *source_, QDateTime::currentDateTime())
+            (PadderFileLines(*design_, *source_, QDateTime::currentDateTime())
+             + selectivity_->FileLines())
                 .join(QStringLiteral("\n")));
 }
 
