@@ -130,23 +130,25 @@ void TestPadderWindow::ownPoints()
 // clang-format off
 void TestPadderWindow::selectivity_data()
 {
+    QTest::addColumn<QLocale>("locale");
     QTest::addColumn<QString>("q");        // typed into the Q field; none: as prefilled
     QTest::addColumn<int>("circuits");
     QTest::addColumn<QStringList>("twoPoint"); // image, loss, IF; none: every figure empty
-    QTest::newRow("the band's Q, one circuit") << QString() << 1 << QStringList{"17.1 (0.520 MHz)", "23.8 (0.520 MHz)", "-1.3 (0.520 MHz)"};
-    QTest::newRow("two circuits double the dB") << QString() << 2 << QStringList{"34.1 (0.520 MHz)", "47.7 (0.520 MHz)", "-2.6 (0.520 MHz)"};
-    QTest::newRow("Q typed with a decimal comma") << QStringLiteral("50,0") << 1 << QStringList{"17.1 (0.520 MHz)", "23.8 (0.520 MHz)", "-1.3 (0.520 MHz)"};
-    QTest::newRow("Q of zero: a message, no figures") << QStringLiteral("0") << 1 << QStringList{};
-    QTest::newRow("Q not a number: a message, no figures") << QStringLiteral("5x") << 1 << QStringList{};
+    QTest::newRow("the band's Q, one circuit") << QLocale::c() << QString() << 1 << QStringList{"17.1 (0.520 MHz)", "23.8 (0.520 MHz)", "-1.3 (0.520 MHz)"};
+    QTest::newRow("two circuits double the dB, Hungarian") << QLocale(QLocale::Hungarian, QLocale::Hungary) << QString() << 2 << QStringList{"34,1 (0,520 MHz)", "47,7 (0,520 MHz)", "-2,6 (0,520 MHz)"};
+    QTest::newRow("Q typed with a decimal comma") << QLocale::c() << QStringLiteral("50,0") << 1 << QStringList{"17.1 (0.520 MHz)", "23.8 (0.520 MHz)", "-1.3 (0.520 MHz)"};
+    QTest::newRow("Q of zero: a message, no figures") << QLocale::c() << QStringLiteral("0") << 1 << QStringList{};
+    QTest::newRow("Q not a number: a message, no figures") << QLocale::c() << QStringLiteral("5x") << 1 << QStringList{};
 }
 // clang-format on
 
 void TestPadderWindow::selectivity()
 {
+    QFETCH(QLocale, locale);
     QFETCH(QString, q);
     QFETCH(int, circuits);
     QFETCH(QStringList, twoPoint);
-    QDialog* padder = CalculateAndOpen();
+    QDialog* padder = CalculateAndOpen(locale);
     QVERIFY(padder);
     if (!q.isEmpty()) {
         auto* field = Control<QLineEdit>(*padder, kQFieldName);

@@ -145,6 +145,7 @@ void SelectivitySection::ClearFigures()
     graph_->Clear();
     graph_->setAccessibleDescription(NoSelectivityGraph());
     legend_->clear();
+    legend_->setAccessibleName(QString());
     verdict_->clear();
 }
 
@@ -166,6 +167,7 @@ void SelectivitySection::Update()
     std::vector<NamedSelectivity> shown;
     std::vector<GraphCurve> curves;
     QStringList legend;
+    QStringList swatches;
     try {
         for (std::size_t c = 0; c < styles_.size(); ++c) {
             NamedSelectivity& named = shown.emplace_back(NamedSelectivity{styles_[c].name, {}});
@@ -174,7 +176,8 @@ void SelectivitySection::Update()
             named.figures =
                 FiguresOfSelectivity(*Q, circuits, s.f_kf, s.fbe_curve, *deviations_[c]);
             curves.push_back({styles_[c].name, styles_[c].colour, named.figures->imageCurve});
-            legend << Swatch(styles_[c].colour) + u' ' + styles_[c].name;
+            legend << styles_[c].name;
+            swatches << Swatch(styles_[c].colour) + u' ' + styles_[c].name;
         }
     } catch (const CalculationError&) {
         message_->setText(InvalidQText());
@@ -190,7 +193,9 @@ void SelectivitySection::Update()
     const std::size_t drawn = curves.size();
     graph_->ShowCurves(std::move(curves), drawn, s.fbe_curve, calc_->decimalSeparator);
     graph_->setAccessibleDescription(SelectivityGraphDescription(shown, *calc_));
-    legend_->setText(legend.join(QStringLiteral("  ")));
+    legend_->setText(swatches.join(QStringLiteral("  ")));
+    // A screen reader hears the names without the coloured squares.
+    legend_->setAccessibleName(legend.join(QStringLiteral("; ")));
     verdict_->setText(QStringLiteral("<b>Értékelés:</b> ")
                       + SelectivityVerdictText(shown, circuits, *calc_).toHtmlEscaped());
     shown_ = std::move(shown);

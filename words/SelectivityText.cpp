@@ -53,8 +53,8 @@ QString Band(const TrackingCalculator& calc)
 QString RuleText(BandKind kind, const std::string& separator)
 {
     const ImageRule rule = ImageRejectionRule(kind);
-    return QStringLiteral("A sávhoz legalább %1 dB tükörelnyomás kell: ennyit ad egy pontosan "
-                          "együttfutó, %2 jóságú bemenő kör %3 MHz-en, %4 MHz-es "
+    return QStringLiteral("A sávhoz legalább %1 dB tükörelnyomás kell: legalább ennyit ad egy "
+                          "pontosan együttfutó, %2 jóságú bemenő kör %3 MHz-en, %4 MHz-es "
                           "középfrekvenciával (az útmutató szerint).")
         .arg(General(rule.requiredDb, separator), General(rule.typicalQ, separator),
              General(rule.frequency / kHertzPerMegahertz, separator),
