@@ -9,8 +9,6 @@
 
 #include <langinfo.h>
 
-#include <cerrno>
-
 namespace kalibrix {
 namespace {
 
@@ -50,18 +48,6 @@ QByteArray Encode(const QString& text, const QByteArray& codeset)
     return mended;
 }
 
-// Creates the file's folder when it is the missing results folder. Deeper
-// folders that a name asks for must exist already.
-void CreateMissingResultsFolder(const QString& path)
-{
-    const QFileInfo folder(QFileInfo(path).path());
-    if (folder.fileName() != kFolderName || folder.exists())
-        return;
-    const int error = MakeFolder(folder.filePath());
-    if (error != 0 && error != EEXIST)
-        throw FolderNotCreated(path, error);
-}
-
 } // namespace
 
 ResultsFileError::ResultsFileError(const QString& userMessage)
@@ -85,12 +71,7 @@ QString ResultsFilePath(const QString& programDir, const QString& name)
         || QDir::fromNativeSeparators(name).split(u'/').contains(QStringLiteral(".."))) {
         throw NameLeavesFolder(name);
     }
-    const QString folder = ResultsFolder(programDir);
-    const QString path = folder + u'/' + name + QStringLiteral(".txt");
-    const ResolvedTarget target = ResolveInsideFolder(folder, path);
-    if (!target.insideFolder)
-        throw LinkLeavesFolder(path, target.path);
-    return target.path;
+    return ResultsFolder(programDir) + u'/' + name + QStringLiteral(".txt");
 }
 
 QByteArray LocaleCodeset()
@@ -100,15 +81,17 @@ QByteArray LocaleCodeset()
 
 void WriteTextFile(const QString& path, const QStringList& lines, const QByteArray& codeset)
 {
-    const QByteArray bytes = Encode(lines.join(kLineEnd) + kLineEnd, codeset);
-    CreateMissingResultsFolder(path);
-    FileReplacement file(path);
-    file.Commit(bytes);
+    const QFileInfo file(path);
+    ReplaceBeneath(file.path(), file.fileName(), Encode(lines.join(kLineEnd) + kLineEnd, codeset),
+                   false, path);
 }
 
-void SaveTextFile(const QString& programDir, const QString& name, const QStringList& lines)
+void SaveTextFile(const QString& programDir, const QString& name, const QStringList& lines,
+                  const QByteArray& codeset)
 {
-    WriteTextFile(ResultsFilePath(programDir, name), lines);
+    const QString path = ResultsFilePath(programDir, name);
+    ReplaceBeneath(ResultsFolder(programDir), name + QStringLiteral(".txt"),
+                   Encode(lines.join(kLineEnd) + kLineEnd, codeset), true, path);
 }
 
 } // namespace kalibrix

@@ -97,7 +97,7 @@ std::array<QString, kStandardValues.size()> StandardTexts(const StandardPadder& 
 {
     std::array<QString, kStandardValues.size()> texts;
     for (std::size_t v = 0; v < kStandardValues.size(); ++v)
-        if (!padder.trimmerNegative || kStandardValues[v] == PadderValue::Cpad)
+        if (padder.Aligned() || kStandardValues[v] == PadderValue::Cpad)
             texts[v] = ValueText(kStandardValues[v], design, padder.oscillator, padder.curve, calc);
     return texts;
 }
@@ -105,9 +105,9 @@ std::array<QString, kStandardValues.size()> StandardTexts(const StandardPadder& 
 QString StandardPadderNote(const ThreePointDesign& design)
 {
     QStringList series;
-    if (design.e12.trimmerNegative)
+    if (!design.e12.Aligned())
         series << QStringLiteral("E12");
-    if (design.e24.trimmerNegative)
+    if (!design.e24.Aligned())
         series << QStringLiteral("E24");
     if (series.isEmpty())
         return {};
@@ -164,6 +164,11 @@ QString FailureText(const ThreePointError& error, const TrackingCalculator& calc
             "hangoló kondenzátor a szórt kapacitással együtt sem fogja át a sávot (ezért negatív "
             "a Cp_b is). Nagyobb kapacitásarányú hangoló kondenzátor, kisebb szórt kapacitás vagy "
             "keskenyebb sáv kell.");
+    case ThreePointFailure::BandEdgesSwapped:
+    case ThreePointFailure::LowerEdgeNotPositive:
+    case ThreePointFailure::IntermediateFrequencyNotPositive:
+    case ThreePointFailure::InputTrimmerNegative:
+    case ThreePointFailure::PointsTooClose:
     case ThreePointFailure::NonFinite:
         return QStringLiteral("Nincs padderes terv: a számolás egyik értéke nem véges szám "
                               "(túl nagy, vagy nullával kellene osztani).");

@@ -389,7 +389,7 @@ void PadderWindow::ShowDesign(const ThreePointDesign& design)
         const PadderCurve* curve;
     };
     std::vector<Entry> entries{{kThreePointName, kThreePointColour, &design.curve}};
-    if (!design.e24.trimmerNegative)
+    if (design.e24.Aligned())
         entries.push_back({kE24Name, kE24Colour, &design.e24.curve});
     const std::size_t scaled = entries.size();
     entries.push_back({kTwoPointName, kTwoPointColour, &twoPoint});
