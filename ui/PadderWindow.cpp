@@ -416,9 +416,8 @@ void PadderWindow::ShowDesign(const ThreePointDesign& design)
         figures ? std::optional(JudgeDesign(*figures, calc.state)) : std::nullopt;
     verdict_->setText(QStringLiteral("<b>Értékelés:</b> ") + VerdictText(verdict, design, calc));
     recipe_->setText(AlignmentRecipeHtml(design, calc));
-    selectivity_->ShowDesign(calc,
-                             {&calc.state.elt_curve, &design.curve.deviation,
-                              design.e24.trimmerNegative ? nullptr : &design.e24.curve.deviation});
+    selectivity_->ShowDesign(calc, {&calc.state.elt_curve, &design.curve.deviation,
+                                    design.e24.Aligned() ? &design.e24.curve.deviation : nullptr});
     save_->setEnabled(true);
     copy_->setEnabled(true);
 }
