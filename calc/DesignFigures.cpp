@@ -38,9 +38,10 @@ std::optional<double> QLimit(double frequency, double deviation)
     if (!(frequency > 0.0))
         return 0.0;
     // x - 1/x read as the selectivity figures read it.
-    if (!(1.0 + deviation / frequency > 0.0))
+    const DetuningTerms terms = TermsOfDetuning(frequency, deviation);
+    if (!(terms.scale > 0.0))
         return 0.0;
-    const double q = 1.0 / std::abs(Detuning(frequency, deviation));
+    const double q = terms.scale / std::abs(terms.span);
     // A ratio that overflows (r beyond the double range) allows no Q at all;
     // one that underflows to a zero divisor sets no limit.
     if (std::isnan(q))

@@ -68,10 +68,16 @@ constexpr int kMostCircuits = 10;
 
 } // namespace
 
-double Detuning(double f_be, double d)
+DetuningTerms TermsOfDetuning(double f_be, double d)
 {
     const double r = d / f_be;
-    return r * (2.0 + r) / (1.0 + r);
+    return {r * (2.0 + r), 1.0 + r};
+}
+
+double Detuning(double f_be, double d)
+{
+    const DetuningTerms terms = TermsOfDetuning(f_be, d);
+    return terms.span / terms.scale;
 }
 
 SelectivityFigures FiguresOfSelectivity(double Q, int circuits, double f_kf, const SweepTable& f_be,

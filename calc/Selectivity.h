@@ -8,11 +8,17 @@
 namespace kalibrix {
 
 // The relative detuning x - 1/x of a signal d (Hz) off a circuit tuned to
-// f_be (Hz), x = (f_be + d) / f_be: with r = d / f_be it is r (2 + r) / (1 + r),
-// formed without cancellation for small r. A parallel tuned circuit passes
-// that signal at 1 / A of its peak power, A = 1 + Q^2 (x - 1/x)^2. Plain IEEE
-// arithmetic: infinite or NaN where r overflows or the signal lies at zero
-// frequency (1 + r = 0), for the caller to test.
+// f_be (Hz), x = (f_be + d) / f_be, as the quotient span / scale with
+// r = d / f_be: span = r (2 + r), scale = 1 + r, formed without cancellation
+// for small r. A parallel tuned circuit passes that signal at 1 / A of its
+// peak power, A = 1 + Q^2 (x - 1/x)^2; the usable Q (QLimit) is
+// scale / |span|. Plain IEEE arithmetic: infinite or NaN where r overflows
+// or the signal lies at zero frequency (scale = 0), for the caller to test.
+struct DetuningTerms {
+    double span;
+    double scale;
+};
+DetuningTerms TermsOfDetuning(double f_be, double d);
 double Detuning(double f_be, double d);
 
 // A figure in dB, or a bound on it where the attenuation behind it lies
