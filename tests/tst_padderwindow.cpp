@@ -237,11 +237,11 @@ void TestPadderWindow::save()
     // from the design's fields and from the selectivity's.
     padder->activateWindow();
     QTRY_VERIFY2(QApplication::activeWindow() == padder, "the padder window becomes active");
-    for (const QString& name :
+    for (const QString& fieldName :
          {QStringLiteral("Lo (µH)"),
           SelectivityFieldName(SelectivityFigure::Loss, QStringLiteral("E24 padder"))}) {
         QGuiApplication::clipboard()->clear();
-        QLineEdit* field = Control<QLineEdit>(*padder, name);
+        QLineEdit* field = Control<QLineEdit>(*padder, fieldName);
         field->setFocus(Qt::TabFocusReason);
         field->selectAll();
         QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier);

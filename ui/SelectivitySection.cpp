@@ -10,6 +10,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace kalibrix {
 namespace {
 
@@ -119,9 +121,10 @@ void SelectivitySection::ShowDesign(const TrackingCalculator& calc,
                                     const std::vector<const SweepTable*>& deviations)
 {
     calc_ = calc;
-    deviations_.clear();
-    for (const SweepTable* deviation : deviations)
-        deviations_.push_back(deviation ? std::optional(*deviation) : std::nullopt);
+    deviations_.resize(deviations.size());
+    std::ranges::transform(deviations, deviations_.begin(), [](const SweepTable* deviation) {
+        return deviation ? std::optional(*deviation) : std::nullopt;
+    });
     if (!qTyped_)
         q_->setText(TypicalQText(calc));
     Update();
