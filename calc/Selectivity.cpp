@@ -80,6 +80,20 @@ double Detuning(double f_be, double d)
     return terms.span / terms.scale;
 }
 
+const std::optional<SelectivityExtreme>& ExtremeOf(const SelectivityFigures& figures,
+                                                   SelectivityFigure figure)
+{
+    switch (figure) {
+    case SelectivityFigure::Loss:
+        return figures.loss;
+    case SelectivityFigure::IfRejection:
+        return figures.ifRejection;
+    case SelectivityFigure::Image:
+        break;
+    }
+    return figures.imageRejection;
+}
+
 SelectivityFigures FiguresOfSelectivity(double Q, int circuits, double f_kf, const SweepTable& f_be,
                                         const SweepTable& deviation)
 {

@@ -3,6 +3,7 @@
 #include "CalculationState.h"
 #include "DesignVerdict.h"
 
+#include <array>
 #include <optional>
 
 namespace kalibrix {
@@ -54,6 +55,14 @@ struct SelectivityFigures {
     std::optional<SelectivityExtreme> ifRejection;    // the smallest
     SweepTable imageCurve{}; // dB per step for the graph; a bound as its value, 0 without a figure
 };
+
+// The three figures, in the order the padder window shows them, and the
+// extreme of each.
+enum class SelectivityFigure { Image, Loss, IfRejection };
+inline constexpr std::array kSelectivityFigures{SelectivityFigure::Image, SelectivityFigure::Loss,
+                                                SelectivityFigure::IfRejection};
+const std::optional<SelectivityExtreme>& ExtremeOf(const SelectivityFigures& figures,
+                                                   SelectivityFigure figure);
 
 // The figures of the design whose deviation per step (Hz, sweep order) is
 // `deviation`, its input circuit at `f_be` per step (Hz), for the

@@ -102,20 +102,6 @@ const QString kRejectionNames[] = {QStringLiteral("tükörelnyomás legalább"),
 
 } // namespace
 
-const std::optional<SelectivityExtreme>& ExtremeOf(const SelectivityFigures& figures,
-                                                   SelectivityFigure figure)
-{
-    switch (figure) {
-    case SelectivityFigure::Loss:
-        return figures.loss;
-    case SelectivityFigure::IfRejection:
-        return figures.ifRejection;
-    case SelectivityFigure::Image:
-        break;
-    }
-    return figures.imageRejection;
-}
-
 QString SelectivityCaption(SelectivityFigure figure)
 {
     switch (figure) {

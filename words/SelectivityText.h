@@ -7,7 +7,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,13 +21,6 @@ class TrackingCalculator;
 inline const QString kSelectivityTitle = QStringLiteral("Szelektivitás");
 inline const QString kQFieldName = QStringLiteral("Q (bemenő kör)");
 inline const QString kCircuitsName = QStringLiteral("Hangolt körök száma");
-
-enum class SelectivityFigure { Image, Loss, IfRejection };
-inline constexpr std::array kSelectivityFigures{SelectivityFigure::Image, SelectivityFigure::Loss,
-                                                SelectivityFigure::IfRejection};
-
-const std::optional<SelectivityExtreme>& ExtremeOf(const SelectivityFigures& figures,
-                                                   SelectivityFigure figure);
 
 // "Tükörelnyomás legalább (dB)", and the field's name with its curve after
 // it: "Tükörelnyomás legalább (dB): kétpontos".
