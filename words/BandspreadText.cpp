@@ -17,6 +17,11 @@ QString InputCircuitName(InputCircuit circuit)
     return {};
 }
 
+QString InputCircuitSentence(InputCircuit circuit)
+{
+    return QStringLiteral("Bemenő kör: %1.").arg(InputCircuitName(circuit));
+}
+
 QString InputValueCaption(const InputValueSpec& spec, const QString& prefix)
 {
     return QStringLiteral("%1%2 (%3)")
@@ -69,6 +74,11 @@ QString CoilRangeText(const CoilRange& range, const std::string& separator)
 {
     return QStringLiteral("%1 … %2 µH")
         .arg(Microhenry(range.lowest, separator), Microhenry(range.highest, separator));
+}
+
+QString CoilRangeLabel(const CoilRange& range, const std::string& separator)
+{
+    return QStringLiteral("a sávot átfogó tekercsek: %1").arg(CoilRangeText(range, separator));
 }
 
 QString CoilFieldText(double L)

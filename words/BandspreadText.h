@@ -23,6 +23,14 @@ class TrackingCalculator;
 enum class InputCircuit { TrimmerOnly, Bandspread };
 QString InputCircuitName(InputCircuit circuit);
 
+// The padder window's section that chooses the input circuit, its caption
+// over the standard circuits' values, and the sentence that names the
+// designed circuit after the window's status and the graph's description.
+inline const QString kInputCircuitTitle = QStringLiteral("Bemenő kör");
+inline const QString kStandardInputTitle =
+    QStringLiteral("Szabványos Cs_b, a bemenő kör a sáv széleire beállítva");
+QString InputCircuitSentence(InputCircuit circuit);
+
 // The bandspread input circuit's values in the order the window shows them;
 // the E12 and E24 circuits' after their prefix ("E12 Cs_b (pF)").
 enum class InputValue { Lb, Cs_b, Cp_b };
@@ -50,8 +58,9 @@ QString InputValueText(InputValue value, const BandspreadInput& input, bool user
                        const TrackingCalculator& calc);
 
 // The coils that cover the band, each end as its step states it:
-// "0,1964 … 21,498 µH".
+// "0,1964 … 21,498 µH"; beside the coil field, with what it means.
 QString CoilRangeText(const CoilRange& range, const std::string& separator);
+QString CoilRangeLabel(const CoilRange& range, const std::string& separator);
 
 // The coil (H) as the coil field starts with it, in µH with a point.
 QString CoilFieldText(double L);
