@@ -46,6 +46,16 @@ ensure_packages() {
   as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
+# timed <label> <command...>: runs the command, then prints how long it
+# took, so that each script's log shows where its time goes. Called as a
+# plain command, so that a failure still ends the script (set -e) at once.
+timed() {
+  local label=$1 start=$SECONDS
+  shift
+  "$@"
+  echo "-- $label: $((SECONDS - start)) s"
+}
+
 # configure <build dir> [cmake arguments...]
 # Configures the folder when it has no build yet, or afresh (a new cache) when
 # it was configured with other arguments; they are kept in
