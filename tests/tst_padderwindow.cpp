@@ -225,11 +225,11 @@ void TestPadderWindow::save()
     QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(path));
     const QStringList lines = QString::fromLocal8Bit(file.readAll()).split(QStringLiteral("\r\n"));
     file.remove();
-    // The date, the inputs, the input circuit, the placement, the values,
-    // the standard padders, the verdict, the steps' heading and four steps,
-    // then the selectivity's Q, its nine figures and its verdict; the last
-    // line end leaves an empty line.
-    QCOMPARE(lines.size(), 1 + 6 + 2 + 1 + 12 + 2 * 6 + 1 + 1 + 4 + 1 + 9 + 1 + 1);
+    // The date, the inputs, which input circuit and its parts, the placement,
+    // the values, the standard padders, the verdict, the steps' heading and
+    // four steps, then the selectivity's Q, its nine figures and its verdict;
+    // the last line end leaves an empty line.
+    QCOMPARE(lines.size(), 1 + 6 + 1 + 2 + 1 + 12 + 2 * 6 + 1 + 1 + 4 + 1 + 9 + 1 + 1);
     // Every value the window shows is the file's.
     for (const auto& prefix : {QString(), QStringLiteral("E12 "), QStringLiteral("E24 ")})
         for (const PadderValueSpec& spec : kPadderValues) {

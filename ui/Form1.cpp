@@ -303,6 +303,10 @@ void Form1::ShowHelp()
         // Placed once: shown again, it opens where it was last.
         PlaceBeside(*help_, *this);
         connect(help_, &HelpWindow::PadderRequested, this, &Form1::ShowPadder);
+        connect(help_, &HelpWindow::BandspreadRequested, this, [this] {
+            ShowPadder();
+            padder_->ShowBandspread();
+        });
     }
     UpdateHelpNotes();
     help_->show();

@@ -8,6 +8,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
@@ -80,41 +81,49 @@ InputCircuitSection::InputCircuitSection(QWidget* parent) : QGroupBox(kInputCirc
     coilLabel->setBuddy(coil_);
     rangeLabel_ = new QLabel(spreadPart_);
     rangeLabel_->setObjectName(QStringLiteral("coilRange"));
+    // The field keeps Enter from the window, as the main window's inputs do:
+    // the button, or the focus moving on, designs for the coil typed.
+    auto* compute = new QPushButton(kCoilComputeCaption, spreadPart_);
+    compute->setObjectName(QStringLiteral("coilCompute"));
+    compute->setAccessibleName(kCoilComputeName);
+    compute->setAutoDefault(false);
+    connect(compute, &QPushButton::clicked, this, &InputCircuitSection::ChoiceMade);
     row->addWidget(coilLabel);
     row->addWidget(coil_);
-    row->addWidget(rangeLabel_);
-    row->addStretch();
-    for (const InputValue value : {InputValue::Cs_b, InputValue::Cp_b}) {
-        const QString name = InputValueCaption(SpecOf(value));
-        QLineEdit* field = ValueField(spreadPart_, name);
-        auto* label = new QLabel(name, spreadPart_);
-        label->setBuddy(field);
-        row->addWidget(label);
-        row->addWidget(field);
-        values_[static_cast<std::size_t>(value)] = field;
-    }
+    row->addWidget(compute);
+    row->addWidget(rangeLabel_, 1);
     part->addLayout(row);
 
+    // The design's Cs_b and Cp_b, and under them the E12 and E24 circuits
+    // with their coils.
     auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel(kStandardInputTitle, spreadPart_), 0, 0, 1, -1);
-    for (std::size_t v = 0; v < kInputValues.size(); ++v)
-        grid->addWidget(new QLabel(InputValueCaption(kInputValues[v]), spreadPart_), 1,
-                        static_cast<int>(v) + 1, Qt::AlignHCenter);
+    constexpr std::array columns{InputValue::Cs_b, InputValue::Cp_b, InputValue::Lb};
+    for (std::size_t c = 0; c < columns.size(); ++c)
+        grid->addWidget(new QLabel(InputValueCaption(SpecOf(columns[c])), spreadPart_), 0,
+                        static_cast<int>(c) + 1, Qt::AlignHCenter);
+    grid->addWidget(new QLabel(kDesignedInputRow, spreadPart_), 1, 0);
+    for (std::size_t c = 0; c + 1 < columns.size(); ++c) {
+        const auto v = static_cast<std::size_t>(columns[c]);
+        values_[v] = ValueField(spreadPart_, InputValueCaption(kInputValues[v]));
+        grid->addWidget(values_[v], 1, static_cast<int>(c) + 1);
+    }
     for (std::size_t series = 0; series < kStandardPrefixes.size(); ++series) {
-        grid->addWidget(new QLabel(kStandardPrefixes[series].trimmed(), spreadPart_),
-                        static_cast<int>(series) + 2, 0);
-        for (std::size_t v = 0; v < kInputValues.size(); ++v) {
+        const int gridRow = static_cast<int>(series) + 2;
+        grid->addWidget(new QLabel(kStandardPrefixes[series].trimmed(), spreadPart_), gridRow, 0);
+        for (std::size_t c = 0; c < columns.size(); ++c) {
+            const auto v = static_cast<std::size_t>(columns[c]);
             standard_[series][v] = ValueField(
                 spreadPart_, InputValueCaption(kInputValues[v], kStandardPrefixes[series]));
-            grid->addWidget(standard_[series][v], static_cast<int>(series) + 2,
-                            static_cast<int>(v) + 1);
+            grid->addWidget(standard_[series][v], gridRow, static_cast<int>(c) + 1);
         }
     }
     part->addLayout(grid);
+    auto* note = new QLabel(kStandardInputTitle, spreadPart_);
+    note->setWordWrap(true);
+    part->addWidget(note);
     column->addWidget(spreadPart_);
 
     connect(coil_, &QLineEdit::textEdited, this, [this] { coilTyped_ = true; });
-    // Enter, or the focus moving on, designs for the coil typed.
     connect(coil_, &QLineEdit::editingFinished, this, [this] {
         if (coil_->text() != designedCoil_)
             ChoiceMade();

@@ -3,6 +3,7 @@
 #include "AccessibleText.h"
 #include "DesignFigures.h"
 #include "Help.h"
+#include "InputCircuitSection.h"
 #include "MessageBox.h"
 #include "NumberText.h"
 #include "NumericField.h"
@@ -98,6 +99,9 @@ PadderWindow::PadderWindow(QWidget* parent) : QDialog(parent)
     status_ = WrappedLabel(content, QStringLiteral("status"));
     column->addWidget(status_);
     column->addWidget(BuildPlacement());
+    inputs_ = new InputCircuitSection(content);
+    connect(inputs_, &InputCircuitSection::Changed, this, &PadderWindow::Recompute);
+    column->addWidget(inputs_);
     column->addWidget(BuildResults());
     column->addWidget(BuildStandardPadders());
     column->addWidget(BuildGraph());
@@ -292,8 +296,10 @@ QWidget* PadderWindow::BuildSaveRow()
 
 void PadderWindow::Follow(const TrackingCalculator& calc, bool sweepCurrent)
 {
-    if (sweepCurrent)
+    if (sweepCurrent) {
         source_ = calc;
+        inputs_->Follow(calc);
+    }
     lastRunFailed_ = !sweepCurrent && source_;
     Recompute();
 }
@@ -355,18 +361,37 @@ void PadderWindow::Recompute()
         points = *own;
     }
     try {
-        ShowDesign(DesignThreePoint(source_->state, Placement(), points));
+        if (!inputs_->Bandspread()) {
+            ShowDesign(DesignThreePoint(source_->state, Placement(), points));
+            return;
+        }
+        const BandspreadDesign spread = DesignBandspread(
+            source_->state, inputs_->CoilText().toStdString(), Placement(), points);
+        ShowDesign(spread.oscillator, &spread);
     } catch (const ThreePointError& error) {
         ShowNoDesign(FailureText(error, *source_, points));
+    } catch (const BandspreadError& error) {
+        const std::optional<CoilRange>& range = inputs_->Range();
+        ShowNoDesign(
+            BandspreadFailureText(error, inputs_->CoilText(), range ? &*range : nullptr, *source_));
     }
 }
 
-void PadderWindow::ShowDesign(const ThreePointDesign& design)
+void PadderWindow::ShowBandspread()
+{
+    inputs_->ChooseBandspread();
+}
+
+void PadderWindow::ShowDesign(const ThreePointDesign& design, const BandspreadDesign* spread)
 {
     const TrackingCalculator& calc = *source_;
     design_ = design;
-    status_->setText(DesignStatus(design, lastRunFailed_));
-    const PadderDesignText said = DescribePadderDesign(design, calc);
+    spread_ = spread ? std::optional(*spread) : std::nullopt;
+    const QString circuit =
+        InputCircuitSentence(spread ? InputCircuit::Bandspread : InputCircuit::TrimmerOnly);
+    status_->setText(DesignStatus(design, lastRunFailed_) + u' ' + circuit);
+    const PadderDesignText said = DescribePadderDesign(design, calc, spread);
+    inputs_->ShowRows(said.rows);
     for (const PadderRow& row : said.rows) {
         if (!row.value)
             continue;
@@ -408,7 +433,8 @@ void PadderWindow::ShowDesign(const ThreePointDesign& design)
         described.push_back(entry.curve);
     }
     graph_->ShowCurves(std::move(curves), scaled, calc.state.fbe_curve, calc.decimalSeparator);
-    graph_->setAccessibleDescription(PadderGraphDescription(names, described, calc));
+    graph_->setAccessibleDescription(PadderGraphDescription(names, described, calc) + u' '
+                                     + circuit);
     legend_->setText(legend.join(QStringLiteral("<br>")));
     // A screen reader hears the entries without the coloured squares.
     legend_->setAccessibleName(spokenLegend.join(QStringLiteral("; ")));
@@ -424,6 +450,8 @@ void PadderWindow::ShowDesign(const ThreePointDesign& design)
 void PadderWindow::ShowNoDesign(const QString& why)
 {
     design_.reset();
+    spread_.reset();
+    inputs_->ClearValues();
     status_->setText(why);
     for (QLineEdit* field : values_)
         field->clear();
@@ -454,7 +482,8 @@ void PadderWindow::Save()
     }
     try {
         SaveTextFile(QCoreApplication::applicationDirPath(), fileName_->text(),
-                     PadderFileLines(*design_, *source_, QDateTime::currentDateTime())
+                     PadderFileLines(*design_, *source_, QDateTime::currentDateTime(),
+                                     spread_ ? &*spread_ : nullptr)
                          + selectivity_->FileLines());
     } catch (const ResultsFileError& error) {
         ShowErrorMessage(this, error.userMessage());
@@ -465,7 +494,8 @@ void PadderWindow::Copy()
 {
     if (design_)
         QGuiApplication::clipboard()->setText(
-            (PadderFileLines(*design_, *source_, QDateTime::currentDateTime())
+            (PadderFileLines(*design_, *source_, QDateTime::currentDateTime(),
+                             spread_ ? &*spread_ : nullptr)
              + selectivity_->FileLines())
                 .join(QStringLiteral("\n")));
 }

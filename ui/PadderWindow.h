@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Bandspread.h"
 #include "PadderText.h"
 #include "ThreePointTracking.h"
 #include "TrackingCalculator.h"
@@ -16,6 +17,7 @@ class QPushButton;
 
 namespace kalibrix {
 
+class InputCircuitSection;
 class PadderGraph;
 class SelectivitySection;
 
@@ -37,6 +39,8 @@ public:
     // that completed leaves the window on the earlier one, and it says so;
     // without an earlier one there are no results.
     void Follow(const TrackingCalculator& calc, bool sweepCurrent);
+    // Designs the bandspread input circuit, as the notes' link asks.
+    void ShowBandspread();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -55,7 +59,8 @@ private:
     // The own points from their fields (Hz); a message when one is missing or
     // its number is too large.
     std::optional<std::array<double, 3>> OwnPoints();
-    void ShowDesign(const ThreePointDesign& design);
+    // The design, its input circuit the bandspread one of `spread` if given.
+    void ShowDesign(const ThreePointDesign& design, const BandspreadDesign* spread = nullptr);
     void ShowNoDesign(const QString& why);
     void Save();
     void Copy();
@@ -63,9 +68,11 @@ private:
     std::optional<TrackingCalculator> source_;
     bool lastRunFailed_ = false; // the main window's last calculation did not complete
     std::optional<ThreePointDesign> design_;
-    std::array<double, 3> ownPoints_{}; // Hz, as the own-point fields store them
+    std::optional<BandspreadDesign> spread_; // the input circuit of design_, if bandspread
+    std::array<double, 3> ownPoints_{};      // Hz, as the own-point fields store them
 
     QLabel* status_ = nullptr;
+    InputCircuitSection* inputs_ = nullptr;
     QButtonGroup* placement_ = nullptr;
     std::array<QLineEdit*, 3> ownFields_{};
     QPushButton* ownCompute_ = nullptr;
