@@ -1,10 +1,14 @@
 // The padder window that F2 opens: it follows the main window's calculations,
-// refuses own points that do not lie rising within the band, and saves its
-// design in "adatok" and copies the same text.
+// refuses own points that do not lie rising within the band, saves its
+// design in "adatok" and copies the same text or a field's selection; its
+// keys, tab stops and the graph's readout for a screen reader.
 
+#include "Help.h"
+#include "PadderGraph.h"
 #include "PadderText.h"
 #include "WindowTestSupport.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCoreApplication>
@@ -28,6 +32,13 @@ private slots:
     void ownPoints_data();
     void ownPoints();
     void save();
+    void copy_data();
+    void copy();
+    void keys_data();
+    void keys();
+    void tabStopsAfterClosing();
+    void readoutForScreenReader_data();
+    void readoutForScreenReader();
 
 private:
     // The worked example calculated, then F2: the padder window, shown.
@@ -72,10 +83,13 @@ void TestPadderWindow::followsCalculations()
     qInfo("calculation with the padder window open: %lld ms", timer.elapsed());
     QVERIFY2(Text(padder, QStringLiteral("Lo (µH)")) != lo, "a new calculation, a new design");
 
+    // A failed calculation leaves the last design, and the window says so.
+    const QString kept = Text(padder, QStringLiteral("Lo (µH)"));
     replace(QStringLiteral("f_max"), QString());
     clickStart();
-    QVERIFY(Text(padder, QStringLiteral("Lo (µH)")).isEmpty());
-    QCOMPARE(Control<QLabel>(*padder, QStringLiteral("status"))->text(), NoResultsYet());
+    QCOMPARE(Text(padder, QStringLiteral("Lo (µH)")), kept);
+    const QString status = Control<QLabel>(*padder, QStringLiteral("status"))->text();
+    QVERIFY2(status.contains(QStringLiteral("nem sikerült")), qPrintable(status));
 }
 
 // clang-format off
@@ -88,6 +102,8 @@ void TestPadderWindow::ownPoints_data()
     QTest::newRow("F3 above fmax") << QStringList{"0.6", "1", "1.7"} << QStringLiteral("Az F3 pont (1.700 MHz) a sávon kívül esik");
     QTest::newRow("F2 above F3") << QStringList{"0.6", "1.5", "1.4"} << QStringLiteral("Az F2 pont (1.500 MHz) nem kisebb az F3");
     QTest::newRow("F2 missing") << QStringList{"0.6", "", "1.4"} << MissingPoint(1);
+    QTest::newRow("F3 huge, within a double") << QStringList{"0.6", "1", "1e302"} << QStringLiteral("Az F3 pont");
+    QTest::newRow("F3 beyond a double") << QStringList{"0.6", "1", "1e400"} << QStringLiteral("Az F3 pontnak beírt szám túl nagy");
 }
 // clang-format on
 
@@ -101,8 +117,7 @@ void TestPadderWindow::ownPoints()
     for (int i = 0; i < 3; ++i) {
         auto* field = Control<QLineEdit>(*padder, QStringLiteral("own%1").arg(i + 1));
         field->setFocus();
-        field->clear();
-        TypeText(field, points[i]);
+        field->setText(points[i]);
     }
     QTest::mouseClick(Control(*padder, QStringLiteral("ownCompute")), Qt::LeftButton);
 
@@ -141,14 +156,164 @@ void TestPadderWindow::save()
     QCOMPARE(lines[8], "Lo         = " + Text(padder, QStringLiteral("Lo (µH)")) + "  uH");
     QCOMPARE(lines[31], "E24 Q      = " + Text(padder, QStringLiteral("E24 Q")));
 
-    // Ctrl+C in a result field that Tab has selected copies the same text.
+    // Ctrl+C in a field without a selection copies the same text.
     padder->activateWindow();
     QTRY_VERIFY2(QApplication::activeWindow() == padder, "the padder window becomes active");
     QLineEdit* lo = Control<QLineEdit>(*padder, QStringLiteral("Lo (µH)"));
-    lo->setFocus(Qt::TabFocusReason);
-    lo->selectAll();
+    lo->setFocus();
+    lo->deselect();
     QTest::keyClick(lo, Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(QGuiApplication::clipboard()->text().split(u'\n').mid(1), lines.mid(1, 31));
+}
+
+// clang-format off
+void TestPadderWindow::copy_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QKeyCombination>("select"); // before Ctrl+C; none: no selection
+    QTest::addColumn<bool>("design");            // the design copied, else the field's text
+
+    QTest::newRow("result field, selected as Tab selects it") << "Lo (µH)" << (Qt::ControlModifier | Qt::Key_A) << false;
+    QTest::newRow("result field, no selection: the design") << "Lo (µH)" << QKeyCombination() << true;
+    QTest::newRow("own point, Ctrl+A: its text") << "own1" << (Qt::ControlModifier | Qt::Key_A) << false;
+    QTest::newRow("own point, no selection: the design") << "own1" << QKeyCombination() << true;
+    QTest::newRow("file name, no selection: the design") << "fileName" << QKeyCombination() << true;
+}
+// clang-format on
+
+// Ctrl+C copies a field's selection where there is one, else the design.
+void TestPadderWindow::copy()
+{
+    QFETCH(QString, field);
+    QFETCH(QKeyCombination, select);
+    QFETCH(bool, design);
+    QDialog* padder = CalculateAndOpen();
+    QVERIFY(padder);
+    Control<QRadioButton>(*padder, QStringLiteral("placement2"))->click();
+    Control<QLineEdit>(*padder, QStringLiteral("fileName"))->setText(QStringLiteral("nev"));
+    QTRY_VERIFY2(QApplication::activeWindow() == padder, "the padder window becomes active");
+    auto* target = Control<QLineEdit>(*padder, field);
+    target->setFocus();
+    target->deselect();
+    if (select != QKeyCombination())
+        QTest::keyClick(target, select.key(), select.keyboardModifiers());
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(target, Qt::Key_C, Qt::ControlModifier);
+    const QString copied = QGuiApplication::clipboard()->text();
+    if (design)
+        QVERIFY2(copied.contains(QStringLiteral("Pontok")), qPrintable(copied));
+    else
+        QCOMPARE(copied, target->text());
+}
+
+// clang-format off
+void TestPadderWindow::keys_data()
+{
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("effect"); // own design, message, copied, closed, help
+
+    QTest::newRow("Enter in an own point's field") << "own3" << int(Qt::Key_Return) << "own design";
+    QTest::newRow("Enter (keypad) in an own point's field") << "own1" << int(Qt::Key_Enter) << "own design";
+    QTest::newRow("Enter on the own points' Számol") << "ownCompute" << int(Qt::Key_Return) << "own design";
+    QTest::newRow("Enter on Ment, no name") << "save" << int(Qt::Key_Return) << "message";
+    QTest::newRow("Enter on Másolás") << "copy" << int(Qt::Key_Return) << "copied";
+    QTest::newRow("Enter on Bezárás") << "close" << int(Qt::Key_Return) << "closed";
+    QTest::newRow("Esc in an own point's field") << "own2" << int(Qt::Key_Escape) << "closed";
+    QTest::newRow("F1 in an own point's field") << "own2" << int(Qt::Key_F1) << "help";
+    QTest::newRow("F1 on the graph") << "graph" << int(Qt::Key_F1) << "help";
+}
+// clang-format on
+
+// The own points are pasted with Ctrl+A and Ctrl+V, a decimal comma read as
+// a point; then the key in the focused control.
+void TestPadderWindow::keys()
+{
+    QFETCH(QString, focus);
+    QFETCH(int, key);
+    QFETCH(QString, effect);
+    QDialog* padder = CalculateAndOpen();
+    QVERIFY(padder);
+    QTRY_VERIFY2(QApplication::activeWindow() == padder, "the padder window becomes active");
+    Control<QRadioButton>(*padder, QStringLiteral("placement2"))->click();
+    const QStringList points{"0,6", "1", "1.4"};
+    for (int i = 0; i < 3; ++i) {
+        auto* field = Control<QLineEdit>(*padder, QStringLiteral("own%1").arg(i + 1));
+        field->setFocus();
+        QGuiApplication::clipboard()->setText(points[i]);
+        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+    }
+    QCOMPARE(Control<QLineEdit>(*padder, QStringLiteral("own1"))->text(), QStringLiteral("0.6"));
+    QVERIFY(Text(padder, QStringLiteral("F1 (MHz)")) != QStringLiteral("0.600"));
+    QGuiApplication::clipboard()->clear();
+
+    QWidget* target = Control(*padder, focus);
+    target->setFocus();
+    QTest::keyClick(target, Qt::Key(key));
+    const auto* help = form_->findChild<HelpWindow*>();
+    QCOMPARE(Text(padder, QStringLiteral("F1 (MHz)")) == QStringLiteral("0.600"),
+             effect == "own design");
+    QCOMPARE(messages_.size(), effect == "message" ? 1 : 0);
+    QCOMPARE(QGuiApplication::clipboard()->text().contains(QStringLiteral("Pontok")),
+             effect == "copied");
+    QCOMPARE(padder->isVisible(), effect != "closed");
+    QCOMPARE(help && help->isVisible(), effect == "help");
+}
+
+// From "Bezárás", Tab goes round every stop of the window and back; each is a
+// control that shows the focus, starting with the first placement.
+void TestPadderWindow::tabStopsAfterClosing()
+{
+    QDialog* padder = CalculateAndOpen();
+    QVERIFY(padder);
+    QTRY_VERIFY2(QApplication::activeWindow() == padder, "the padder window becomes active");
+    QWidget* close = Control(*padder, QStringLiteral("close"));
+    close->setFocus();
+    QStringList stops;
+    for (int tab = 0; tab < 100 && (stops.isEmpty() || padder->focusWidget() != close); ++tab) {
+        QTest::keyClick(padder->focusWidget(), Qt::Key_Tab);
+        QWidget* stop = padder->focusWidget();
+        stops << stop->objectName();
+        QVERIFY2(stop->isVisible()
+                     && (qobject_cast<QAbstractButton*>(stop) || qobject_cast<QLineEdit*>(stop)
+                         || qobject_cast<PadderGraph*>(stop)),
+                 qPrintable(stops.join(u' ')));
+    }
+    QCOMPARE(stops.first(), QStringLiteral("placement0"));
+    QCOMPARE(stops.last(), QStringLiteral("close"));
+}
+
+// clang-format off
+void TestPadderWindow::readoutForScreenReader_data()
+{
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<int>("step"); // the sweep step read out
+
+    QTest::newRow("Left: one step towards fmin") << QList<int>{Qt::Key_Left} << 1;
+    QTest::newRow("Page Up: a grid column") << QList<int>{Qt::Key_PageUp} << 50;
+    QTest::newRow("Home: fmin") << QList<int>{Qt::Key_Home} << 499;
+    QTest::newRow("Home, Right: one step back") << QList<int>{Qt::Key_Home, Qt::Key_Right} << 498;
+}
+// clang-format on
+
+// The readout by keys heads the chart's description, as a screen reader
+// reads it, and the band's summary stays after it.
+void TestPadderWindow::readoutForScreenReader()
+{
+    QFETCH(QList<int>, keys);
+    QFETCH(int, step);
+    QDialog* padder = CalculateAndOpen();
+    QVERIFY(padder);
+    auto* graph = Control<PadderGraph>(*padder, QStringLiteral("graph"));
+    const QString summary = graph->accessibleDescription().section(QStringLiteral(". "), 1);
+    graph->setFocus();
+    for (const int key : keys)
+        QTest::keyClick(graph, Qt::Key(key));
+    const QString description =
+        QAccessible::queryAccessibleInterface(graph)->text(QAccessible::Description);
+    QCOMPARE(description, graph->Readout(step) + QStringLiteral(". ") + summary);
+    QCOMPARE(Control<QLabel>(*padder, QStringLiteral("readout"))->text(), graph->Readout(step));
 }
 
 QTEST_MAIN(TestPadderWindow)

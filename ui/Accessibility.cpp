@@ -1,6 +1,7 @@
 #include "Accessibility.h"
 
 #include "DesignFigures.h"
+#include "Form1Layout.h"
 #include "NumberText.h"
 #include "TrackingCalculator.h"
 
@@ -80,7 +81,8 @@ QString GraphDescription(const TrackingCalculator& calc)
     const std::optional<DesignFigures> figures = FiguresOfDesign(s);
     if (s.L_b == 0.0 || !figures)
         return QStringLiteral("Grafikon: a bemenő kör eltérése, (fosz - fkf) - fbe, a sávban. "
-                              "A Számol gomb után jelenik meg.");
+                              "A %1 gomb után jelenik meg.")
+            .arg(QString::fromUtf8(form1::Spec(form1::ControlId::start).caption));
 
     const auto text = [](const std::string& t) { return QString::fromStdString(t); };
     const auto extreme = [&](const SweepPoint& point) {

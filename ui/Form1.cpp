@@ -9,12 +9,11 @@
 #include "NumericField.h"
 #include "PadderWindow.h"
 #include "Pictures.h"
-#include "ResultsFile.h"
 #include "ResultsFileFormat.h"
+#include "Saving.h"
 #include "ScreenFit.h"
 #include "TextField.h"
 
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QGroupBox>
 #include <QLabel>
@@ -300,14 +299,11 @@ void Form1::ShowHelp()
 {
     if (!help_) {
         help_ = new HelpWindow(this);
-        // Placed once: shown again, it opens where it was last.
-        PlaceBeside(*help_, *this);
         connect(help_, &HelpWindow::PadderRequested, this, &Form1::ShowPadder);
+        connect(help_, &SideWindow::HelpRequested, this, &Form1::ShowHelp);
     }
     UpdateHelpNotes();
-    help_->show();
-    help_->raise();
-    help_->activateWindow();
+    help_->ShowInFront();
 }
 
 void Form1::UpdateHelpNotes()
@@ -320,33 +316,22 @@ void Form1::ShowPadder()
 {
     if (!padder_) {
         padder_ = new PadderWindow(this);
-        // Placed once, like the help: shown again, it opens where it was last.
-        PlaceBeside(*padder_, *this);
+        connect(padder_, &SideWindow::HelpRequested, this, &Form1::ShowHelp);
     }
     padder_->Follow(calculator_, lastRun_ == LastRun::Complete);
-    padder_->show();
-    padder_->raise();
-    padder_->activateWindow();
+    padder_->ShowInFront();
 }
 
 void Form1::SaveClicked()
 {
-    auto* filenev = Control<QLineEdit>(ControlId::filenev);
-    if (filenev->text().isEmpty()) {
-        ShowErrorMessage(this, QStringLiteral("Célszerűnek látszik a mentésnek nevet adni"));
-        filenev->setFocus();
-        return;
-    }
-    ResultTexts texts;
-    std::ranges::transform(kResultsFileLines, texts.begin(), [this](const ResultsFileLine& line) {
-        return Control<QLineEdit>(form1::FileFieldControl(line.field))->text();
+    SaveUnderName(*Control<QLineEdit>(ControlId::filenev), [this] {
+        ResultTexts texts;
+        std::ranges::transform(
+            kResultsFileLines, texts.begin(), [this](const ResultsFileLine& line) {
+                return Control<QLineEdit>(form1::FileFieldControl(line.field))->text();
+            });
+        return ResultsFileText(texts, QDateTime::currentDateTime());
     });
-    try {
-        SaveTextFile(QCoreApplication::applicationDirPath(), filenev->text(),
-                     ResultsFileText(texts, QDateTime::currentDateTime()));
-    } catch (const ResultsFileError& error) {
-        ShowErrorMessage(this, error.userMessage());
-    }
 }
 
 void Form1::ShowOutput(OutputField field, const std::string& text)

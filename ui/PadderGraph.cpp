@@ -15,9 +15,6 @@ namespace kalibrix {
 
 namespace {
 
-constexpr double kLeftEdgeStep = kSweepSteps - 1;
-constexpr int kPageSteps = 50; // Page Up / Page Down move the readout by a grid column
-
 QString Text(const std::string& text)
 {
     return QString::fromStdString(text);
@@ -51,7 +48,20 @@ void PadderGraph::Clear()
     shown_.reset();
     setToolTip(QString());
     update();
+    Describe(QString());
     emit ReadoutChanged(QString());
+}
+
+void PadderGraph::SetDescription(const QString& description)
+{
+    description_ = description;
+    Describe(shown_ ? Readout(readStep_) : QString());
+}
+
+void PadderGraph::Describe(const QString& readout)
+{
+    setAccessibleDescription(readout.isEmpty() ? description_
+                                               : readout + QStringLiteral(". ") + description_);
 }
 
 QString PadderGraph::Readout(int step) const
@@ -128,10 +138,10 @@ void PadderGraph::keyPressEvent(QKeyEvent* event)
         --step;
         break;
     case Qt::Key_PageUp:
-        step += kPageSteps;
+        step += kGridStepSpacing;
         break;
     case Qt::Key_PageDown:
-        step -= kPageSteps;
+        step -= kGridStepSpacing;
         break;
     case Qt::Key_Home:
         step = kSweepSteps - 1;
@@ -152,6 +162,7 @@ void PadderGraph::ReadAt(int step)
     readStep_ = std::clamp(step, 0, kSweepSteps - 1);
     const QString text = Readout(readStep_);
     setToolTip(text);
+    Describe(text);
     emit ReadoutChanged(text);
 }
 

@@ -26,7 +26,8 @@ struct GraphCurve {
 // magenta) with the main graph's drawing layer, so that it is sharp at every
 // scale. The vertical axis fits the curves marked `scaled`; the others are
 // clipped where they leave it. Hovering, or the arrow keys while the graph
-// has the focus, read out the frequency and every curve's deviation there.
+// has the focus, read out the frequency and every curve's deviation there:
+// in its tool tip, and for a screen reader at the head of its description.
 class PadderGraph : public QFrame {
     Q_OBJECT
 public:
@@ -37,6 +38,9 @@ public:
     void ShowCurves(std::vector<GraphCurve> curves, std::size_t scaled, const SweepTable& frequency,
                     const std::string& separator);
     void Clear();
+
+    // What the graph shows, for a screen reader; the readout goes before it.
+    void SetDescription(const QString& description);
 
     // What the readout says for sweep step `step`.
     QString Readout(int step) const;
@@ -60,10 +64,12 @@ private:
 
     void Render();
     void ReadAt(int step);
+    void Describe(const QString& readout);
 
     PictureSurface surface_;
     std::optional<Shown> shown_;
     int readStep_ = 0;
+    QString description_;
 };
 
 } // namespace kalibrix

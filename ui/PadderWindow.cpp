@@ -1,20 +1,16 @@
 #include "PadderWindow.h"
 
 #include "DesignFigures.h"
-#include "Help.h"
-#include "MessageBox.h"
+#include "Form1Layout.h"
 #include "NumberText.h"
 #include "NumericField.h"
 #include "PadderGraph.h"
-#include "ResultsFile.h"
-#include "SaveFailure.h"
+#include "Saving.h"
 #include "TextField.h"
 
 #include <QButtonGroup>
 #include <QClipboard>
-#include <QCoreApplication>
 #include <QDateTime>
-#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -28,6 +24,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <exception>
 
 namespace kalibrix {
 
@@ -84,17 +81,28 @@ PadderCurve TwoPointCurve(const CalculationState& s, const std::optional<DesignF
     return curve;
 }
 
+// What the window says in place of the design or before it after the main
+// window's calculation failed: the window still works on the earlier one.
+QString AfterFailedRun()
+{
+    return QStringLiteral("A főablak legutóbbi számolása nem sikerült; ez az ablak az előző, "
+                          "sikeres számolásból dolgozik.");
+}
+
+// A failure that no check of the design foresaw, such as a value too large
+// to be written.
+QString UnforeseenFailure()
+{
+    return QStringLiteral("Nincs padderes terv: egy érték kiszámítása vagy kiírása nem sikerült "
+                          "(túl nagy, vagy nem értelmezhető szám lett). Próbáljon más pontokat "
+                          "vagy más bemeneti adatokat.");
+}
+
 } // namespace
 
-PadderWindow::PadderWindow(QWidget* parent) : QDialog(parent)
+PadderWindow::PadderWindow(QWidget* parent)
+    : SideWindow(parent, QStringLiteral("padder"), kPadderWindowTitle, kLayout.preferredSize)
 {
-    setObjectName(QStringLiteral("padder"));
-    setWindowTitle(kPadderWindowTitle);
-    setAccessibleName(windowTitle());
-    setModal(false);
-    setSizeGripEnabled(true);
-    setAttribute(Qt::WA_QuitOnClose, false);
-
     auto* content = new QWidget;
     auto* column = new QVBoxLayout(content);
     status_ = WrappedLabel(content, QStringLiteral("status"));
@@ -109,34 +117,26 @@ PadderWindow::PadderWindow(QWidget* parent) : QDialog(parent)
     column->addWidget(recipe_);
     column->addStretch();
 
+    // The view scrolls to a control that takes the focus; it is no stop of
+    // its own, which would have nothing to show the focus on.
     auto* scroll = new QScrollArea(this);
     scroll->setWidget(content);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setFocusPolicy(Qt::NoFocus);
 
     QWidget* saveRow = BuildSaveRow();
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(scroll);
     layout->addWidget(saveRow);
-    layout->addWidget(CloseButton(this));
+    layout->addWidget(CloseButton());
 
-    // Esc closes the window from every field, the own points' included, whose
-    // key filter would otherwise swallow it.
-    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
-            &QDialog::reject);
     connect(new QShortcut(QKeySequence::Copy, this), &QShortcut::activated, this,
             &PadderWindow::Copy);
+    for (QLineEdit* field : findChildren<QLineEdit*>())
+        field->installEventFilter(this);
 
-    // The owner places it on the screen, within the room there is.
-    resize(kLayout.preferredSize);
     ShowNoDesign(NoResultsYet());
-}
-
-PadderWindow::~PadderWindow()
-{
-    // The own-point fields store into ownPoints_ when they lose the focus:
-    // they go before it does.
-    qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
 }
 
 QWidget* PadderWindow::BuildPlacement()
@@ -163,7 +163,9 @@ QWidget* PadderWindow::BuildPlacement()
     for (std::size_t i = 0; i < ownFields_.size(); ++i) {
         const QString name = QStringLiteral("F%1 (MHz)").arg(i + 1);
         auto* label = new QLabel(name, box);
-        auto* field = new NumericField(ownPoints_[i], kHertzPerMegahertz, box);
+        auto* field = new TextField(box);
+        ReadCommaAsPoint(*field);
+        connect(field, &QLineEdit::returnPressed, this, &PadderWindow::Recompute);
         field->setObjectName(QStringLiteral("own%1").arg(i + 1));
         field->setAccessibleName(QStringLiteral("Saját pont: ") + name);
         field->setMinimumWidth(kLayout.fieldMinimumWidth);
@@ -172,9 +174,10 @@ QWidget* PadderWindow::BuildPlacement()
         grid->addWidget(field, 1, 2 * static_cast<int>(i) + 1);
         ownFields_[i] = field;
     }
-    ownCompute_ = new QPushButton(QStringLiteral("Számol"), box);
+    ownCompute_ =
+        new QPushButton(QString::fromUtf8(form1::Spec(form1::ControlId::start).caption), box);
     ownCompute_->setObjectName(QStringLiteral("ownCompute"));
-    ownCompute_->setAccessibleName(QStringLiteral("Számol a saját pontokkal"));
+    ownCompute_->setAccessibleName(ownCompute_->text() + QStringLiteral(" a saját pontokkal"));
     ownCompute_->setAutoDefault(false);
     grid->addWidget(ownCompute_, 1, 2 * static_cast<int>(ownFields_.size()));
     connect(ownCompute_, &QPushButton::clicked, this, &PadderWindow::Recompute);
@@ -190,7 +193,6 @@ QLineEdit* PadderWindow::ResultField(const QString& accessibleName)
     field->setAccessibleName(accessibleName);
     field->setObjectName(accessibleName);
     field->setMinimumWidth(kLayout.fieldMinimumWidth);
-    field->installEventFilter(this);
     return field;
 }
 
@@ -284,11 +286,13 @@ QWidget* PadderWindow::BuildSaveRow()
     return row;
 }
 
-void PadderWindow::Follow(const TrackingCalculator& calc, bool sweepCurrent)
+void PadderWindow::Follow(const TrackingCalculator& calc, bool sweepCurrent) noexcept
 {
-    source_.reset();
-    if (sweepCurrent)
-        source_ = calc;
+    Guarded([&] {
+        if (sweepCurrent)
+            source_ = calc;
+        lastRunFailed_ = !sweepCurrent && source_;
+    });
     Recompute();
 }
 
@@ -317,6 +321,7 @@ void PadderWindow::PlacementChosen()
 
 std::optional<std::array<double, 3>> PadderWindow::OwnPoints()
 {
+    std::array<double, 3> ownPoints{};
     for (std::size_t i = 0; i < ownFields_.size(); ++i) {
         const QString text = ownFields_[i]->text();
         if (text.trimmed().isEmpty()) {
@@ -324,34 +329,45 @@ std::optional<std::array<double, 3>> PadderWindow::OwnPoints()
             return std::nullopt;
         }
         try {
-            ownPoints_[i] = ScaledInput(text.toStdString(), kHertzPerMegahertz);
+            ownPoints[i] = ScaledInput(text.toStdString(), kHertzPerMegahertz);
         } catch (const OverflowError&) {
             ShowNoDesign(QStringLiteral("Az F%1 pontnak beírt szám túl nagy.").arg(i + 1));
             return std::nullopt;
         }
     }
-    return ownPoints_;
+    return ownPoints;
 }
 
-void PadderWindow::Recompute()
+void PadderWindow::Recompute() noexcept
 {
     if (!placement_ || !graph_)
         return;
-    if (!source_) {
-        ShowNoDesign(NoResultsYet());
-        return;
-    }
-    std::array<double, 3> points{};
-    if (Placement() == PointPlacement::OwnPoints) {
-        const std::optional<std::array<double, 3>> own = OwnPoints();
-        if (!own)
+    Guarded([this] {
+        if (!source_) {
+            ShowNoDesign(NoResultsYet());
             return;
-        points = *own;
-    }
+        }
+        std::array<double, 3> points{};
+        if (Placement() == PointPlacement::OwnPoints) {
+            const std::optional<std::array<double, 3>> own = OwnPoints();
+            if (!own)
+                return;
+            points = *own;
+        }
+        try {
+            ShowDesign(DesignThreePoint(source_->state, Placement(), points));
+        } catch (const ThreePointError& error) {
+            ShowNoDesign(FailureText(error, *source_, points));
+        }
+    });
+}
+
+void PadderWindow::Guarded(const std::function<void()>& step) noexcept
+{
     try {
-        ShowDesign(DesignThreePoint(source_->state, Placement(), points));
-    } catch (const ThreePointError& error) {
-        ShowNoDesign(FailureText(error, *source_, points));
+        step();
+    } catch (const std::exception&) {
+        ShowNoDesign(UnforeseenFailure());
     }
 }
 
@@ -359,9 +375,10 @@ void PadderWindow::ShowDesign(const ThreePointDesign& design)
 {
     const TrackingCalculator& calc = *source_;
     design_ = design;
-    status_->setText(QStringLiteral("Padderes terv a főablak utolsó számolásához, a pontok "
-                                    "helye: %1.")
-                         .arg(PlacementName(design.placement).toLower()));
+    const QString status = QStringLiteral("Padderes terv a főablak utolsó számolásához, a pontok "
+                                          "helye: %1.")
+                               .arg(PlacementName(design.placement).toLower());
+    status_->setText(lastRunFailed_ ? AfterFailedRun() + u' ' + status : status);
     for (std::size_t i = 0; i < kPadderValues.size(); ++i)
         values_[i]->setText(
             ValueText(kPadderValues[i].value, design, design.oscillator, design.curve, calc));
@@ -398,7 +415,7 @@ void PadderWindow::ShowDesign(const ThreePointDesign& design)
         described.push_back(entry.curve);
     }
     graph_->ShowCurves(std::move(curves), scaled, calc.state.fbe_curve, calc.decimalSeparator);
-    graph_->setAccessibleDescription(PadderGraphDescription(names, described, calc));
+    graph_->SetDescription(PadderGraphDescription(names, described, calc));
     legend_->setText(legend.join(QStringLiteral("<br>")));
     // A screen reader hears the entries without the coloured squares.
     legend_->setAccessibleName(spokenLegend.join(QStringLiteral("; ")));
@@ -414,7 +431,7 @@ void PadderWindow::ShowDesign(const ThreePointDesign& design)
 void PadderWindow::ShowNoDesign(const QString& why)
 {
     design_.reset();
-    status_->setText(why);
+    status_->setText(lastRunFailed_ ? AfterFailedRun() + u' ' + why : why);
     for (QLineEdit* field : values_)
         field->clear();
     for (const auto& row : standard_)
@@ -423,7 +440,7 @@ void PadderWindow::ShowNoDesign(const QString& why)
     standardNote_->clear();
     standardNote_->hide();
     graph_->Clear();
-    graph_->setAccessibleDescription(QStringLiteral("Grafikon: nincs megjeleníthető terv."));
+    graph_->SetDescription(QStringLiteral("Grafikon: nincs megjeleníthető terv."));
     legend_->clear();
     legend_->setAccessibleName(QString());
     verdict_->clear();
@@ -434,38 +451,34 @@ void PadderWindow::ShowNoDesign(const QString& why)
 
 void PadderWindow::Save()
 {
-    if (!design_)
-        return;
-    if (fileName_->text().isEmpty()) {
-        ShowErrorMessage(this, QStringLiteral("Célszerűnek látszik a mentésnek nevet adni"));
-        fileName_->setFocus();
-        return;
-    }
-    try {
-        SaveTextFile(QCoreApplication::applicationDirPath(), fileName_->text(),
-                     PadderFileLines(*design_, *source_, QDateTime::currentDateTime()));
-    } catch (const ResultsFileError& error) {
-        ShowErrorMessage(this, error.userMessage());
-    }
+    if (design_)
+        Guarded([this] {
+            SaveUnderName(*fileName_, [this] {
+                return PadderFileLines(*design_, *source_, QDateTime::currentDateTime());
+            });
+        });
 }
 
 void PadderWindow::Copy()
 {
     if (design_)
-        QGuiApplication::clipboard()->setText(
-            PadderFileLines(*design_, *source_, QDateTime::currentDateTime())
-                .join(QStringLiteral("\n")));
+        Guarded([this] {
+            QGuiApplication::clipboard()->setText(
+                PadderFileLines(*design_, *source_, QDateTime::currentDateTime())
+                    .join(QStringLiteral("\n")));
+        });
 }
 
-// A result field leaves Ctrl+C to the window, which copies the whole design,
-// even with its text selected as the Tab key selects it; its context menu
-// still copies the selection.
+// Ctrl+C in a field copies its selected text; a field without a selection
+// leaves it to the window, which copies the whole design.
 bool PadderWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::ShortcutOverride
         && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy))
-        return true;
-    return QDialog::eventFilter(watched, event);
+        if (const auto* field = qobject_cast<QLineEdit*>(watched);
+            field && !field->hasSelectedText())
+            return true;
+    return SideWindow::eventFilter(watched, event);
 }
 
 } // namespace kalibrix
