@@ -20,7 +20,6 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QShortcut>
@@ -260,37 +259,41 @@ void Form1::NameForScreenReaders()
     pct_main_->setAccessibleDescription(GraphDescription(calculator_));
 }
 
+// The help's notes and the padder window follow every press, successful or
+// not; they speak of a design only once its sweep has run through.
 void Form1::StartClicked()
 {
+    lastRun_ = Calculate();
+    UpdateHelpNotes();
+    // A closed padder window does no work; it catches up when F2 shows it.
+    if (padder_ && padder_->isVisible())
+        padder_->Follow(calculator_, lastRun_ == LastRun::Complete);
+}
+
+LastRun Form1::Calculate()
+{
     const QString missingData = QStringLiteral("Egy, vagy több adat hiányzik.");
-    // The help's notes and the padder window follow every press, successful or
-    // not; they speak of a design only once its sweep has run through.
-    lastRun_ = LastRun::Failed;
-    const auto refreshViews = qScopeGuard([this] {
-        UpdateHelpNotes();
-        // A closed padder window does no work; it catches up when F2 shows it.
-        if (padder_ && padder_->isVisible())
-            padder_->Follow(calculator_, lastRun_ == LastRun::Complete);
-    });
     const bool anyEmpty = std::ranges::any_of(kInputs, [this](const InputSpec& input) {
         return input.required
                && Control<QLineEdit>(form1::InputControl(input.field).id)->text().isEmpty();
     });
     if (anyEmpty) {
         ShowErrorMessage(this, missingData);
-        return;
+        return LastRun::Failed;
     }
     // Every calculation error, and anything else thrown on the way, ends in the
     // same message; whatever was stored or shown before it stays.
+    LastRun run = LastRun::Failed;
     try {
         SolveTracking(calculator_, *this);
-        lastRun_ = LastRun::Complete;
+        run = LastRun::Complete;
         pct_main_->DrawDeviationGraph();
         pct_main_->setAccessibleDescription(GraphDescription(calculator_));
         Control<QPushButton>(ControlId::Command1)->show();
     } catch (const std::exception&) {
         ShowErrorMessage(this, missingData);
     }
+    return run;
 }
 
 // The help is a window of its own: it takes no place in this window's tab
