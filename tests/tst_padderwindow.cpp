@@ -90,6 +90,11 @@ void TestPadderWindow::followsCalculations()
     QCOMPARE(Text(padder, QStringLiteral("Lo (µH)")), kept);
     const QString status = Control<QLabel>(*padder, QStringLiteral("status"))->text();
     QVERIFY2(status.contains(QStringLiteral("nem sikerült")), qPrintable(status));
+    replace(QStringLiteral("f_max"), QStringLiteral("1.62"));
+    clickStart();
+    QCOMPARE(Text(padder, QStringLiteral("Lo (µH)")), kept);
+    QVERIFY2(!Control<QLabel>(*padder, QStringLiteral("status"))->text().contains("nem sikerült"),
+             "a calculation that completes ends the note on the failed one");
 }
 
 // clang-format off

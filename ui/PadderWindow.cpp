@@ -81,12 +81,21 @@ PadderCurve TwoPointCurve(const CalculationState& s, const std::optional<DesignF
     return curve;
 }
 
-// What the window says in place of the design or before it after the main
+// What the window says before the reason it shows no design, after the main
 // window's calculation failed: the window still works on the earlier one.
 QString AfterFailedRun()
 {
     return QStringLiteral("A főablak legutóbbi számolása nem sikerült; ez az ablak az előző, "
                           "sikeres számolásból dolgozik.");
+}
+
+// The design shown after the main window's calculation failed, with its
+// placement of the points.
+QString EarlierDesign(const QString& placement)
+{
+    return QStringLiteral("A főablak legutóbbi számolása nem sikerült; ez az ablak az előző, "
+                          "sikeres számolás padderes tervét mutatja, a pontok helye: %1.")
+        .arg(placement);
 }
 
 // A failure that no check of the design foresaw, such as a value too large
@@ -375,10 +384,11 @@ void PadderWindow::ShowDesign(const ThreePointDesign& design)
 {
     const TrackingCalculator& calc = *source_;
     design_ = design;
-    const QString status = QStringLiteral("Padderes terv a főablak utolsó számolásához, a pontok "
-                                          "helye: %1.")
-                               .arg(PlacementName(design.placement).toLower());
-    status_->setText(lastRunFailed_ ? AfterFailedRun() + u' ' + status : status);
+    const QString placement = PlacementName(design.placement).toLower();
+    status_->setText(lastRunFailed_ ? EarlierDesign(placement)
+                                    : QStringLiteral("Padderes terv a főablak utolsó számolásához, "
+                                                     "a pontok helye: %1.")
+                                          .arg(placement));
     for (std::size_t i = 0; i < kPadderValues.size(); ++i)
         values_[i]->setText(
             ValueText(kPadderValues[i].value, design, design.oscillator, design.curve, calc));
