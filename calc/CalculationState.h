@@ -8,6 +8,8 @@
 namespace kalibrix {
 
 inline constexpr int kSweepSteps = 500;
+// The sweep's steps cut the band into this many equal intervals.
+inline constexpr int kSweepIntervals = kSweepSteps - 1;
 
 // The units the user types and reads, in the SI units of the state: farad per
 // picofarad, hertz per megahertz.

@@ -51,6 +51,47 @@ std::optional<double> QLimit(double frequency, double deviation)
     return q;
 }
 
+double ApproximateQ(double frequency, double deviation)
+{
+    return frequency / (2.0 * std::abs(deviation));
+}
+
+UsableQ UsableQOverSweep(const SweepTable& frequency, const SweepTable& deviation)
+{
+    UsableQ q;
+    for (int i = 0; i < kSweepSteps; ++i) {
+        const std::optional<double> limit = QLimit(TableAt(frequency, i), TableAt(deviation, i));
+        if (limit && (!q.usable || *limit < *q.usable)) {
+            q.usable = limit;
+            q.step = i;
+        }
+    }
+    if (q.usable)
+        q.stated = RoundDownToTwoSignificant(*q.usable);
+    return q;
+}
+
+std::vector<NegativeComponent> NegativeComponents(const CalculationState& s)
+{
+    const std::pair<Component, double> shown[] = {
+        {Component::Cp_b, TrackingCalculator::RoundToPicofarad(s.C_tb)},
+        {Component::Cp_o, TrackingCalculator::RoundToPicofarad(s.C_osz - s.C_sz)},
+        {Component::Ch1, TrackingCalculator::RoundToPicofarad(s.C_hp1)},
+        {Component::Ch2, TrackingCalculator::RoundToPicofarad(s.C_hp2)},
+    };
+    std::vector<NegativeComponent> negatives;
+    for (const auto& [component, picofarad] : shown)
+        if (picofarad < 0.0)
+            negatives.push_back({component, picofarad});
+    return negatives;
+}
+
+bool InputTrimmerNegative(const CalculationState& s)
+{
+    const std::vector<NegativeComponent> negatives = NegativeComponents(s);
+    return !negatives.empty() && negatives.front().component == Component::Cp_b;
+}
+
 std::optional<DesignFigures> FiguresOfDesign(const CalculationState& s)
 {
     if (s.sweep_i != kSweepSteps)
@@ -75,30 +116,19 @@ std::optional<DesignFigures> FiguresOfDesign(const CalculationState& s)
             figures.largestRelative = relative;
             figures.worstRelative = point;
         }
-        const std::optional<double> limit = QLimit(point.frequency, point.deviation);
-        if (limit && (!figures.usableQ || *limit < *figures.usableQ)) {
-            figures.usableQ = limit;
-            figures.limitingPoint = point;
-        }
     }
     if (figures.highest.deviation > 0.0)
         figures.largestPositive = figures.highest;
     if (figures.lowest.deviation < 0.0)
         figures.largestNegative = figures.lowest;
-    if (figures.usableQ)
-        figures.statedQ = RoundDownToTwoSignificant(*figures.usableQ);
-
+    const UsableQ q = UsableQOverSweep(s.fbe_curve, s.elt_curve);
+    figures.usableQ = q.usable;
+    figures.statedQ = q.stated;
+    if (q.usable)
+        figures.limitingPoint = pointAt(q.step);
     // The values as the window shows them: each was rounded and shown by the
     // same run, so none of these roundings can fail here.
-    const std::pair<Component, double> shown[] = {
-        {Component::Cp_b, TrackingCalculator::RoundToPicofarad(s.C_tb)},
-        {Component::Cp_o, TrackingCalculator::RoundToPicofarad(s.C_osz - s.C_sz)},
-        {Component::Ch1, TrackingCalculator::RoundToPicofarad(s.C_hp1)},
-        {Component::Ch2, TrackingCalculator::RoundToPicofarad(s.C_hp2)},
-    };
-    for (const auto& [component, picofarad] : shown)
-        if (picofarad < 0.0)
-            figures.negatives.push_back({component, picofarad});
+    figures.negatives = NegativeComponents(s);
     return figures;
 }
 

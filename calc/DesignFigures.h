@@ -51,6 +51,28 @@ struct DesignFigures {
 // which no tuned circuit passes.
 std::optional<double> QLimit(double frequency, double deviation);
 
+// The narrow-band approximation of QLimit, f / (2 |d|) (f and d in Hz): what
+// the guide compares the exact rule with. Infinite for d = 0.
+double ApproximateQ(double frequency, double deviation);
+
+// The usable Q over a sweep: the smallest QLimit(frequency[i], deviation[i])
+// over the 500 steps and the first step that reaches it, and that Q stated
+// (rounded down to two significant digits). No Q and step -1 when no step
+// limits it.
+struct UsableQ {
+    std::optional<double> usable;
+    std::optional<double> stated;
+    int step = -1;
+};
+UsableQ UsableQOverSweep(const SweepTable& frequency, const SweepTable& deviation);
+
+// The components that the main window shows below zero, in the order Cp_b,
+// Cp_o, Ch1, Ch2, each rounded to 0.01 pF as shown. Reads C_tb, C_osz, C_sz,
+// C_hp1 and C_hp2 of a run that showed them. Cp_b below zero means that the
+// gang with the stray cannot span the band: no input circuit can be built.
+std::vector<NegativeComponent> NegativeComponents(const CalculationState& s);
+bool InputTrimmerNegative(const CalculationState& s);
+
 // The figures of the design in the state, read from the tables that the last
 // sweep filled; none unless that sweep ran through all 500 steps (sweep_i is
 // 500 then, and the step that failed otherwise). Among equal extremes the

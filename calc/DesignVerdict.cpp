@@ -1,15 +1,14 @@
 #include "DesignVerdict.h"
 
 namespace kalibrix {
-namespace {
-
-constexpr double kVhfFrom = 30e6; // Hz
-
-} // namespace
-
 BandKind KindOfBand(double f_min)
 {
-    return f_min < kVhfFrom ? BandKind::BelowVhf : BandKind::Vhf;
+    return f_min < kVhfLowerEdge ? BandKind::BelowVhf : BandKind::Vhf;
+}
+
+bool BandEdgesSwapped(const CalculationState& s)
+{
+    return s.f_min > s.f_max;
 }
 
 TypicalQ TypicalLoadedQ(BandKind kind)
@@ -31,7 +30,7 @@ Verdict JudgeMistuning(std::optional<double> statedQ, BandKind kind)
 
 Verdict JudgeDesign(const DesignFigures& figures, const CalculationState& s)
 {
-    if (s.f_min > s.f_max)
+    if (BandEdgesSwapped(s))
         return Verdict::BandEdgesSwapped;
     if (!figures.negatives.empty()) {
         switch (figures.negatives.front().component) {
@@ -67,6 +66,23 @@ bool CanBeBuilt(Verdict verdict)
 bool PadderHelps(Verdict verdict)
 {
     return verdict == Verdict::TrimmersForLowQ || verdict == Verdict::PadderNeeded;
+}
+
+PadderVerdict JudgePadder(std::optional<Verdict> twoPoint, std::optional<double> padderStatedQ,
+                          BandKind kind)
+{
+    if (twoPoint && CanBeBuilt(*twoPoint) && !PadderHelps(*twoPoint))
+        return PadderVerdict::NotNeeded;
+    switch (JudgeMistuning(padderStatedQ, kind)) {
+    case Verdict::NoMistuning:
+        return PadderVerdict::NoMistuning;
+    case Verdict::TrimmersEnough:
+        return PadderVerdict::Enough;
+    case Verdict::TrimmersForLowQ:
+        return PadderVerdict::EnoughForLowQ;
+    default:
+        return PadderVerdict::NotEnough;
+    }
 }
 
 } // namespace kalibrix

@@ -13,12 +13,18 @@ namespace kalibrix {
 // 30 MHz is judged by its lower part, where its circuit has the higher Q.
 enum class BandKind { BelowVhf, Vhf };
 
+inline constexpr double kVhfLowerEdge = 30e6; // Hz, the first frequency judged as VHF
+
 struct TypicalQ {
     double low;
     double high;
 };
 
 BandKind KindOfBand(double f_min);
+
+// The band's edges in the wrong order: f_min above f_max. Equal edges are a
+// band of one frequency, not a reversed one.
+bool BandEdgesSwapped(const CalculationState& s);
 TypicalQ TypicalLoadedQ(BandKind kind);
 
 // What a builder can act on, decided from a design's figures. The first four
@@ -47,7 +53,23 @@ Verdict JudgeDesign(const DesignFigures& figures, const CalculationState& s);
 // name an input to change.
 bool CanBeBuilt(Verdict verdict);
 
-// Whether the verdict sends the builder to a padder.
+// Whether the verdict sends the builder to a padder: the two-point design
+// can be built, and its mistuning spoils the band's better or all circuits.
 bool PadderHelps(Verdict verdict);
+
+// What the three-point design with a padder is worth to a builder.
+enum class PadderVerdict {
+    NotNeeded,     // the two-point design is good enough with trimmers alone
+    NoMistuning,   // the padder design's deviation is zero everywhere
+    Enough,        // its stated Q at or above the band's typical upper Q
+    EnoughForLowQ, // between the typical lower and upper Q
+    NotEnough,     // below the typical lower Q: the padder does not cure it either
+};
+
+// The two-point design's verdict decides whether a padder is wanted at all
+// (PadderHelps, or none or unbuildable: the padder design is judged on its
+// own); the padder design's stated Q on a band of `kind` decides the rest.
+PadderVerdict JudgePadder(std::optional<Verdict> twoPoint, std::optional<double> padderStatedQ,
+                          BandKind kind);
 
 } // namespace kalibrix

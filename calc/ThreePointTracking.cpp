@@ -1,6 +1,7 @@
 #include "ThreePointTracking.h"
 
 #include "DesignFigures.h"
+#include "DesignVerdict.h"
 #include "NumberText.h"
 #include "StrictMath.h"
 #include "TrackingCalculator.h"
@@ -144,15 +145,13 @@ PadderCurve SweepDesign(const PadderOscillator& o, const InputSweep& in, const C
         const double f_osz = OscillatorFrequency(o, TableAt(in.C_h, i), s.C_sz);
         const double d = RoundAsShown2(sub(sub(f_osz, s.f_kf), f_be));
         TableAt(curve.deviation, i) = d;
-        const std::optional<double> limit = QLimit(f_be, d);
-        if (limit && (!curve.usableQ || *limit < *curve.usableQ))
-            curve.usableQ = limit;
     }
     const auto [low, high] = std::ranges::minmax(curve.deviation);
     curve.largestNegative = low;
     curve.largestPositive = high;
-    if (curve.usableQ)
-        curve.statedQ = RoundDownToTwoSignificant(*curve.usableQ);
+    const UsableQ q = UsableQOverSweep(in.f_be, curve.deviation);
+    curve.usableQ = q.usable;
+    curve.statedQ = q.stated;
     return curve;
 }
 
@@ -199,10 +198,12 @@ std::array<double, 4> StretchPeaks(const Circuit& circuit, const Points& f, Meas
         while (stretch < 3 && f_be < f[2 - stretch])
             ++stretch;
         const double d = std::sqrt((1.0 / (circuit.in.C_h[i] + c.C_t) + c.b) / c.a) - f_kf - f_be;
+        // The relative error |x - 1/x| is 1 / QLimit: no limit is no error,
+        // and a Q of zero an unbounded one.
         double e = std::abs(d);
         if (measure == Measure::RelativeMistuning) {
-            const double r = d / f_be;
-            e = std::abs(r * (2.0 + r) / (1.0 + r));
+            const std::optional<double> q = QLimit(f_be, d);
+            e = q ? 1.0 / *q : 0.0;
         }
         if (std::isnan(e))
             e = inf;
@@ -251,13 +252,19 @@ bool SolveLinear(const std::array<Points, 3>& J, const std::array<double, 3>& g,
     return std::ranges::all_of(step, [](double v) { return std::isfinite(v); });
 }
 
+struct Placement {
+    Points f{};
+    bool converged = false;
+};
+
 // The minimax placement: its error equioscillates, equal in size at both band
 // edges and at the two extremes between the points. Starting from Chebyshev
-// nodes, Newton's method moves the three points until the four peaks agree,
-// with the Jacobian by finite differences and the step halved until the
-// imbalance shrinks. The peaks agree to 0.1 %, so the largest error is within
-// that of the optimum (which lies between the smallest and the largest peak).
-Points SearchPlacement(const Circuit& circuit, Measure measure)
+// nodes, Newton's method moves the three points until the four peaks agree
+// within kPlacementTolerance, with the Jacobian by finite differences and the
+// step halved until the imbalance shrinks. It gives up on a singular
+// Jacobian, on a step that no halving improves, or after 30 steps (Newton's
+// method from these nodes needs well under ten), and says so.
+Placement SearchPlacement(const Circuit& circuit, Measure measure)
 {
     const double lo = circuit.s.f_min;
     const double hi = circuit.s.f_max;
@@ -267,14 +274,14 @@ Points SearchPlacement(const Circuit& circuit, Measure measure)
     Points f{mid - node, mid, mid + node};
     // Points closer than a sweep step to each other or to an edge leave a
     // stretch without steps.
-    const double gap = width / 499.0;
+    const double gap = SweepStepWidth(circuit.s);
     const auto valid = [&](const Points& p) {
         return p[0] > lo + gap && p[1] > p[0] + gap && p[2] > p[1] + gap && p[2] < hi - gap;
     };
 
     std::array<double, 3> g = Imbalance(StretchPeaks(circuit, f, measure));
     const double h = 1e-4 * width;
-    for (int iteration = 0; iteration < 30 && Largest(g) > 1e-3; ++iteration) {
+    for (int iteration = 0; iteration < 30 && !(Largest(g) <= kPlacementTolerance); ++iteration) {
         std::array<Points, 3> J{};
         for (std::size_t j = 0; j < 3; ++j) {
             Points moved = f;
@@ -303,7 +310,7 @@ Points SearchPlacement(const Circuit& circuit, Measure measure)
         if (!improved)
             break;
     }
-    return f;
+    return {f, Largest(g) <= kPlacementTolerance};
 }
 
 double NearestOnLogScale(double capacitance, const double* mantissas, std::size_t count)
@@ -327,19 +334,28 @@ StandardPadder AlignStandard(const Circuit& circuit, const Points& x, const Poin
     const CalculationState& s = circuit.s;
     StandardPadder padder;
     padder.nominal = NearestStandardValue(capacitance, series);
-    const Points y = circuit.OscillatorSquares(f);
-    const TrackingCoefficients c =
-        AlignAtEnds(x[0], x[2], y[0], y[2], strict::div(1.0, padder.nominal));
-    padder.oscillator = ComponentsOf(c, s.C_sz);
-    padder.oscillator.C_p = padder.nominal;
-    padder.trimmerNegative = padder.oscillator.C_to < 0.0;
-    CheckTracking(padder.oscillator, x, f, s, {0, 2});
-    padder.curve = SweepDesign(padder.oscillator, circuit.in, s);
+    try {
+        const Points y = circuit.OscillatorSquares(f);
+        const TrackingCoefficients c =
+            AlignAtEnds(x[0], x[2], y[0], y[2], strict::div(1.0, padder.nominal));
+        padder.oscillator = ComponentsOf(c, s.C_sz);
+        padder.oscillator.C_p = padder.nominal;
+        padder.trimmerNegative = padder.oscillator.C_to < 0.0;
+        CheckTracking(padder.oscillator, x, f, s, {0, 2});
+        padder.curve = SweepDesign(padder.oscillator, circuit.in, s);
+    } catch (const std::runtime_error&) {
+        // ThreePointError or CalculationError: this row alone has no design.
+        padder.oscillator = {};
+        padder.oscillator.C_p = padder.nominal;
+        padder.curve = {};
+        padder.alignmentFailed = true;
+    }
     return padder;
 }
 
 void CheckOwnPoints(const CalculationState& s, const Points& f)
 {
+    const double step = SweepStepWidth(s);
     for (int i = 0; i < 3; ++i) {
         const double p = f[static_cast<std::size_t>(i)];
         if (!(s.f_min <= p && p <= s.f_max))
@@ -348,11 +364,28 @@ void CheckOwnPoints(const CalculationState& s, const Points& f)
     for (int i = 0; i < 2; ++i)
         if (!(f[static_cast<std::size_t>(i)] < f[static_cast<std::size_t>(i) + 1]))
             throw ThreePointError(ThreePointFailure::PointsNotRising, i);
+    for (int i = 0; i < 2; ++i)
+        if (!(f[static_cast<std::size_t>(i) + 1] - f[static_cast<std::size_t>(i)] >= step))
+            throw ThreePointError(ThreePointFailure::PointsTooClose, i);
+}
+
+// What no placement can mend, in the order the failures are listed.
+void CheckInputs(const CalculationState& s)
+{
+    if (BandEdgesSwapped(s))
+        throw ThreePointError(ThreePointFailure::BandEdgesSwapped);
+    // With f_kf = 0 the oscillator runs at the input frequency: a plain
+    // gang-tracked circuit, no padder (1 / C_p = 0); below zero none exists.
+    if (!(s.f_kf > 0.0))
+        throw ThreePointError(ThreePointFailure::IntermediateFrequencyNotPositive);
+    if (InputTrimmerNegative(s))
+        throw ThreePointError(ThreePointFailure::InputTrimmerNegative);
 }
 
 ThreePointDesign Design(const CalculationState& s, PointPlacement placement,
                         const Points& ownPoints)
 {
+    CheckInputs(s);
     if (placement == PointPlacement::OwnPoints)
         CheckOwnPoints(s, ownPoints);
     TrackingCalculator calc;
@@ -362,17 +395,13 @@ ThreePointDesign Design(const CalculationState& s, PointPlacement placement,
 
     ThreePointDesign design;
     design.placement = placement;
-    switch (placement) {
-    case PointPlacement::LargestUsableQ:
-        design.f = SearchPlacement(circuit, Measure::RelativeMistuning);
-        break;
-    case PointPlacement::SmallestDeviation:
-        design.f = SearchPlacement(circuit, Measure::Hertz);
-        break;
-    case PointPlacement::OwnPoints:
-        design.f = ownPoints;
-        break;
-    }
+    Placement found{ownPoints, true};
+    if (placement == PointPlacement::LargestUsableQ)
+        found = SearchPlacement(circuit, Measure::RelativeMistuning);
+    else if (placement == PointPlacement::SmallestDeviation)
+        found = SearchPlacement(circuit, Measure::Hertz);
+    design.f = found.f;
+    design.converged = found.converged;
     design.C_h = circuit.GangAt(design.f);
     const TrackingCoefficients c =
         SolveThreePoints(design.C_h, circuit.OscillatorSquares(design.f));
@@ -389,6 +418,11 @@ ThreePointDesign Design(const CalculationState& s, PointPlacement placement,
 }
 
 } // namespace
+
+double SweepStepWidth(const CalculationState& s)
+{
+    return (s.f_max - s.f_min) / static_cast<double>(kSweepIntervals);
+}
 
 double NearestStandardValue(double capacitance, StandardSeries series)
 {

@@ -48,10 +48,24 @@ struct StandardPadder {
     // The alignment needs a trimmer below zero (C_t below the stray C_sz):
     // this padder cannot be aligned at F1 and F3 as built.
     bool trimmerNegative = false;
+    // No coil and trimmer align this padder at F1 and F3 within double
+    // arithmetic (no positive solution, a non-finite value, or one that does
+    // not track when substituted back). Only `nominal` holds a value then;
+    // `oscillator` and `curve` are left empty.
+    bool alignmentFailed = false;
+
+    // Whether the row's oscillator and curve describe a padder as built.
+    bool Aligned() const { return !trimmerNegative && !alignmentFailed; }
 };
 
 struct ThreePointDesign {
     PointPlacement placement = PointPlacement::LargestUsableQ;
+    // The placement search reached its goal: the four peaks of its measure
+    // equal within kPlacementTolerance. False when it stopped early (a
+    // singular step, no improvement, or its iteration limit), and `f` holds
+    // the last points it tried, a valid design but not the named optimum.
+    // Always true for OwnPoints.
+    bool converged = true;
     std::array<double, 3> f{};   // Hz, F1 < F2 < F3
     std::array<double, 3> C_h{}; // F, the gang capacitance at each point
     PadderOscillator oscillator;
@@ -60,29 +74,49 @@ struct ThreePointDesign {
     StandardPadder e24;
 };
 
+// The largest difference of the natural logarithms of the four peaks at
+// which a placement search counts as converged: the peaks agree within
+// 0.1 %. The optimum's largest error lies between the smallest and the
+// largest peak, so the design's usable Q is then within 0.1 % of the optimum,
+// well below the step of its statement to two significant digits (1 % to 10 %).
+inline constexpr double kPlacementTolerance = 1e-3;
+
+// Why no three-point design is made, checked in this order: the band and the
+// IF first, then the input circuit, then the own points, then the design.
 enum class ThreePointFailure {
-    PointOutsideBand, // `point` (0, 1, 2 for F1, F2, F3) lies outside f_min..f_max
-    PointsNotRising,  // F(point) >= F(point + 1)
-    NegativeTrimmer,  // the oscillator trimmer comes out negative
-    NonFinite,        // a value is not finite, or the padder or the coil is not positive
-    FailedCheck,      // substituting back does not reproduce the three points
+    BandEdgesSwapped,                 // f_min above f_max
+    IntermediateFrequencyNotPositive, // f_kf <= 0: no padder exists
+    InputTrimmerNegative,             // the input circuit's Cp_b, as shown, is below zero
+    PointOutsideBand,                 // `point` (0, 1, 2 for F1, F2, F3) lies outside f_min..f_max
+    PointsNotRising,                  // F(point) >= F(point + 1)
+    PointsTooClose,                   // F(point + 1) - F(point) below one sweep step
+    NegativeTrimmer,                  // the oscillator trimmer comes out negative
+    NonFinite,   // a value is not finite, or the padder or the coil is not positive
+    FailedCheck, // substituting back does not reproduce the three points
 };
 
 class ThreePointError : public std::runtime_error {
 public:
     explicit ThreePointError(ThreePointFailure failure, int point = -1);
     ThreePointFailure failure() const;
-    int point() const; // for PointOutsideBand and PointsNotRising, else -1
+    int point() const; // for PointOutsideBand, PointsNotRising and PointsTooClose, else -1
 
 private:
     ThreePointFailure failure_;
     int point_;
 };
 
+// The width (Hz) of one sweep step, (f_max - f_min) / 499: the closest that
+// two tracking points may lie, own points included. Closer points make the
+// oscillator's parts differences of nearly equal numbers, set by rounding.
+double SweepStepWidth(const CalculationState& s);
+
 // The three-point design for the input circuit of a two-point calculation
-// that completed its sweep: reads f_min, f_max, f_kf, C_h_min, C_sz, L_b and
-// C_tb of `s`. `ownPoints` (Hz) is read only for
-// PointPlacement::OwnPoints. Throws ThreePointError and nothing else.
+// that completed its sweep: reads f_min, f_max, f_kf, C_h_min, C_sz, L_b,
+// C_tb and the solver's components shown (for Cp_b) of `s`. `ownPoints` (Hz)
+// is read only for PointPlacement::OwnPoints. Throws ThreePointError and
+// nothing else. A standard padder that cannot be aligned marks its own row
+// and leaves the design.
 ThreePointDesign DesignThreePoint(const CalculationState& s, PointPlacement placement,
                                   const std::array<double, 3>& ownPoints = {});
 

@@ -54,7 +54,7 @@ double TrackingCalculator::SweepCapacitance(double i) const
 {
     using namespace strict;
     const double a = sub(1.0, div(state.f_min, state.f_max));
-    const double t = mul(div(1.0, 499.0), i);
+    const double t = mul(div(1.0, static_cast<double>(kSweepIntervals)), i);
     const double S = add(add(state.C_tb, state.C_h_min), state.C_sz);
     // C = S / (1 - t*a)^2 resonates with L_b at f_max * (1 - t*a).
     return div(S, square(sub(1.0, mul(t, a))));

@@ -16,9 +16,7 @@ void SolveTracking(TrackingCalculator& calc, OutputSink& out)
     using namespace strict;
     CalculationState& s = calc.state;
 
-    // Each tracking point lies (f_max - f_min) / 6.85 inside its band edge:
-    // the classic placement for two-point tracking, a fixed design rule.
-    const double delta = div(sub(s.f_max, s.f_min), 6.85);
+    const double delta = div(sub(s.f_max, s.f_min), kTrackingPointInsetDivisor);
 
     s.k_f = div(s.f_max, s.f_min);
     s.k_f2 = square(s.k_f);

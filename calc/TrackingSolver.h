@@ -37,6 +37,10 @@ public:
     virtual void ShowOutput(OutputField field, const std::string& text) = 0;
 };
 
+// Two-point tracking puts each tracking point (f_max - f_min) / 6.85 inside
+// its band edge: the classic placement, a fixed design rule.
+inline constexpr double kTrackingPointInsetDivisor = 6.85;
+
 // Designs both circuits for two-point tracking from the inputs in the state,
 // shows each result, then runs the deviation sweep. Throws CalculationError
 // subclasses; whatever was stored or shown before the failure stays.

@@ -84,6 +84,9 @@ void TestThreePoint::design_data()
     QTest::addColumn<Inputs>("inputs");
     QTest::addColumn<PointPlacement>("placement");
     QTest::addColumn<Points>("ownPoints");
+    QTest::addColumn<double>("usableQ");       // 0: not checked
+    QTest::addColumn<double>("padder");        // pF to three significant digits, 0: not checked
+    QTest::addColumn<QString>("unalignedRow"); // the standard padder that cannot be aligned
 
     const std::pair<const char*, Inputs> bands[] = {
         {"worked example", kWorkedExample},
@@ -92,10 +95,14 @@ void TestThreePoint::design_data()
         {"FM", {"10", "40", "5", "87.5", "108", "10.7"}},
     };
     for (const auto& [name, inputs] : bands) {
-        QTest::addRow("%s, largest usable Q", name) << inputs << PointPlacement::LargestUsableQ << Points{};
-        QTest::addRow("%s, smallest deviation", name) << inputs << PointPlacement::SmallestDeviation << Points{};
+        QTest::addRow("%s, largest usable Q", name) << inputs << PointPlacement::LargestUsableQ << Points{} << 0.0 << 0.0 << QString();
+        QTest::addRow("%s, smallest deviation", name) << inputs << PointPlacement::SmallestDeviation << Points{} << 0.0 << 0.0 << QString();
     }
-    QTest::newRow("worked example, own points") << kWorkedExample << PointPlacement::OwnPoints << Points{0.6e6, 1.0e6, 1.5e6};
+    QTest::newRow("worked example, own points") << kWorkedExample << PointPlacement::OwnPoints << Points{0.6e6, 1.0e6, 1.5e6} << 0.0 << 0.0 << QString();
+    // Equal peaks of the exact |x - 1/x| give Q 85.06 with the stray across
+    // the gang section; equal peaks of |d| / f would settle lower.
+    QTest::newRow("worked example's optimum: Q 85.06, padder 548 pF") << kWorkedExample << PointPlacement::LargestUsableQ << Points{} << 85.0558 << 548.0 << QString();
+    QTest::newRow("IF far above the band: E12 8.2 pF cannot be aligned, the design stays") << Inputs{"16", "6900", "0.6", "1.6", "13", "840"} << PointPlacement::LargestUsableQ << Points{} << 0.0 << 0.0 << "E12";
 }
 // clang-format on
 
@@ -104,8 +111,24 @@ void TestThreePoint::design()
     QFETCH(Inputs, inputs);
     QFETCH(PointPlacement, placement);
     QFETCH(Points, ownPoints);
+    QFETCH(double, usableQ);
+    QFETCH(double, padder);
+    QFETCH(QString, unalignedRow);
     const CalculationState s = Solved(inputs);
     const ThreePointDesign design = DesignThreePoint(s, placement, ownPoints);
+    QVERIFY(design.converged);
+    if (usableQ > 0.0)
+        QVERIFY2(std::abs(*design.curve.usableQ - usableQ) < 1e-4,
+                 qPrintable(Mismatch(*design.curve.usableQ, usableQ)));
+    if (padder > 0.0)
+        QCOMPARE(std::round(design.oscillator.C_p / kFaradPerPicofarad), padder);
+    // A row that cannot be aligned keeps its nominal value and nothing else.
+    for (const auto& [name, row] : {std::pair{"E12", &design.e12}, std::pair{"E24", &design.e24}}) {
+        QCOMPARE(!row->Aligned(), unalignedRow == name);
+        if (!row->Aligned())
+            QVERIFY(row->oscillator.L_o == 0.0 && row->oscillator.C_p == row->nominal
+                    && !row->curve.usableQ);
+    }
 
     if (placement == PointPlacement::OwnPoints)
         QCOMPARE(design.f, ownPoints);
@@ -117,9 +140,10 @@ void TestThreePoint::design()
         const double f = design.f[i];
         const double input = Resonance(s.L_b, design.C_h[i] + s.C_tb + s.C_sz);
         QVERIFY2(std::abs(input - f) < 0.005, qPrintable(Mismatch(input, f)));
-        for (const PadderOscillator* o :
-             {&design.oscillator, &design.e12.oscillator, &design.e24.oscillator}) {
-            if (i == 1 && o != &design.oscillator)
+        for (const StandardPadder* row :
+             {&design.e12, &design.e24, static_cast<const StandardPadder*>(nullptr)}) {
+            const PadderOscillator* o = row ? &row->oscillator : &design.oscillator;
+            if (row && (i == 1 || !row->Aligned()))
                 continue;
             const double d = OscillatorAt(*o, design.C_h[i], s.C_sz) - s.f_kf - f;
             QVERIFY2(std::abs(d) < 0.005,
@@ -147,7 +171,16 @@ void TestThreePoint::failure_data()
     QTest::addColumn<ThreePointFailure>("failure");
     QTest::addColumn<int>("point");
 
-    QTest::newRow("gang too short for the band: negative trimmer") << Inputs{"12", "100", "10", "0.52", "1.62", "0.455"} << PointPlacement::LargestUsableQ << Points{} << ThreePointFailure::NegativeTrimmer << -1;
+    const auto design = [](const char* name, Inputs inputs, ThreePointFailure failure) {
+        QTest::newRow(name) << inputs << PointPlacement::LargestUsableQ << Points{} << failure << -1;
+    };
+    design("band edges swapped", {"12", "500", "10", "1.62", "0.52", "0.455"}, ThreePointFailure::BandEdgesSwapped);
+    design("zero IF: no padder exists", {"12", "500", "10", "0.52", "1.62", "0"}, ThreePointFailure::IntermediateFrequencyNotPositive);
+    design("negative IF", {"12", "500", "10", "0.52", "1.62", "-0.455"}, ThreePointFailure::IntermediateFrequencyNotPositive);
+    design("gang too short for the band: Cp_b and Cp_o negative", {"12", "100", "10", "0.52", "1.62", "0.455"}, ThreePointFailure::InputTrimmerNegative);
+    // Cp_b -11.74 pF while the padder design's Cp_o would be +2.10 pF.
+    design("stray too large: Cp_b negative alone", {"12", "500", "55.8", "0.52", "1.62", "0.455"}, ThreePointFailure::InputTrimmerNegative);
+    design("Cp_b just above zero, oscillator trimmer below", {"0.15022", "1.61162", "0.278209", "414.407", "876.564", "0.0442347"}, ThreePointFailure::NegativeTrimmer);
     const auto own = [](const char* name, Points points, ThreePointFailure failure, int point) {
         QTest::newRow(name) << kWorkedExample << PointPlacement::OwnPoints << points << failure << point;
     };
@@ -155,6 +188,10 @@ void TestThreePoint::failure_data()
     own("F3 above the band", {0.6e6, 1e6, 1.7e6}, ThreePointFailure::PointOutsideBand, 2);
     own("F2 above F3", {0.6e6, 1.5e6, 1e6}, ThreePointFailure::PointsNotRising, 1);
     own("F1 equal to F2", {0.6e6, 0.6e6, 1e6}, ThreePointFailure::PointsNotRising, 0);
+    // One sweep step is (1.62 - 0.52) MHz / 499 = 2204 Hz.
+    own("F2 a few Hz above F1", {0.6e6, 0.6e6 + 3.0, 1e6}, ThreePointFailure::PointsTooClose, 0);
+    own("F3 less than a sweep step above F2", {0.6e6, 1e6, 1e6 + 2200.0}, ThreePointFailure::PointsTooClose, 1);
+    QTest::newRow("band edges swapped, before the own points") << Inputs{"12", "500", "10", "1.62", "0.52", "0.455"} << PointPlacement::OwnPoints << Points{0.6e6, 1e6, 1.5e6} << ThreePointFailure::BandEdgesSwapped << -1;
 }
 // clang-format on
 

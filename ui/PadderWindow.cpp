@@ -1,5 +1,6 @@
 #include "PadderWindow.h"
 
+#include "AccessibleText.h"
 #include "DesignFigures.h"
 #include "Form1Layout.h"
 #include "NumberText.h"
@@ -46,10 +47,6 @@ const QColor kThreePointColour(0, 0, 176);
 const QColor kTwoPointColour(208, 0, 0);
 const QColor kE24Colour(0, 128, 0);
 
-const QString kThreePointName = QStringLiteral("hárompontos");
-const QString kTwoPointName = QStringLiteral("kétpontos");
-const QString kE24Name = QStringLiteral("E24 padder");
-
 const std::array<QString, 2> kStandardPrefixes{QStringLiteral("E12 "), QStringLiteral("E24 ")};
 
 QString Swatch(const QColor& colour)
@@ -67,6 +64,13 @@ QLabel* WrappedLabel(QWidget* parent, const QString& objectName)
     return label;
 }
 
+// The main window's calculate button's caption, which the own points' button
+// shares.
+QString StartCaption()
+{
+    return QString::fromUtf8(form1::Spec(form1::ControlId::start).caption);
+}
+
 // The two-point design's curve, in the main window's tables.
 PadderCurve TwoPointCurve(const CalculationState& s, const std::optional<DesignFigures>& figures)
 {
@@ -79,32 +83,6 @@ PadderCurve TwoPointCurve(const CalculationState& s, const std::optional<DesignF
         curve.statedQ = figures->statedQ;
     }
     return curve;
-}
-
-// What the window says before the reason it shows no design, after the main
-// window's calculation failed: the window still works on the earlier one.
-QString AfterFailedRun()
-{
-    return QStringLiteral("A főablak legutóbbi számolása nem sikerült; ez az ablak az előző, "
-                          "sikeres számolásból dolgozik.");
-}
-
-// The design shown after the main window's calculation failed, with its
-// placement of the points.
-QString EarlierDesign(const QString& placement)
-{
-    return QStringLiteral("A főablak legutóbbi számolása nem sikerült; ez az ablak az előző, "
-                          "sikeres számolás padderes tervét mutatja, a pontok helye: %1.")
-        .arg(placement);
-}
-
-// A failure that no check of the design foresaw, such as a value too large
-// to be written.
-QString UnforeseenFailure()
-{
-    return QStringLiteral("Nincs padderes terv: egy érték kiszámítása vagy kiírása nem sikerült "
-                          "(túl nagy, vagy nem értelmezhető szám lett). Próbáljon más pontokat "
-                          "vagy más bemeneti adatokat.");
 }
 
 } // namespace
@@ -145,7 +123,7 @@ PadderWindow::PadderWindow(QWidget* parent)
     for (QLineEdit* field : findChildren<QLineEdit*>())
         field->installEventFilter(this);
 
-    ShowNoDesign(NoResultsYet());
+    ShowNoDesign(NoResultsYet(StartCaption()));
 }
 
 QWidget* PadderWindow::BuildPlacement()
@@ -183,8 +161,7 @@ QWidget* PadderWindow::BuildPlacement()
         grid->addWidget(field, 1, 2 * static_cast<int>(i) + 1);
         ownFields_[i] = field;
     }
-    ownCompute_ =
-        new QPushButton(QString::fromUtf8(form1::Spec(form1::ControlId::start).caption), box);
+    ownCompute_ = new QPushButton(StartCaption(), box);
     ownCompute_->setObjectName(QStringLiteral("ownCompute"));
     ownCompute_->setAccessibleName(ownCompute_->text() + QStringLiteral(" a saját pontokkal"));
     ownCompute_->setAutoDefault(false);
@@ -340,7 +317,7 @@ std::optional<std::array<double, 3>> PadderWindow::OwnPoints()
         try {
             ownPoints[i] = ScaledInput(text.toStdString(), kHertzPerMegahertz);
         } catch (const OverflowError&) {
-            ShowNoDesign(QStringLiteral("Az F%1 pontnak beírt szám túl nagy.").arg(i + 1));
+            ShowNoDesign(PointTooLarge(static_cast<int>(i)));
             return std::nullopt;
         }
     }
@@ -353,7 +330,7 @@ void PadderWindow::Recompute() noexcept
         return;
     Guarded([this] {
         if (!source_) {
-            ShowNoDesign(NoResultsYet());
+            ShowNoDesign(NoResultsYet(StartCaption()));
             return;
         }
         std::array<double, 3> points{};
@@ -384,19 +361,21 @@ void PadderWindow::ShowDesign(const ThreePointDesign& design)
 {
     const TrackingCalculator& calc = *source_;
     design_ = design;
-    const QString placement = PlacementName(design.placement).toLower();
-    status_->setText(lastRunFailed_ ? EarlierDesign(placement)
-                                    : QStringLiteral("Padderes terv a főablak utolsó számolásához, "
-                                                     "a pontok helye: %1.")
-                                          .arg(placement));
-    for (std::size_t i = 0; i < kPadderValues.size(); ++i)
-        values_[i]->setText(
-            ValueText(kPadderValues[i].value, design, design.oscillator, design.curve, calc));
-    const std::array<const StandardPadder*, 2> padders{&design.e12, &design.e24};
-    for (std::size_t row = 0; row < padders.size(); ++row)
-        for (std::size_t v = 0; v < kStandardValues.size(); ++v)
-            standard_[row][v]->setText(ValueText(
-                kStandardValues[v], design, padders[row]->oscillator, padders[row]->curve, calc));
+    status_->setText(DesignStatus(design, lastRunFailed_));
+    const PadderDesignText said = DescribePadderDesign(design, calc);
+    for (const PadderRow& row : said.rows) {
+        if (!row.value)
+            continue;
+        if (row.standard < 0)
+            values_[static_cast<std::size_t>(*row.value)]->setText(row.text);
+        else
+            standard_[static_cast<std::size_t>(row.standard)]
+                     [static_cast<std::size_t>(std::ranges::find(kStandardValues, *row.value)
+                                               - kStandardValues.begin())]
+                         ->setText(row.text);
+    }
+    standardNote_->setText(said.standardNote);
+    standardNote_->setVisible(!said.standardNote.isEmpty());
 
     const std::optional<DesignFigures> figures = FiguresOfDesign(calc.state);
     const PadderCurve twoPoint = TwoPointCurve(calc.state, figures);
@@ -406,11 +385,11 @@ void PadderWindow::ShowDesign(const ThreePointDesign& design)
         QColor colour;
         const PadderCurve* curve;
     };
-    std::vector<Entry> entries{{kThreePointName, kThreePointColour, &design.curve}};
-    if (!design.e24.trimmerNegative)
-        entries.push_back({kE24Name, kE24Colour, &design.e24.curve});
+    std::vector<Entry> entries{{ThreePointCurveName(), kThreePointColour, &design.curve}};
+    if (design.e24.Aligned())
+        entries.push_back({E24CurveName(design, calc), kE24Colour, &design.e24.curve});
     const std::size_t scaled = entries.size();
-    entries.push_back({kTwoPointName, kTwoPointColour, &twoPoint});
+    entries.push_back({TwoPointCurveName(), kTwoPointColour, &twoPoint});
     std::vector<GraphCurve> curves;
     QStringList names;
     QStringList legend;
@@ -430,10 +409,8 @@ void PadderWindow::ShowDesign(const ThreePointDesign& design)
     // A screen reader hears the entries without the coloured squares.
     legend_->setAccessibleName(spokenLegend.join(QStringLiteral("; ")));
 
-    const std::optional<Verdict> verdict =
-        figures ? std::optional(JudgeDesign(*figures, calc.state)) : std::nullopt;
-    verdict_->setText(QStringLiteral("<b>Értékelés:</b> ") + VerdictText(verdict, design, calc));
-    recipe_->setText(AlignmentRecipeHtml(design, calc));
+    verdict_->setText(VerdictHtml(said));
+    recipe_->setText(AlignmentRecipeHtml(said));
     save_->setEnabled(true);
     copy_->setEnabled(true);
 }
@@ -441,7 +418,7 @@ void PadderWindow::ShowDesign(const ThreePointDesign& design)
 void PadderWindow::ShowNoDesign(const QString& why)
 {
     design_.reset();
-    status_->setText(lastRunFailed_ ? AfterFailedRun() + u' ' + why : why);
+    status_->setText(lastRunFailed_ ? NoDesignAfterFailedRun(why) : why);
     for (QLineEdit* field : values_)
         field->clear();
     for (const auto& row : standard_)
@@ -450,7 +427,7 @@ void PadderWindow::ShowNoDesign(const QString& why)
     standardNote_->clear();
     standardNote_->hide();
     graph_->Clear();
-    graph_->SetDescription(QStringLiteral("Grafikon: nincs megjeleníthető terv."));
+    graph_->SetDescription(EmptyPadderGraphDescription());
     legend_->clear();
     legend_->setAccessibleName(QString());
     verdict_->clear();

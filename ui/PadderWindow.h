@@ -64,8 +64,8 @@ private:
     void Copy();
 
     std::optional<TrackingCalculator> source_;
-    std::optional<ThreePointDesign> design_;
     bool lastRunFailed_ = false; // the main window's last calculation did not complete
+    std::optional<ThreePointDesign> design_;
 
     QLabel* status_ = nullptr;
     QButtonGroup* placement_ = nullptr;
