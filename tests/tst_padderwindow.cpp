@@ -94,6 +94,15 @@ void TestPadderWindow::followsCalculations()
     const QString status = Control<QLabel>(*padder, QStringLiteral("status"))->text();
     QVERIFY2(status.startsWith("A főablak legutóbbi számolása nem sikerült. Az ablak egy korábbi"),
              qPrintable(status));
+    // So does the reason for no design there.
+    Control<QRadioButton>(*padder, QStringLiteral("placement2"))->click();
+    Control<QLineEdit>(*padder, QStringLiteral("own2"))->clear();
+    QTest::mouseClick(Control(*padder, QStringLiteral("ownCompute")), Qt::LeftButton);
+    const QString refused = Control<QLabel>(*padder, QStringLiteral("status"))->text();
+    QVERIFY2(refused.startsWith("A főablak legutóbbi számolása nem sikerült")
+                 && refused.endsWith(MissingPoint(1)),
+             qPrintable(refused));
+    Control<QRadioButton>(*padder, QStringLiteral("placement0"))->click();
     replace(QStringLiteral("f_max"), QStringLiteral("1.62"));
     clickStart();
     QCOMPARE(Text(padder, QStringLiteral("Lo (µH)")), earlier);
