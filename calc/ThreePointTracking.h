@@ -85,6 +85,7 @@ inline constexpr double kPlacementTolerance = 1e-3;
 // IF first, then the input circuit, then the own points, then the design.
 enum class ThreePointFailure {
     BandEdgesSwapped,                 // f_min above f_max
+    LowerEdgeNotPositive,             // f_min <= 0: no circuit tunes to zero or below
     IntermediateFrequencyNotPositive, // f_kf <= 0: no padder exists
     InputTrimmerNegative,             // the input circuit's Cp_b, as shown, is below zero
     PointOutsideBand,                 // `point` (0, 1, 2 for F1, F2, F3) lies outside f_min..f_max

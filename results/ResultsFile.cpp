@@ -1,15 +1,15 @@
 #include "ResultsFile.h"
 
+#include "ResultsLocation.h"
 #include "SaveFailure.h"
 #include "SaveTarget.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStringConverter>
 
 #include <langinfo.h>
-
-#include <cerrno>
 
 namespace kalibrix {
 namespace {
@@ -50,16 +50,27 @@ QByteArray Encode(const QString& text, const QByteArray& codeset)
     return mended;
 }
 
-// Creates the file's folder when it is the missing results folder. Deeper
-// folders that a name asks for must exist already.
-void CreateMissingResultsFolder(const QString& path)
+// A name that would leave the results folder as typed: absolute, or with a
+// ".." component.
+void RefuseNameLeavingFolder(const QString& name)
 {
-    const QFileInfo folder(QFileInfo(path).path());
-    if (folder.fileName() != kFolderName || folder.exists())
+    if (QDir::isAbsolutePath(name)
+        || QDir::fromNativeSeparators(name).split(u'/').contains(QStringLiteral(".."))) {
+        throw NameLeavesFolder(name);
+    }
+}
+
+// In the user's data folder the program's own folder (kalibrix) may be
+// missing at the first save: it is made for the user alone (0700), and the
+// save then makes the results folder in it as it does beside the program.
+// Beside the program the parent is the program's folder, which exists.
+void MakeMissingParent(const QString& folder)
+{
+    const QString parent = QFileInfo(folder).path();
+    if (QFileInfo::exists(parent))
         return;
-    const int error = MakeFolder(folder.filePath());
-    if (error != 0 && error != EEXIST)
-        throw FolderNotCreated(path, error);
+    QDir().mkpath(parent);
+    QFile::setPermissions(parent, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 } // namespace
@@ -71,7 +82,7 @@ ResultsFileError::ResultsFileError(const QString& userMessage)
 
 QString ResultsFolder(const QString& programDir)
 {
-    return QDir(programDir).filePath(kFolderName);
+    return ResultsLocation(programDir, kFolderName);
 }
 
 QString ResultsFolderName()
@@ -81,16 +92,8 @@ QString ResultsFolderName()
 
 QString ResultsFilePath(const QString& programDir, const QString& name)
 {
-    if (QDir::isAbsolutePath(name)
-        || QDir::fromNativeSeparators(name).split(u'/').contains(QStringLiteral(".."))) {
-        throw NameLeavesFolder(name);
-    }
-    const QString folder = ResultsFolder(programDir);
-    const QString path = folder + u'/' + name + QStringLiteral(".txt");
-    const ResolvedTarget target = ResolveInsideFolder(folder, path);
-    if (!target.insideFolder)
-        throw LinkLeavesFolder(path, target.path);
-    return target.path;
+    RefuseNameLeavingFolder(name);
+    return ResultsFolder(programDir) + u'/' + name + QStringLiteral(".txt");
 }
 
 QByteArray LocaleCodeset()
@@ -100,15 +103,21 @@ QByteArray LocaleCodeset()
 
 void WriteTextFile(const QString& path, const QStringList& lines, const QByteArray& codeset)
 {
-    const QByteArray bytes = Encode(lines.join(kLineEnd) + kLineEnd, codeset);
-    CreateMissingResultsFolder(path);
-    FileReplacement file(path);
-    file.Commit(bytes);
+    const QFileInfo file(path);
+    ReplaceBeneath(file.path(), file.fileName(), Encode(lines.join(kLineEnd) + kLineEnd, codeset),
+                   false, path);
 }
 
-void SaveTextFile(const QString& programDir, const QString& name, const QStringList& lines)
+void SaveTextFile(const QString& programDir, const QString& name, const QStringList& lines,
+                  const QByteArray& codeset)
 {
-    WriteTextFile(ResultsFilePath(programDir, name), lines);
+    RefuseNameLeavingFolder(name);
+    // Decided once, so that the folder checked is the folder written.
+    const QString folder = ResultsFolder(programDir);
+    const QString fileName = name + QStringLiteral(".txt");
+    MakeMissingParent(folder);
+    ReplaceBeneath(folder, fileName, Encode(lines.join(kLineEnd) + kLineEnd, codeset), true,
+                   folder + u'/' + fileName);
 }
 
 } // namespace kalibrix

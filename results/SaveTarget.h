@@ -2,56 +2,53 @@
 
 #include <QString>
 
+#include <functional>
+
 class QByteArray;
 
-// Where a save may write, and the writing itself. The system calls behind
-// them are POSIX and Linux (realpath, lstat, mkdir, openat, fstatat,
-// renameat2, fsync); a failed one throws ResultsFileError with its error
-// number worded by SaveFailure.
+// The writing of a save, confined to one folder. The system calls behind it
+// are POSIX and Linux (open, openat2 or an openat walk, fstatat, readlinkat,
+// mkdir, renameat2, fsync); a failed one throws ResultsFileError with its
+// error number worded by SaveFailure.
 namespace kalibrix {
 
 enum class EntryKind { RegularFile, SymbolicLink, Folder, Device, Fifo, Socket, Other };
 
-// The file a save to `path` writes, `path` being a file below `folder`, with
-// every symbolic link resolved: the real folder of the file and, when the
-// file is an existing link, the real path of its target. When a part of the
-// path cannot be looked up (a missing folder, a link that leads nowhere), the
-// path comes back unresolved and counts as inside; writing it then meets the
-// same fault, or FileReplacement refuses it.
-struct ResolvedTarget {
-    QString path;
-    bool insideFolder = true; // false when `path` lies outside the real `folder`
+// The steps of a save in their order, each one system call (Write: each
+// write of the loop; RemoveTemporary: only after a failed step).
+enum class SaveStep {
+    OpenFolder,     // the base folder, after creating it where asked and missing
+    OpenFileFolder, // the file's own folder, resolved beneath the base
+    LookUpName,     // what stands under the file's name there
+    CreateTemporary,
+    Write,
+    SyncFile,
+    Rename,
+    SyncFolder,
+    RemoveTemporary
 };
-ResolvedTarget ResolveInsideFolder(const QString& folder, const QString& path);
 
-// Creates the folder (mkdir); 0, or the system's error number.
-int MakeFolder(const QString& path);
+// For tests: called before each step. It may change the file system (to
+// race the save) and returns 0 to let the step run, or an error number that
+// the step then fails with as if its system call had given it. For Write,
+// kNothingWritten makes the write transfer no byte; for OpenFileFolder,
+// ENOSYS stands for a kernel without openat2. An empty hook costs one test.
+inline constexpr int kNothingWritten = -1;
+void SetSaveStepHook(std::function<int(SaveStep)> hook);
 
-// The atomic replacement of one file. The constructor opens the file's
-// folder once, refusing a symbolic link in its place (O_NOFOLLOW), and looks
-// at what stands under the file's name there without following a link: only
-// nothing or a regular file that may be written is accepted. Commit creates
-// a fresh temporary file in that folder (O_EXCL, O_NOFOLLOW), writes and
-// syncs it, renames it over the name and syncs the folder. Whatever is put
-// under the name meanwhile is never followed: where the name was free, the
-// rename refuses to replace it; where it held a file, the rename replaces
-// the entry itself. Every step works relative to the open folder, with a
-// name that holds no "/". A failed step removes the temporary file.
-class FileReplacement {
-public:
-    explicit FileReplacement(const QString& path);
-    ~FileReplacement();
-    FileReplacement(const FileReplacement&) = delete;
-    FileReplacement& operator=(const FileReplacement&) = delete;
-
-    void Commit(const QByteArray& bytes);
-
-private:
-    QString path_;    // as given, for the messages
-    QByteArray name_; // the file's name in its folder, without any "/"
-    int folder_ = -1; // the open folder
-    bool existed_ = false;
-    unsigned mode_ = 0666; // the permissions of the new file: those of the old one
-};
+// Replaces the file `name` beneath `folder` with `bytes`, atomically: a
+// temporary file in the file's own folder, written and synced, is renamed
+// over the name, and the folder is synced. `folder` is opened once, links in
+// its own path followed (it may itself be a link the user made); with
+// `createFolder`, it is created when missing and `name` has no subfolder.
+// Everything after that works from the open folder: `name` (which may hold
+// "/", a ".." that stays inside, and relative links that stay inside) is
+// resolved beneath it in one pass, so that nothing swapped in meanwhile can
+// lead outside. Only a missing name or a writable regular file under it is
+// replaced; the old file's permission bits are kept. A failed step removes
+// the temporary file, and one that cannot be removed is removed by a later
+// save into the same folder. `shownPath` names the file in the messages.
+void ReplaceBeneath(const QString& folder, const QString& name, const QByteArray& bytes,
+                    bool createFolder, const QString& shownPath);
 
 } // namespace kalibrix

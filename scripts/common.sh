@@ -15,6 +15,11 @@ KALIBRIX_PACKAGES=(
   locales libc-l10n
 )
 
+# What scripts/package.sh and the package test need besides: the packaging
+# tools (dpkg-shlibdeps needs file), lintian, the manual pages' checker, and
+# runuser and useradd for the package test.
+KALIBRIX_PACKAGE_PACKAGES=(dpkg-dev file lintian man-db util-linux passwd)
+
 # The static checkers of scripts/lint.sh.
 KALIBRIX_LINT_PACKAGES=(clang-tidy-14 clang-format-14 cppcheck shellcheck)
 
@@ -39,6 +44,16 @@ ensure_packages() {
   echo "Installing missing packages: ${missing[*]}"
   as_root env DEBIAN_FRONTEND=noninteractive apt-get update -qq
   as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# timed <label> <command...>: runs the command, then prints how long it
+# took, so that each script's log shows where its time goes. Called as a
+# plain command, so that a failure still ends the script (set -e) at once.
+timed() {
+  local label=$1 start=$SECONDS
+  shift
+  "$@"
+  echo "-- $label: $((SECONDS - start)) s"
 }
 
 # configure <build dir> [cmake arguments...]

@@ -50,17 +50,17 @@ inline QByteArray WorkedExampleLines(char separator)
 
 inline QString SaveFailedMessage(const QString& path, const QString& reason)
 {
-    return QStringLiteral("A mentés nem sikerült.\nFájl: %1\nOk: %2").arg(path, reason);
+    return QStringLiteral("A mentés nem sikerült.\nFájl: %1\nOka: %2").arg(path, reason);
 }
 
 inline QString LeadsOutside(const QString& target)
 {
-    return QStringLiteral("A név szimbolikus linken át az „adatok” mappán kívülre vezet, ide: %1. "
+    return QStringLiteral("a név szimbolikus linken át az „adatok” mappán kívülre vezet, ide: %1. "
                           "A mentés csak az „adatok” mappába kerülhet")
         .arg(target);
 }
 
 inline const QString kUnresolvedLink = QStringLiteral(
-    "A név egy olyan szimbolikus link, amelynek a célja nem létezik vagy nem ellenőrizhető");
+    "a név egy olyan szimbolikus link, amelynek a célja nem létezik vagy nem ellenőrizhető");
 
 } // namespace kalibrix::test

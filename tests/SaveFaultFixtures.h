@@ -4,8 +4,11 @@
 // a folder holds before and after, a lowered file size limit, a thread
 // without root's capabilities, a private mount namespace with a small tmpfs
 // that can be filled up or made read-only, a write-protected folder, the
-// Hungarian C locale for the system's messages, links, sockets, and a /dev
-// that a faulty save cannot harm.
+// Hungarian C locale for the system's messages, links, sockets, an
+// append-only folder, the save's steps interposed, the descriptors open, and
+// a /dev that a faulty save cannot harm.
+
+#include "SaveTarget.h"
 
 #include <QDirIterator>
 #include <QProcess>
@@ -13,7 +16,9 @@
 
 #include <fcntl.h>
 #include <linux/capability.h>
+#include <linux/fs.h>
 #include <sched.h>
+#include <sys/ioctl.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
@@ -26,6 +31,7 @@
 #include <clocale>
 #include <csignal>
 #include <cstring>
+#include <functional>
 #include <string>
 
 namespace kalibrix::test {
@@ -41,7 +47,12 @@ enum class Fault {
     FileSizeLimit,
     ReadOnlyMedium,
     ReadOnlyMediumWithoutAdatok,
-    FullDisk
+    FullDisk,
+    DanglingAdatokLink,
+    AppendOnlyFolder,
+    TemporaryNameAlwaysTaken,
+    WriteOfNothing,
+    ErrorOutsideTheTable
 };
 
 // What lies behind a name that a save must refuse.
@@ -429,7 +440,64 @@ private:
     QString error_;
 };
 
+// The descriptors this process holds open (the one that lists them too).
+inline qsizetype OpenDescriptors()
+{
+    return QDir(QStringLiteral("/proc/self/fd"))
+        .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System)
+        .size();
+}
+
+// A hook between the save's steps for the object's lifetime.
+class StepHook {
+public:
+    explicit StepHook(std::function<int(SaveStep)> hook) { SetSaveStepHook(std::move(hook)); }
+    ~StepHook() { SetSaveStepHook({}); }
+    StepHook(const StepHook&) = delete;
+    StepHook& operator=(const StepHook&) = delete;
+};
+
+// Makes a folder append-only (chattr +a) for the object's lifetime: new
+// entries can be made in it, none removed or renamed.
+class AppendOnly {
+public:
+    explicit AppendOnly(const QString& folder)
+        : fd_(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY))
+    {
+        int flags = 0;
+        if (fd_ < 0 || ::ioctl(fd_, FS_IOC_GETFLAGS, &flags) != 0) {
+            error_ = QStringLiteral("FS_IOC_GETFLAGS: ") + ErrnoText(errno);
+            return;
+        }
+        flags |= FS_APPEND_FL;
+        if (::ioctl(fd_, FS_IOC_SETFLAGS, &flags) != 0)
+            error_ = QStringLiteral("chattr +a needs CAP_LINUX_IMMUTABLE and a file system "
+                                    "that keeps the flag: ")
+                     + ErrnoText(errno);
+    }
+    ~AppendOnly()
+    {
+        int flags = 0;
+        if (error_.isEmpty() && ::ioctl(fd_, FS_IOC_GETFLAGS, &flags) == 0) {
+            flags &= ~FS_APPEND_FL;
+            ::ioctl(fd_, FS_IOC_SETFLAGS, &flags);
+        }
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    AppendOnly(const AppendOnly&) = delete;
+    AppendOnly& operator=(const AppendOnly&) = delete;
+
+    // Empty when the folder is append-only, otherwise why not.
+    const QString& error() const { return error_; }
+
+private:
+    int fd_;
+    QString error_;
+};
+
 } // namespace kalibrix::test
 
 Q_DECLARE_METATYPE(kalibrix::test::Fault)
 Q_DECLARE_METATYPE(kalibrix::test::Trap)
+Q_DECLARE_METATYPE(kalibrix::SaveStep)

@@ -359,7 +359,7 @@ void TestForm1Layout::messageBoxStyle_data()
 
     QTest::newRow("missing data") << QString() << kMissingData << kMissingData;
     const QString adatok = QCoreApplication::applicationDirPath() + QStringLiteral("/adatok/");
-    QTest::newRow("100,000-character name, shortened in its middle") << QString(50'000, u'a') + QString(50'000, u'z') << QStringLiteral("A mentés nem sikerült.\nFájl: ") + adatok + QStringLiteral("aaa") << QStringLiteral("zzz.txt\nOk: A fájl neve vagy az útvonala túl hosszú");
+    QTest::newRow("100,000-character name, shortened in its middle") << QString(50'000, u'a') + QString(50'000, u'z') << QStringLiteral("A mentés nem sikerült.\nFájl: ") + adatok + QStringLiteral("aaa") << QStringLiteral("zzz.txt\nOka: a fájl neve vagy az útvonala túl hosszú");
 }
 // clang-format on
 

@@ -72,6 +72,8 @@ private slots:
     void twoDigitValuesStayAsTheyAre();
     void verdict_data();
     void verdict();
+    void padderVerdict_data();
+    void padderVerdict();
 };
 
 // clang-format off
@@ -436,6 +438,7 @@ void TestSolver::designFigures_data()
     QTest::newRow("no IF: every deviation zero, no limit") << QStringList{"12", "500", "10", "0.52", "1.62", "0"} << -1 << 0.0 << 0.0 << QStringList{};
     // (100 + 10) / (12 + 10) = 5 is less than (1.62 / 0.52)^2 = 9.7: the same
     // total capacitances as the worked example, with 11.89 pF taken off by Cp_b.
+    QTest::newRow("stray too large: Cp_b negative, Cp_o not") << QStringList{"12", "500", "55.8", "0.52", "1.62", "0.455"} << 499 << 3.21687 << 3.2 << QStringList{"Cp_b -11.74"};
     QTest::newRow("capacitor range too small: Cp_b and Cp_o negative") << QStringList{"12", "100", "10", "0.52", "1.62", "0.455"} << 499 << 3.21687 << 3.2 << QStringList{"Cp_b -11.89", "Cp_o -0.01"};
     QTest::newRow("sweep fails part-way: no figures") << QStringList{"12", "400", "10", "0.52", "1.6", "-0.5"} << -2 << 0.0 << 0.0 << QStringList{};
 }
@@ -542,6 +545,7 @@ void TestSolver::verdict_data()
     QTest::newRow("VHF, Q 10") << 87.5 << 108.0 << 10.0 << none << int(Verdict::TrimmersForLowQ);
     QTest::newRow("VHF, Q 9.9") << 87.5 << 108.0 << 9.9 << none << int(Verdict::PadderNeeded);
     QTest::newRow("0.1-30 MHz judged below VHF") << 0.1 << 30.0 << 40.0 << none << int(Verdict::PadderNeeded);
+    QTest::newRow("30-40 MHz is VHF") << 30.0 << 40.0 << 10.0 << none << int(Verdict::TrimmersForLowQ);
     QTest::newRow("20-40 MHz judged by its lower part") << 20.0 << 40.0 << 40.0 << none << int(Verdict::PadderNeeded);
     QTest::newRow("band edges swapped, before negatives") << 1.62 << 0.52 << 3.2 << QList<int>{0, 1} << int(Verdict::BandEdgesSwapped);
     QTest::newRow("Cp_b negative, before Cp_o") << 0.52 << 1.62 << 3.2 << QList<int>{0, 1} << int(Verdict::CapacitorRangeShort);
@@ -568,6 +572,41 @@ void TestSolver::verdict()
     for (int component : negatives)
         figures.negatives.push_back({static_cast<Component>(component), -1.0});
     QCOMPARE(int(JudgeDesign(figures, s)), verdict);
+}
+
+// clang-format off
+void TestSolver::padderVerdict_data()
+{
+    QTest::addColumn<int>("twoPoint");      // Verdict, -1: none
+    QTest::addColumn<double>("padderQ");    // the padder design's stated Q, -1: no limit
+    QTest::addColumn<double>("f_min");      // MHz
+    QTest::addColumn<int>("verdict");
+
+    const auto row = [](const char* name, int twoPoint, double q, double f_min, PadderVerdict verdict) {
+        QTest::newRow(name) << twoPoint << q << f_min << int(verdict);
+    };
+    row("trimmers enough: no padder, whatever its Q", int(Verdict::TrimmersEnough), 3.0, 5.9, PadderVerdict::NotNeeded);
+    row("no mistuning: no padder", int(Verdict::NoMistuning), 3.0, 0.52, PadderVerdict::NotNeeded);
+    row("worked example: padder Q 85 only for the lower-Q circuits", int(Verdict::PadderNeeded), 85.0, 0.52, PadderVerdict::EnoughForLowQ);
+    row("trimmers for low Q, padder Q 150 enough", int(Verdict::TrimmersForLowQ), 150.0, 0.52, PadderVerdict::Enough);
+    row("padder Q 49 not enough below VHF", int(Verdict::PadderNeeded), 49.0, 0.52, PadderVerdict::NotEnough);
+    row("padder Q 30 enough on VHF", int(Verdict::PadderNeeded), 30.0, 87.5, PadderVerdict::Enough);
+    row("padder design without mistuning", int(Verdict::PadderNeeded), -1.0, 0.52, PadderVerdict::NoMistuning);
+    row("two-point unbuildable: the padder design judged alone", int(Verdict::OscillatorTrimmerNegative), 85.0, 0.52, PadderVerdict::EnoughForLowQ);
+    row("no two-point verdict: the padder design judged alone", -1, 85.0, 0.52, PadderVerdict::EnoughForLowQ);
+}
+// clang-format on
+
+void TestSolver::padderVerdict()
+{
+    QFETCH(int, twoPoint);
+    QFETCH(double, padderQ);
+    QFETCH(double, f_min);
+    QFETCH(int, verdict);
+    const std::optional<Verdict> judged =
+        twoPoint < 0 ? std::nullopt : std::optional(static_cast<Verdict>(twoPoint));
+    const std::optional<double> q = padderQ < 0.0 ? std::nullopt : std::optional(padderQ);
+    QCOMPARE(int(JudgePadder(judged, q, KindOfBand(f_min * kHertzPerMegahertz))), verdict);
 }
 
 QTEST_APPLESS_MAIN(TestSolver)

@@ -7,6 +7,7 @@
 #include "NumericField.h"
 #include "PadderGraph.h"
 #include "Saving.h"
+#include "SelectivitySection.h"
 #include "TextField.h"
 
 #include <QButtonGroup>
@@ -100,6 +101,11 @@ PadderWindow::PadderWindow(QWidget* parent)
     column->addWidget(BuildGraph());
     verdict_ = WrappedLabel(content, QStringLiteral("verdict"));
     column->addWidget(verdict_);
+    selectivity_ = new SelectivitySection({{TwoPointShortName(), kTwoPointColour},
+                                           {ThreePointCurveName(), kThreePointColour},
+                                           {E24ShortName(), kE24Colour}},
+                                          content);
+    column->addWidget(selectivity_);
     recipe_ = WrappedLabel(content, QStringLiteral("recipe"));
     column->addWidget(recipe_);
     column->addStretch();
@@ -411,6 +417,8 @@ void PadderWindow::ShowDesign(const ThreePointDesign& design)
 
     verdict_->setText(VerdictHtml(said));
     recipe_->setText(AlignmentRecipeHtml(said));
+    selectivity_->ShowDesign(calc, {&calc.state.elt_curve, &design.curve.deviation,
+                                    design.e24.Aligned() ? &design.e24.curve.deviation : nullptr});
     save_->setEnabled(true);
     copy_->setEnabled(true);
 }
@@ -432,6 +440,7 @@ void PadderWindow::ShowNoDesign(const QString& why)
     legend_->setAccessibleName(QString());
     verdict_->clear();
     recipe_->clear();
+    selectivity_->Clear();
     save_->setEnabled(false);
     copy_->setEnabled(false);
 }
@@ -441,7 +450,8 @@ void PadderWindow::Save()
     if (design_)
         Guarded([this] {
             SaveUnderName(*fileName_, [this] {
-                return PadderFileLines(*design_, *source_, QDateTime::currentDateTime());
+                return PadderFileLines(*design_, *source_, QDateTime::currentDateTime())
+                       + selectivity_->FileLines();
             });
         });
 }
@@ -451,7 +461,8 @@ void PadderWindow::Copy()
     if (design_)
         Guarded([this] {
             QGuiApplication::clipboard()->setText(
-                PadderFileLines(*design_, *source_, QDateTime::currentDateTime())
+                (PadderFileLines(*design_, *source_, QDateTime::currentDateTime())
+                 + selectivity_->FileLines())
                     .join(QStringLiteral("\n")));
         });
 }

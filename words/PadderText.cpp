@@ -363,6 +363,11 @@ QString FailureText(const ThreePointError& error, const TrackingCalculator& calc
                               "sáv szélei fel vannak cserélve. Cserélje fel a főablakban a két "
                               "frekvenciát.")
             .arg(MegahertzText(s.f_min, calc), MegahertzText(s.f_max, calc));
+    case ThreePointFailure::LowerEdgeNotPositive:
+        return QStringLiteral("Nincs padderes terv: a sáv alsó széle, az fmin (%1) nem pozitív, "
+                              "ilyen frekvenciára hangolt kör nincs. Adja meg a főablakban az "
+                              "fmin értékét pozitív számként.")
+            .arg(MegahertzText(s.f_min, calc));
     case ThreePointFailure::IntermediateFrequencyNotPositive:
         if (s.f_kf == 0.0)
             return QStringLiteral("Nincs padderes terv: a középfrekvencia nulla, így az "

@@ -3,7 +3,10 @@
 // input fields store them. The run either ends in a typed CalculationError,
 // or every member, table slot and shown text is finite; the tables are only
 // ever addressed inside 0..499; elt_sorted comes out ascending and a
-// permutation of elt_curve.
+// permutation of elt_curve. After a complete run the three-point design,
+// under both searched placements, either fails with ThreePointError or gives
+// finite parts that track at its three points, checked by substituting them
+// into the circuit here, and texts that can be shown.
 
 #include "CalculationState.h"
 #include "Errors.h"
@@ -12,6 +15,7 @@
 #include "NumberText.h"
 #include "OutputRecorder.h"
 #include "StateMembers.h"
+#include "ThreePointTracking.h"
 #include "TrackingCalculator.h"
 #include "TrackingSolver.h"
 
@@ -19,6 +23,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <numbers>
 #include <string>
 #include <string_view>
 
@@ -67,6 +72,100 @@ bool AllFinite(const kalibrix::SweepTable& table)
     return std::all_of(table.begin(), table.end(), [](double v) { return std::isfinite(v); });
 }
 
+// The oscillator's frequency (Hz) from its parts, by the resonance formula
+// 1 / (2 pi sqrt(L C)) with C the gang C_h plus trimmer and stray, in series
+// with the padder; long double, apart from the design's own arithmetic.
+long double OscillatorAt(const kalibrix::PadderOscillator& o, double C_h, double C_sz)
+{
+    const long double parallel = static_cast<long double>(C_h) + o.C_to + C_sz;
+    const long double series = parallel * o.C_p / (parallel + o.C_p);
+    return 1.0L / (2.0L * std::numbers::pi_v<long double> * std::sqrt(o.L_o * series));
+}
+
+// The input circuit's own frequency at gang capacitance C_h: L_b across
+// C_h + C_tb + C_sz.
+long double InputAt(const CalculationState& s, double C_h)
+{
+    const long double C = static_cast<long double>(C_h) + s.C_tb + s.C_sz;
+    return 1.0L / (2.0L * std::numbers::pi_v<long double> * std::sqrt(s.L_b * C));
+}
+
+bool Finite(const kalibrix::PadderOscillator& o)
+{
+    return std::isfinite(o.L_o) && std::isfinite(o.C_p) && std::isfinite(o.C_to) && o.L_o > 0.0
+           && o.C_p > 0.0;
+}
+
+void CheckCurve(const kalibrix::PadderCurve& curve)
+{
+    Check(AllFinite(curve.deviation) && std::isfinite(curve.largestPositive)
+              && std::isfinite(curve.largestNegative),
+          "a three-point curve is finite");
+    Check(
+        !curve.usableQ
+            || (std::isfinite(*curve.usableQ) && curve.statedQ && *curve.statedQ <= *curve.usableQ),
+        "a usable Q is finite and stated no higher");
+    for (const double v : {curve.largestPositive, curve.largestNegative})
+        (void)kalibrix::FormatGeneral(v, kSeparator);
+    if (curve.statedQ)
+        (void)kalibrix::FormatGeneral(*curve.statedQ, kSeparator);
+}
+
+// The deviation at a tracking point reads zero to the 0.01 Hz shown (within
+// 0.005 Hz), or is within 1e-10 of a frequency too high for hundredths of a
+// hertz in a double.
+bool Tracks(long double actual, double target)
+{
+    return std::abs(actual - target)
+           <= std::max(0.005L, 1e-10L * std::abs(static_cast<long double>(target)));
+}
+
+void CheckThreePoint(const kalibrix::TrackingCalculator& calc, kalibrix::PointPlacement placement)
+{
+    const CalculationState& s = calc.state;
+    kalibrix::ThreePointDesign design;
+    try {
+        design = kalibrix::DesignThreePoint(s, placement);
+    } catch (const kalibrix::ThreePointError&) {
+        return;
+    }
+    Check(s.f_min < design.f[0] && design.f[0] < design.f[1] && design.f[1] < design.f[2]
+              && design.f[2] < s.f_max,
+          "the points rise inside the band");
+    Check(Finite(design.oscillator) && design.oscillator.C_to >= 0.0,
+          "the padder design's parts are finite, positive, the trimmer not negative");
+    for (std::size_t i = 0; i < 3; ++i) {
+        Check(std::isfinite(design.C_h[i]), "the gang capacitance at a point is finite");
+        Check(Tracks(InputAt(s, design.C_h[i]), design.f[i]),
+              "the input circuit resonates at its point");
+        Check(Tracks(OscillatorAt(design.oscillator, design.C_h[i], s.C_sz), design.f[i] + s.f_kf),
+              "the oscillator runs at the point plus the IF");
+    }
+    CheckCurve(design.curve);
+    (void)kalibrix::FormatSignificant(design.oscillator.C_p / kalibrix::kFaradPerPicofarad, 3,
+                                      kSeparator);
+    (void)kalibrix::FormatSignificant(design.oscillator.L_o * 1e6, 4, kSeparator);
+    for (std::size_t i = 0; i < 3; ++i) {
+        (void)calc.FormatMegahertz(design.f[i]);
+        (void)calc.FormatValue(kalibrix::TrackingCalculator::RoundToPicofarad(design.C_h[i]));
+    }
+    (void)calc.FormatValue(kalibrix::TrackingCalculator::RoundToPicofarad(design.oscillator.C_to));
+    for (const kalibrix::StandardPadder* row : {&design.e12, &design.e24}) {
+        Check(std::isfinite(row->nominal) && row->nominal > 0.0, "a nominal value is finite");
+        if (row->alignmentFailed) {
+            Check(row->oscillator.L_o == 0.0 && !row->curve.usableQ,
+                  "an unaligned row carries only its nominal value");
+            continue;
+        }
+        Check(Finite(row->oscillator), "a standard padder's parts are finite and positive");
+        for (const std::size_t i : {std::size_t{0}, std::size_t{2}})
+            Check(
+                Tracks(OscillatorAt(row->oscillator, design.C_h[i], s.C_sz), design.f[i] + s.f_kf),
+                "a standard padder tracks at F1 and F3");
+        CheckCurve(row->curve);
+    }
+}
+
 void CheckCompleteRun(const CalculationState& s)
 {
     for (const kalibrix::test::StateMember& m : kalibrix::test::kStateMembers)
@@ -84,7 +183,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     std::string_view rest(reinterpret_cast<const char*>(data), size);
     kalibrix::TrackingCalculator calc;
-    calc.decimalSeparator = std::string(kSeparator);
+    calc.decimalSeparator = kSeparator;
     try {
         for (const kalibrix::InputSpec& input : kalibrix::kInputs) {
             const std::size_t cut = rest.find(';');
@@ -110,7 +209,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(completed || s.sweep_i < kalibrix::kSweepSteps,
           "a failed run stops the sweep inside 0..499");
     CheckShownTexts(sink, s, completed);
-    if (completed)
+    if (completed) {
         CheckCompleteRun(s);
+        CheckThreePoint(calc, kalibrix::PointPlacement::LargestUsableQ);
+        CheckThreePoint(calc, kalibrix::PointPlacement::SmallestDeviation);
+    }
     return 0;
 }
