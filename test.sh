@@ -24,8 +24,10 @@ CLANG_PACKAGES=(clang-14 libclang-rt-14-dev)
 case "${1:-}" in
   "")
     timed "fuzz" scripts/fuzz.sh
-    timed "Release build" configure_and_build build "${KALIBRIX_RELEASE_ARGS[@]}"
-    timed "Release suite" ctest --test-dir build --output-on-failure --parallel 2
+    timed "Release build" build_release
+    # The package test installs into the system: --package runs it.
+    timed "Release suite" ctest --test-dir build --output-on-failure --parallel 2 \
+      --label-exclude package
     ;;
   --sanitize)
     ensure_packages "${CLANG_PACKAGES[@]}"
@@ -41,7 +43,8 @@ case "${1:-}" in
     # The staged install copies files and validates them with other programs;
     # none of the instrumented code runs there, and the Release suite has run it.
     timed "sanitizer suite" \
-      ctest --test-dir build-sanitize --output-on-failure --parallel 2 --label-exclude install
+      ctest --test-dir build-sanitize --output-on-failure --parallel 2 \
+      --label-exclude 'install|package'
     ;;
   --lint)
     scripts/lint.sh
@@ -54,8 +57,10 @@ case "${1:-}" in
     scripts/fuzz.sh "$2"
     ;;
   --package)
-    scripts/package.sh
-    ctest --test-dir build-package --output-on-failure --no-tests=error -L package
+    ensure_packages "${KALIBRIX_PACKAGE_PACKAGES[@]}"
+    timed "Release build" build_release
+    KALIBRIX_PACKAGE_TEST=1 timed "package test" \
+      ctest --test-dir build --output-on-failure --no-tests=error -L package
     ;;
   *)
     echo "usage: $0 [--sanitize | --lint | --fuzz SECONDS | --package]" >&2

@@ -28,7 +28,7 @@ FOLDERS=(calc results words ui app data tests bench)
 failed=0
 
 echo "== the Release build in $DIR/, every warning an error"
-timed "Release build" configure_and_build "$DIR" "${KALIBRIX_RELEASE_ARGS[@]}"
+timed "Release build" build_release
 
 echo "== clang-tidy"
 start=$SECONDS

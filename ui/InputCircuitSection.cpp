@@ -43,7 +43,8 @@ QLineEdit* ValueField(QWidget* parent, const QString& accessibleName)
 
 } // namespace
 
-InputCircuitSection::InputCircuitSection(QWidget* parent) : QGroupBox(kInputCircuitTitle, parent)
+InputCircuitSection::InputCircuitSection(const QString& computeCaption, QWidget* parent)
+    : QGroupBox(kInputCircuitTitle, parent)
 {
     setObjectName(QStringLiteral("inputCircuit"));
     setAccessibleName(title());
@@ -74,18 +75,19 @@ InputCircuitSection::InputCircuitSection(QWidget* parent) : QGroupBox(kInputCirc
     auto* row = new QHBoxLayout;
     const QString coilName = InputValueCaption(SpecOf(InputValue::Lb));
     auto* coilLabel = new QLabel(coilName, spreadPart_);
-    coil_ = new NumericField(coilValue_, 1e-6, spreadPart_);
+    coil_ = new TextField(spreadPart_);
+    ReadCommaAsPoint(*coil_);
     coil_->setObjectName(coilName);
     coil_->setAccessibleName(coilName);
     coil_->setFixedWidth(kLayout.coilFieldWidth);
     coilLabel->setBuddy(coil_);
     rangeLabel_ = new QLabel(spreadPart_);
     rangeLabel_->setObjectName(QStringLiteral("coilRange"));
-    // The field keeps Enter from the window, as the main window's inputs do:
-    // the button, or the focus moving on, designs for the coil typed.
-    auto* compute = new QPushButton(kCoilComputeCaption, spreadPart_);
+    // Enter in the field, the button, or the focus moving on designs for the
+    // coil typed.
+    auto* compute = new QPushButton(computeCaption, spreadPart_);
     compute->setObjectName(QStringLiteral("coilCompute"));
-    compute->setAccessibleName(kCoilComputeName);
+    compute->setAccessibleName(CoilComputeName(computeCaption));
     compute->setAutoDefault(false);
     connect(compute, &QPushButton::clicked, this, &InputCircuitSection::ChoiceMade);
     row->addWidget(coilLabel);
@@ -124,6 +126,7 @@ InputCircuitSection::InputCircuitSection(QWidget* parent) : QGroupBox(kInputCirc
     column->addWidget(spreadPart_);
 
     connect(coil_, &QLineEdit::textEdited, this, [this] { coilTyped_ = true; });
+    connect(coil_, &QLineEdit::returnPressed, this, &InputCircuitSection::ChoiceMade);
     connect(coil_, &QLineEdit::editingFinished, this, [this] {
         if (coil_->text() != designedCoil_)
             ChoiceMade();

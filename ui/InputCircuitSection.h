@@ -17,7 +17,7 @@ namespace kalibrix {
 
 // The padder window's choice of input circuit: the main window's, with its
 // trimmer alone, or the bandspread one with a series capacitor, for the
-// user's coil (typed in µH as in the main window, a comma becoming a point),
+// user's coil (typed in µH, a comma becoming a point, as in the own points),
 // with the range of coils that cover the band beside it, the circuit's Cs_b
 // and Cp_b, and the circuit re-set for the E12 and E24 Cs_b. Until the user
 // chooses, the choice follows the verdict on the calculation, and until the
@@ -25,7 +25,9 @@ namespace kalibrix {
 class InputCircuitSection : public QGroupBox {
     Q_OBJECT
 public:
-    explicit InputCircuitSection(QWidget* parent = nullptr);
+    // `computeCaption` is the caption of the button that designs for the coil
+    // typed, the window's calculate buttons' own.
+    explicit InputCircuitSection(const QString& computeCaption, QWidget* parent = nullptr);
 
     // The calculation the window designs for.
     void Follow(const TrackingCalculator& calc);
@@ -52,7 +54,6 @@ private:
     bool chosen_ = false;    // the user chose an input circuit
     bool coilTyped_ = false; // the user typed a coil
     QString designedCoil_;   // the coil text the last Changed() was sent for
-    double coilValue_ = 0.0; // H, as the coil field stores it
 
     QRadioButton* trimmer_ = nullptr;
     QRadioButton* spread_ = nullptr;

@@ -22,6 +22,11 @@ QString InputCircuitSentence(InputCircuit circuit)
     return QStringLiteral("Bemenő kör: %1.").arg(InputCircuitName(circuit));
 }
 
+QString CoilComputeName(const QString& caption)
+{
+    return caption + QStringLiteral(" a beírt tekerccsel");
+}
+
 QString InputValueCaption(const InputValueSpec& spec, const QString& prefix)
 {
     return QStringLiteral("%1%2 (%3)")

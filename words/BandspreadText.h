@@ -23,18 +23,17 @@ class TrackingCalculator;
 enum class InputCircuit { TrimmerOnly, Bandspread };
 QString InputCircuitName(InputCircuit circuit);
 
-// The padder window's section that chooses the input circuit, the caption and
-// name of the button that designs for the coil typed, the name of its row of
-// the designed circuit's values, the note under the standard
-// circuits' rows, and the sentence that names the designed circuit after the
-// window's status and the graph's description.
+// The padder window's section that chooses the input circuit, its row of the
+// designed circuit's values, the note under the standard circuits' rows, the
+// name of the button (captioned `caption`) that designs for the coil typed,
+// and the sentence that names the designed circuit after the window's status
+// and the graph's description.
 inline const QString kInputCircuitTitle = QStringLiteral("Bemenő kör");
 inline const QString kDesignedInputRow = QStringLiteral("Kiszámolt");
-inline const QString kCoilComputeCaption = QStringLiteral("Számol");
-inline const QString kCoilComputeName = QStringLiteral("Számol a beírt tekerccsel");
 inline const QString kStandardInputTitle =
     QStringLiteral("Az E12-es és E24-es Cs_b-vel a tekercs és a trimmer a sáv széleire "
                    "beállítva.");
+QString CoilComputeName(const QString& caption);
 QString InputCircuitSentence(InputCircuit circuit);
 
 // The bandspread input circuit's values in the order the window shows them;
