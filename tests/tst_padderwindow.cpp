@@ -270,7 +270,7 @@ void TestPadderWindow::inputCircuit_data()
     QTest::newRow("49 m on 15-365 pF: bandspread, as the verdict says, coil 17 uH") << band49m << QString() << true << "18.63" << spread;
     QTest::newRow("worked example switched to bandspread: coil 220 uH") << QStringList{} << "bandspread" << true << "2037.10" << spread;
     QTest::newRow("49 m switched to the trimmer") << band49m << "trimmer" << false << "" << trimmer;
-    // The coil follows the band: 190 uH for 0.53-1.62 MHz.
+    // The default coil, 220 uH, for 0.53-1.62 MHz.
     QTest::newRow("the choice kept over a new calculation") << QStringList{} << "again" << true << "1703.47" << spread;
     QTest::newRow("49 m, coil 15 uH") << band49m << "15" << true << "24.87" << spread;
     QTest::newRow("49 m, coil 15,0 with a decimal comma") << band49m << "15,0" << true << "24.87" << spread;
