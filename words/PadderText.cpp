@@ -10,6 +10,9 @@
 
 #include <QDateTime>
 
+#include <algorithm>
+#include <iterator>
+
 namespace kalibrix {
 namespace {
 
@@ -144,9 +147,11 @@ void AddInputRows(const TrackingCalculator& calc, const BandspreadDesign* spread
         QStringLiteral("Bemenő kör"),
         InputCircuitName(spread ? InputCircuit::Bandspread : InputCircuit::TrimmerOnly), {}));
     if (spread) {
-        for (const InputValueSpec& spec : kInputValues)
-            rows.push_back(InputRow(spec.value,
-                                    InputValueText(spec.value, spread->input, true, calc), {}, -1));
+        std::ranges::transform(
+            kInputValues, std::back_inserter(rows), [&](const InputValueSpec& spec) {
+                return InputRow(spec.value, InputValueText(spec.value, spread->input, true, calc),
+                                {}, -1);
+            });
         return;
     }
     rows.push_back(
