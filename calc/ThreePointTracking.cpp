@@ -3,6 +3,7 @@
 #include "DesignFigures.h"
 #include "DesignVerdict.h"
 #include "NumberText.h"
+#include "PadderFit.h"
 #include "StrictMath.h"
 #include "TrackingCalculator.h"
 
@@ -11,6 +12,7 @@
 #include <initializer_list>
 #include <limits>
 #include <numbers>
+#include <span>
 
 namespace kalibrix {
 
@@ -36,13 +38,7 @@ using Points = std::array<double, 3>;
 // What a placement search makes equal at the four extremes of the error.
 enum class Measure { RelativeMistuning, Hertz };
 
-// The input circuit at the 500 sweep steps, computed once per design with the
-// arithmetic of the two-point sweep: the gang capacitance C_h = C_be - C_tb -
-// C_sz for the whole circuit capacitance C_be, and the frequency f_be.
-struct InputSweep {
-    SweepTable C_h{};  // F
-    SweepTable f_be{}; // Hz
-};
+} // namespace
 
 InputSweep SweepInputCircuit(const TrackingCalculator& calc)
 {
@@ -56,6 +52,8 @@ InputSweep SweepInputCircuit(const TrackingCalculator& calc)
     }
     return in;
 }
+
+namespace {
 
 // The oscillator tank as its coil sees it: L_o across C_sz and across the
 // series of (C_h + C_to) and C_p. With x = C_h its capacitance is
@@ -131,14 +129,16 @@ PadderOscillator ComponentsOf(const TankCoefficients& c)
     return {div(1.0, mul(K, c.lambda)), c.C_p, sub(c.D, c.C_p)};
 }
 
-// The oscillator frequency (Hz) at gang capacitance C_h: L_o across C_sz and
-// across the series of (C_h + C_to) and C_p.
+} // namespace
+
 double OscillatorFrequency(const PadderOscillator& o, double C_h, double C_sz)
 {
     using namespace strict;
     const double C_series = div(1.0, add(div(1.0, add(C_h, o.C_to)), div(1.0, o.C_p)));
     return sqrt(div(1.0, mul(mul(add(C_sz, C_series), K), o.L_o)));
 }
+
+namespace {
 
 // The oscillator, from its components, must run at f_i + f_kf at each of the
 // given points, so that the deviation shown there (to 0.01 Hz) reads zero:
@@ -359,29 +359,6 @@ double NearestOnLogScale(double capacitance, const double* mantissas, std::size_
     return best * kFaradPerPicofarad;
 }
 
-StandardPadder AlignStandard(const Circuit& circuit, const Points& x, const Points& f,
-                             double capacitance, StandardSeries series)
-{
-    const CalculationState& s = circuit.s;
-    StandardPadder padder;
-    padder.nominal = NearestStandardValue(capacitance, series);
-    try {
-        const Points z = circuit.OscillatorInverseSquares(f);
-        padder.oscillator =
-            ComponentsOf(AlignAtEnds(x[0], x[2], z[0], z[2], padder.nominal, s.C_sz));
-        padder.trimmerNegative = padder.oscillator.C_to < 0.0;
-        CheckTracking(padder.oscillator, x, f, s, {0, 2});
-        padder.curve = SweepDesign(padder.oscillator, circuit.in, s);
-    } catch (const std::runtime_error&) {
-        // ThreePointError or CalculationError: this row alone has no design.
-        padder.oscillator = {};
-        padder.oscillator.C_p = padder.nominal;
-        padder.curve = {};
-        padder.alignmentFailed = true;
-    }
-    return padder;
-}
-
 void CheckOwnPoints(const CalculationState& s, const Points& f)
 {
     const double step = SweepStepWidth(s);
@@ -440,10 +417,10 @@ ThreePointDesign Design(const CalculationState& s, PointPlacement placement,
         throw ThreePointError(ThreePointFailure::NegativeTrimmer);
     CheckTracking(design.oscillator, design.C_h, design.f, s, {0, 1, 2});
     design.curve = SweepDesign(design.oscillator, in, s);
-    design.e12 =
-        AlignStandard(circuit, design.C_h, design.f, design.oscillator.C_p, StandardSeries::E12);
-    design.e24 =
-        AlignStandard(circuit, design.C_h, design.f, design.oscillator.C_p, StandardSeries::E24);
+    const PadderFitter fitter(s, design);
+    design.e12 = fitter.Fit(NearestStandardValue(design.oscillator.C_p, StandardSeries::E12));
+    const double e24 = NearestStandardValue(design.oscillator.C_p, StandardSeries::E24);
+    design.e24 = e24 == design.e12.nominal ? design.e12 : fitter.Fit(e24);
     return design;
 }
 
@@ -454,13 +431,53 @@ double SweepStepWidth(const CalculationState& s)
     return (s.f_max - s.f_min) / static_cast<double>(kSweepIntervals);
 }
 
+PadderOscillator AlignFixedPadder(const TrackingCalculator& calc, double C_p, double A1, double A2)
+{
+    const CalculationState& s = calc.state;
+    const Points f{A1, 0.0, A2};
+    const Points x{calc.CapacitanceForFrequency(A1), 0.0, calc.CapacitanceForFrequency(A2)};
+    const auto z = [&](double point) {
+        return strict::div(1.0, strict::square(strict::add(point, s.f_kf)));
+    };
+    const PadderOscillator o = ComponentsOf(AlignAtEnds(x[0], x[2], z(A1), z(A2), C_p, s.C_sz));
+    CheckTracking(o, x, f, s, {0, 2});
+    return o;
+}
+
+PadderCurve SweepPadder(const PadderOscillator& o, const InputSweep& in, const CalculationState& s)
+{
+    return SweepDesign(o, in, s);
+}
+
+namespace {
+
+constexpr double kE12[] = {10, 12, 15, 18, 22, 27, 33, 39, 47, 56, 68, 82};
+constexpr double kE24[] = {10, 11, 12, 13, 15, 16, 18, 20, 22, 24, 27, 30,
+                           33, 36, 39, 43, 47, 51, 56, 62, 68, 75, 82, 91};
+
+} // namespace
+
 double NearestStandardValue(double capacitance, StandardSeries series)
 {
-    static constexpr double e12[] = {10, 12, 15, 18, 22, 27, 33, 39, 47, 56, 68, 82};
-    static constexpr double e24[] = {10, 11, 12, 13, 15, 16, 18, 20, 22, 24, 27, 30,
-                                     33, 36, 39, 43, 47, 51, 56, 62, 68, 75, 82, 91};
-    return series == StandardSeries::E12 ? NearestOnLogScale(capacitance, e12, std::size(e12))
-                                         : NearestOnLogScale(capacitance, e24, std::size(e24));
+    return series == StandardSeries::E12 ? NearestOnLogScale(capacitance, kE12, std::size(kE12))
+                                         : NearestOnLogScale(capacitance, kE24, std::size(kE24));
+}
+
+std::vector<double> StandardValues(StandardSeries series, double from, double to)
+{
+    const std::span<const double> mantissas = series == StandardSeries::E12
+                                                  ? std::span<const double>(kE12)
+                                                  : std::span<const double>(kE24);
+    std::vector<double> values;
+    // Whole mantissas (12 for 1.2) times a whole decade: every value is a
+    // whole number of picofarads.
+    for (double decade = 1.0; decade * 10.0 <= to / kFaradPerPicofarad; decade *= 10.0)
+        for (const double m : mantissas) {
+            const double value = m * decade * kFaradPerPicofarad;
+            if (from <= value && value <= to)
+                values.push_back(value);
+        }
+    return values;
 }
 
 ThreePointDesign DesignThreePoint(const CalculationState& s, PointPlacement placement,

@@ -7,6 +7,7 @@
 
 #include <QTest>
 
+#include <tuple>
 #include <vector>
 
 using namespace kalibrix;
@@ -38,6 +39,90 @@ double Series(double a, double b)
 double OscillatorAt(const PadderOscillator& o, double C_h, double C_sz)
 {
     return Resonance(o.L_o, C_sz + Series(C_h + o.C_to, o.C_p));
+}
+
+// The oracle for a fixed padder, in long double from pi: the input circuit's
+// gang capacitance for f, the coil and trimmer that track at two points found
+// by bisection on the trimmer, and the usable Q over the 500 sweep
+// frequencies, unrounded.
+long double GangFor(const CalculationState& s, long double f)
+{
+    const long double w = 2.0L * std::numbers::pi_v<long double> * f;
+    return 1.0L / (s.L_b * w * w) - s.C_tb - s.C_sz;
+}
+
+long double TankAt(long double C_h, long double C_to, long double C_p, long double C_sz)
+{
+    return C_sz + (C_h + C_to) * C_p / (C_h + C_to + C_p);
+}
+
+// L_o is set at A1 for each trimmer; the frequency ratio between A2 and A1
+// falls as the trimmer grows.
+PadderOscillator OracleAlign(const CalculationState& s, double C_p, double A1, double A2)
+{
+    const long double x1 = GangFor(s, A1), x2 = GangFor(s, A2);
+    const long double o1 = A1 + s.f_kf, o2 = A2 + s.f_kf;
+    const auto ratio = [&](long double C_to) {
+        return std::sqrt(TankAt(x1, C_to, C_p, s.C_sz) / TankAt(x2, C_to, C_p, s.C_sz));
+    };
+    long double lo = -x2 * (1.0L - 1e-12L), hi = 1e-6L;
+    for (int i = 0; i < 200; ++i) {
+        const long double mid = 0.5L * (lo + hi);
+        (ratio(mid) > o2 / o1 ? lo : hi) = mid;
+    }
+    const long double C_to = 0.5L * (lo + hi);
+    const long double w1 = 2.0L * std::numbers::pi_v<long double> * o1;
+    const long double L = 1.0L / (w1 * w1 * TankAt(x1, C_to, C_p, s.C_sz));
+    return {static_cast<double>(L), C_p, static_cast<double>(C_to)};
+}
+
+long double OracleDeviation(const CalculationState& s, const PadderOscillator& o, long double f)
+{
+    const long double C = TankAt(GangFor(s, f), o.C_to, o.C_p, s.C_sz);
+    return 1.0L / (2.0L * std::numbers::pi_v<long double> * std::sqrt(o.L_o * C)) - s.f_kf - f;
+}
+
+double OracleQ(const CalculationState& s, double C_p, double A1, double A2)
+{
+    const PadderOscillator o = OracleAlign(s, C_p, A1, A2);
+    long double q = INFINITY;
+    for (int i = 0; i < kSweepSteps; ++i) {
+        const long double f = s.f_max - i * (s.f_max - s.f_min) / 499.0L;
+        const long double x = (f + OracleDeviation(s, o, f)) / f;
+        q = std::min(q, 1.0L / std::abs(x - 1.0L / x));
+    }
+    return static_cast<double>(q);
+}
+
+// A padder fitted at its best points, checked by the oracle: it tracks at A1
+// and A2 (and at the check point when it says so), its Q is the oracle's,
+// aligning it at F1 and F3 gives no more, nor does moving either point by a
+// fifth of a per cent of the band.
+void CheckFitted(const CalculationState& s, const StandardPadder& row, const Points& f)
+{
+    const auto [A1, A2] = row.alignment;
+    QVERIFY(s.f_min <= A1 && A1 < A2 && A2 <= s.f_max);
+    for (const double A : {A1, A2, row.tracksAtCheck ? row.checkPoint : A1}) {
+        const double d = static_cast<double>(OracleDeviation(s, row.oscillator, A));
+        QVERIFY2(std::abs(d) < 0.005, qPrintable(Mismatch(d, 0.0)));
+    }
+    if (!row.tracksAtCheck) {
+        QCOMPARE(row.checkPoint, 0.5 * (s.f_min + s.f_max));
+        const double d = static_cast<double>(OracleDeviation(s, row.oscillator, row.checkPoint));
+        QVERIFY2(std::abs(d - row.checkDeviation) < 0.01,
+                 qPrintable(Mismatch(row.checkDeviation, d)));
+    }
+    const double q = OracleQ(s, row.nominal, A1, A2);
+    QVERIFY2(RelativelyClose(*row.curve.usableQ, q, 1e-5),
+             qPrintable(Mismatch(*row.curve.usableQ, q)));
+    const double atF = OracleQ(s, row.nominal, f[0], f[2]);
+    QVERIFY2(q >= atF * (1.0 - 1e-6), qPrintable(Mismatch(q, atF)));
+    const double move = 0.002 * (s.f_max - s.f_min);
+    for (const auto& [a1, a2] :
+         {std::pair{A1 - move, A2}, {A1 + move, A2}, {A1, A2 - move}, {A1, A2 + move}}) {
+        const double moved = OracleQ(s, row.nominal, a1, a2);
+        QVERIFY2(moved <= q * (1.0 + 1e-6), qPrintable(Mismatch(moved, q)));
+    }
 }
 
 // The peaks of the runs of equal sign in the table, from step 0: |d| in Hz, or
@@ -87,26 +172,36 @@ void TestThreePoint::design_data()
     QTest::addColumn<Points>("ownPoints");
     QTest::addColumn<double>("usableQ");       // 0: not checked
     QTest::addColumn<double>("padder");        // pF to three significant digits, 0: not checked
-    QTest::addColumn<QString>("unalignedRow"); // the standard padder that cannot be aligned
+    QTest::addColumn<QString>("unalignedRow"); // the standard padders that cannot be aligned
+    // The usable Q of E12 and E24 at their best points. 0: not checked.
+    QTest::addColumn<double>("e12Q");
+    QTest::addColumn<double>("e24Q");
 
-    const std::pair<const char*, Inputs> bands[] = {
-        {"worked example", kWorkedExample},
-        {"long wave", {"12", "500", "10", "0.15", "0.285", "0.455"}},
-        {"short wave 3.5-10 MHz, 10-365 pF gang", {"10", "365", "10", "3.5", "10", "0.455"}},
-        {"FM", {"10", "40", "5", "87.5", "108", "10.7"}},
+    // Aligned at F1 and F3 the standard padders allow: worked example 560 pF
+    // Q 82.0, long wave 270 pF 235, 3900 pF 287, FM 820 pF 5200 and 910 pF 13 500.
+    const std::tuple<const char*, Inputs, double, double> bands[] = {
+        {"worked example: 560 pF", kWorkedExample, 83.68, 83.68},
+        {"long wave: 270 pF", {"12", "500", "10", "0.15", "0.285", "0.455"}, 252.3, 252.3},
+        {"short wave 3.5-10 MHz, 10-365 pF gang", {"10", "365", "10", "3.5", "10", "0.455"}, 0.0, 0.0},
+        {"short wave 3.5-10 MHz: 3900 pF", {"12", "500", "10", "3.5", "10", "0.455"}, 354.5, 354.5},
+        // E24 910 pF tracks at its alignment points alone, checked mid-band.
+        {"FM: E12 820 pF, E24 910 pF", {"10", "40", "5", "87.5", "108", "10.7"}, 7641, 19400},
     };
-    for (const auto& [name, inputs] : bands) {
-        QTest::addRow("%s, largest usable Q", name) << inputs << PointPlacement::LargestUsableQ << Points{} << 0.0 << 0.0 << QString();
-        QTest::addRow("%s, smallest deviation", name) << inputs << PointPlacement::SmallestDeviation << Points{} << 0.0 << 0.0 << QString();
+    for (const auto& [name, inputs, e12Q, e24Q] : bands) {
+        QTest::addRow("%s, largest usable Q", name) << inputs << PointPlacement::LargestUsableQ << Points{} << 0.0 << 0.0 << QString() << e12Q << e24Q;
+        QTest::addRow("%s, smallest deviation", name) << inputs << PointPlacement::SmallestDeviation << Points{} << 0.0 << 0.0 << QString() << 0.0 << 0.0;
     }
-    QTest::newRow("worked example, own points") << kWorkedExample << PointPlacement::OwnPoints << Points{0.6e6, 1.0e6, 1.5e6} << 0.0 << 0.0 << QString();
+    QTest::newRow("worked example, own points") << kWorkedExample << PointPlacement::OwnPoints << Points{0.6e6, 1.0e6, 1.5e6} << 0.0 << 0.0 << QString() << 0.0 << 0.0;
     // Equal peaks of the exact |x - 1/x| give Q 85.06; equal peaks of |d| / f
     // would settle lower. With the stray across the coil the padder is 558 pF
     // (548 pF with it across the gang section, the same curve).
-    QTest::newRow("worked example's optimum: Q 85.06, padder 558 pF") << kWorkedExample << PointPlacement::LargestUsableQ << Points{} << 85.0558 << 558.0 << QString();
+    QTest::newRow("worked example's optimum: Q 85.06, padder 558 pF") << kWorkedExample << PointPlacement::LargestUsableQ << Points{} << 85.0558 << 558.0 << QString() << 0.0 << 0.0;
     // The 11 pF padder, aligned at F1, misses F3 by 0.0014 Hz (1.6e-12) of
-    // 855 MHz, while 12 pF aligns.
-    QTest::newRow("IF far above the band: E24 11 pF cannot be aligned, the design stays") << Inputs{"20", "4800", "27.5", "0.83", "6.4", "850"} << PointPlacement::LargestUsableQ << Points{} << 0.0 << 0.0 << "E24";
+    // 855 MHz; it aligns at its own points.
+    QTest::newRow("IF far above the band: E24 11 pF misses F3, aligns at its own points") << Inputs{"20", "4800", "27.5", "0.83", "6.4", "850"} << PointPlacement::LargestUsableQ << Points{} << 0.0 << 0.0 << QString() << 0.0 << 0.0;
+    // A trimmer of 0.27 pF beside a 15 nF padder: no alignment holds within
+    // double arithmetic.
+    QTest::newRow("15 nF padder beside a 0.27 pF trimmer: neither row aligns, the design stays") << Inputs{"0.15022", "1.61162", "0", "414.407", "876.564", "0.053022"} << PointPlacement::LargestUsableQ << Points{} << 0.0 << 0.0 << "E12 E24" << 0.0 << 0.0;
 }
 // clang-format on
 
@@ -118,6 +213,8 @@ void TestThreePoint::design()
     QFETCH(double, usableQ);
     QFETCH(double, padder);
     QFETCH(QString, unalignedRow);
+    QFETCH(double, e12Q);
+    QFETCH(double, e24Q);
     const CalculationState s = Solved(inputs);
     const ThreePointDesign design = DesignThreePoint(s, placement, ownPoints);
     QVERIFY(design.converged);
@@ -127,32 +224,34 @@ void TestThreePoint::design()
     if (padder > 0.0)
         QCOMPARE(std::round(design.oscillator.C_p / kFaradPerPicofarad), padder);
     // A row that cannot be aligned keeps its nominal value and nothing else.
-    for (const auto& [name, row] : {std::pair{"E12", &design.e12}, std::pair{"E24", &design.e24}}) {
-        QCOMPARE(!row->Aligned(), unalignedRow == name);
-        if (!row->Aligned())
+    for (const auto& [name, row, q] :
+         {std::tuple{"E12", &design.e12, e12Q}, std::tuple{"E24", &design.e24, e24Q}}) {
+        QCOMPARE(!row->Aligned(), unalignedRow.contains(name));
+        if (!row->Aligned()) {
             QVERIFY(row->oscillator.L_o == 0.0 && row->oscillator.C_p == row->nominal
                     && !row->curve.usableQ);
+            continue;
+        }
+        CheckFitted(s, *row, design.f);
+        if (q > 0.0)
+            QVERIFY2(
+                RelativelyClose(*row->curve.usableQ, q, 1e-3),
+                qPrintable(QStringLiteral("%1: ").arg(name) + Mismatch(*row->curve.usableQ, q)));
     }
 
     if (placement == PointPlacement::OwnPoints)
         QCOMPARE(design.f, ownPoints);
     QVERIFY(s.f_min < design.f[0] && design.f[0] < design.f[1] && design.f[1] < design.f[2]
             && design.f[2] < s.f_max);
-    // Both circuits resonate where they should at each point, the padder's
-    // aligned ones at F1 and F3: the deviation there is below the 0.01 Hz shown.
+    // Both circuits resonate where they should at each point: the deviation
+    // there is below the 0.01 Hz shown.
     for (std::size_t i = 0; i < 3; ++i) {
         const double f = design.f[i];
         const double input = Resonance(s.L_b, design.C_h[i] + s.C_tb + s.C_sz);
         QVERIFY2(std::abs(input - f) < 0.005, qPrintable(Mismatch(input, f)));
-        for (const StandardPadder* row :
-             {&design.e12, &design.e24, static_cast<const StandardPadder*>(nullptr)}) {
-            const PadderOscillator* o = row ? &row->oscillator : &design.oscillator;
-            if (row && (i == 1 || !row->Aligned()))
-                continue;
-            const double d = OscillatorAt(*o, design.C_h[i], s.C_sz) - s.f_kf - f;
-            QVERIFY2(std::abs(d) < 0.005,
-                     qPrintable(QStringLiteral("F%1: ").arg(i + 1) + Mismatch(d, 0.0)));
-        }
+        const double d = OscillatorAt(design.oscillator, design.C_h[i], s.C_sz) - s.f_kf - f;
+        QVERIFY2(std::abs(d) < 0.005,
+                 qPrintable(QStringLiteral("F%1: ").arg(i + 1) + Mismatch(d, 0.0)));
     }
     // Zero at three points: four runs of alternating sign, both band edges in
     // the outer ones. A search's measure equioscillates: its four peaks agree
