@@ -3,6 +3,7 @@
 // the extremes of the returned deviation table.
 
 #include "CalcTestSupport.h"
+#include "PadderFit.h"
 #include "ThreePointTracking.h"
 
 #include <QTest>
@@ -158,6 +159,8 @@ class TestThreePoint : public QObject {
 private slots:
     void design_data();
     void design();
+    void choices_data();
+    void choices();
     void failure_data();
     void failure();
     void nearestStandardValue_data();
@@ -263,6 +266,87 @@ void TestThreePoint::design()
         const auto [low, high] = std::ranges::minmax(peaks);
         QVERIFY2(high <= 1.01 * low, qPrintable(Mismatch(high, low)));
     }
+}
+
+// clang-format off
+void TestThreePoint::choices_data()
+{
+    QTest::addColumn<Inputs>("inputs");
+    QTest::addColumn<double>("own");      // pF, 0: none typed
+    QTest::addColumn<double>("ownQ");
+    QTest::addColumn<QString>("e12Pair");
+    QTest::addColumn<double>("e12PairQ");
+    QTest::addColumn<QString>("e24Pair");
+    QTest::addColumn<double>("e24PairQ");
+    QTest::addColumn<double>("q2");       // the smallest Q within +-2 %, 0: not checked
+    QTest::addColumn<double>("q5");       // and within +-5 %
+
+    // 560 pF alone allows 83.68; 470 + 82 = 552 pF is the nearest E12 pair.
+    QTest::newRow("worked example: 510 + 47, E24 560 pF within 2 % and 5 %") << kWorkedExample << 0.0 << 0.0 << "470 + 82" << 80.08 << "510 + 47" << 84.23 << 69.59 << 54.61;
+    QTest::newRow("worked example, a measured 556 pF: its own row and tolerance") << kWorkedExample << 556.0 << 83.38 << "470 + 82" << 80.08 << "510 + 47" << 84.23 << 69.37 << 54.46;
+    // 3900 pF alone allows 354.5.
+    QTest::newRow("short wave 3.5-10 MHz: 3600 + 160") << Inputs{"12", "500", "10", "3.5", "10", "0.455"} << 0.0 << 0.0 << "3300 + 470" << 415.54 << "3600 + 160" << 420.90 << 0.0 << 0.0;
+}
+// clang-format on
+
+void TestThreePoint::choices()
+{
+    QFETCH(Inputs, inputs);
+    QFETCH(double, own);
+    QFETCH(double, ownQ);
+    QFETCH(QString, e12Pair);
+    QFETCH(double, e12PairQ);
+    QFETCH(QString, e24Pair);
+    QFETCH(double, e24PairQ);
+    QFETCH(double, q2);
+    QFETCH(double, q5);
+    const CalculationState s = Solved(inputs);
+    const ThreePointDesign design = DesignThreePoint(s, PointPlacement::LargestUsableQ);
+    const std::optional<double> ownPadder =
+        own > 0.0 ? std::optional(own * kFaradPerPicofarad) : std::nullopt;
+    const PadderChoices choices = FitPadders(s, design, ownPadder);
+
+    QCOMPARE(choices.own.has_value(), own > 0.0);
+    if (choices.own) {
+        CheckFitted(s, *choices.own, design.f);
+        QVERIFY2(RelativelyClose(*choices.own->curve.usableQ, ownQ, 1e-3),
+                 qPrintable(Mismatch(*choices.own->curve.usableQ, ownQ)));
+    }
+    for (const auto& [pair, text, q] : {std::tuple{&choices.e12Pair, e12Pair, e12PairQ},
+                                        std::tuple{&choices.e24Pair, e24Pair, e24PairQ}}) {
+        QVERIFY(pair->has_value());
+        const PadderPair& p = **pair;
+        QCOMPARE(QStringLiteral("%1 + %2")
+                     .arg(p.larger / kFaradPerPicofarad)
+                     .arg(p.smaller / kFaradPerPicofarad),
+                 text);
+        QCOMPARE(p.fit.nominal, p.larger + p.smaller);
+        CheckFitted(s, p.fit, design.f);
+        QVERIFY2(RelativelyClose(*p.fit.curve.usableQ, q, 1e-4),
+                 qPrintable(Mismatch(*p.fit.curve.usableQ, q)));
+    }
+
+    // The fitted padder, off by 5 % either way and aligned at its nominal's
+    // points, stays inside the envelope; so does the nominal curve.
+    const StandardPadder& fitted = choices.own ? *choices.own : design.e24;
+    QVERIFY(choices.tolerance.has_value());
+    const PadderTolerance& band = *choices.tolerance;
+    QCOMPARE(band.nominal, fitted.nominal);
+    for (const double factor : {0.95, 1.0, 1.05}) {
+        const PadderOscillator o =
+            OracleAlign(s, factor * fitted.nominal, fitted.alignment[0], fitted.alignment[1]);
+        for (int i = 0; i < kSweepSteps; i += 7) {
+            const double f = s.f_max - i * (s.f_max - s.f_min) / 499.0;
+            const double d = static_cast<double>(OracleDeviation(s, o, f));
+            QVERIFY2(band.lowest[i] - 0.01 <= d && d <= band.highest[i] + 0.01,
+                     qPrintable(QStringLiteral("step %1 at %2: ").arg(i).arg(factor)
+                                + Mismatch(d, band.lowest[i])));
+        }
+    }
+    for (const auto& [tolerance, q] : {std::pair{0, q2}, std::pair{1, q5}})
+        if (q > 0.0)
+            QVERIFY2(RelativelyClose(*band.bands[tolerance].usableQ, q, 1e-3),
+                     qPrintable(Mismatch(*band.bands[tolerance].usableQ, q)));
 }
 
 // clang-format off
