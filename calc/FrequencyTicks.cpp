@@ -10,12 +10,12 @@ std::vector<double> FrequencyTicks(double f_min, double f_max, int most)
     const double width = f_max - f_min;
     if (!(width > 0.0) || !std::isfinite(width) || most < 1)
         return ticks;
-    // The step at which `most` ticks would just fit, rounded up to 1, 2 or 5
-    // times a power of ten.
+    // The step at which `most` ticks would just fit, rounded up to 1, 2, 2.5
+    // or 5 times a power of ten.
     const double rough = width / most;
     const double decade = std::pow(10.0, std::floor(std::log10(rough)));
     double step = 10.0 * decade;
-    for (const double m : {1.0, 2.0, 5.0})
+    for (const double m : {1.0, 2.0, 2.5, 5.0})
         if (m * decade >= rough) {
             step = m * decade;
             break;
