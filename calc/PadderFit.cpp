@@ -462,7 +462,7 @@ PadderChoices FitPadders(const CalculationState& s, const ThreePointDesign& desi
 {
     const PadderFitter fitter(s, design);
     PadderChoices choices;
-    if (ownPadder)
+    if (ownPadder && *ownPadder > 0.0 && std::isfinite(*ownPadder))
         choices.own = fitter.Fit(*ownPadder);
     std::map<long long, StandardPadder> fitted;
     choices.e12Pair = BestPair(fitter, StandardSeries::E12, fitted);

@@ -84,7 +84,8 @@ struct PadderChoices {
     std::optional<PadderTolerance> tolerance;
 };
 
-// `ownPadder` (F) is the builder's own value, if any. Pairs need both parts at
+// `ownPadder` (F) is the builder's own value, if any; one that is not a
+// positive number is none. Pairs need both parts at
 // least 10 pF; among pairs of the same stated Q the one whose larger part is
 // nearest the ideal padder wins, then the larger usable Q.
 PadderChoices FitPadders(const CalculationState& s, const ThreePointDesign& design,
