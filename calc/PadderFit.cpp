@@ -26,7 +26,9 @@ constexpr int kFineWindow = 10;
 // A usable Q as a number to compare: none (no mistuning) is unbounded.
 double Comparable(const std::optional<double>& q)
 {
-    return q ? *q : kInf;
+    if (q)
+        return *q;
+    return kInf;
 }
 
 double QOf(const StandardPadder& padder)
@@ -310,9 +312,11 @@ double PadderFitter::LargestMistuning(const PadderOscillator& o) const
     for (std::size_t i = 0; i < kSweepSteps; ++i) {
         const double r =
             (s / std::sqrt(tank.A - tank.B / (in_.C_h[i] + D)) - s_.f_kf) / in_.f_be[i];
-        largest = r > 0.0 ? std::max(largest, std::abs(std::log(r))) : kInf;
+        if (!(r > 0.0))
+            return kInf;
+        largest = std::max(largest, std::abs(std::log(r)));
     }
-    return std::isnan(largest) ? kInf : largest;
+    return largest;
 }
 
 StandardPadder PadderFitter::Fit(double C_p) const
