@@ -9,6 +9,9 @@
 #                             from the build in build/ (built first when needed),
 #                             the C++ format and shellcheck (scripts/lint.sh)
 #   ./test.sh --fuzz SECONDS  each fuzz target for SECONDS
+#   ./test.sh --package       the Debian package (scripts/package.sh) built,
+#                             checked by lintian, installed into this machine,
+#                             used and purged: the test labelled package (root)
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/common.sh
@@ -47,8 +50,12 @@ case "${1:-}" in
     fi
     scripts/fuzz.sh "$2"
     ;;
+  --package)
+    scripts/package.sh
+    ctest --test-dir build-package --output-on-failure --no-tests=error -L package
+    ;;
   *)
-    echo "usage: $0 [--sanitize | --lint | --fuzz SECONDS]" >&2
+    echo "usage: $0 [--sanitize | --lint | --fuzz SECONDS | --package]" >&2
     exit 2
     ;;
 esac

@@ -1,5 +1,6 @@
 #include "ResultsFile.h"
 
+#include "ResultsLocation.h"
 #include "SaveFailure.h"
 #include "SaveTarget.h"
 
@@ -57,7 +58,7 @@ ResultsFileError::ResultsFileError(const QString& userMessage)
 
 QString ResultsFolder(const QString& programDir)
 {
-    return QDir(programDir).filePath(kFolderName);
+    return ResultsLocation(programDir, kFolderName);
 }
 
 QString ResultsFolderName()

@@ -19,7 +19,8 @@ private:
     QString userMessage_;
 };
 
-// The folder beside the program where every save lands.
+// The folder where every save lands: "adatok" beside the program, or in
+// the user's data folder where that cannot be written (ResultsLocation.h).
 QString ResultsFolder(const QString& programDir);
 
 // The folder's name alone, for the messages that name it.

@@ -15,6 +15,11 @@ KALIBRIX_PACKAGES=(
   locales libc-l10n
 )
 
+# What scripts/package.sh and the package test need besides: the packaging
+# tools (dpkg-shlibdeps needs file), lintian, the manual pages' checker, and
+# runuser and useradd for the package test.
+KALIBRIX_PACKAGE_PACKAGES=(dpkg-dev file lintian man-db util-linux passwd)
+
 # The static checkers of scripts/lint.sh.
 KALIBRIX_LINT_PACKAGES=(clang-tidy-14 clang-format-14 cppcheck shellcheck)
 

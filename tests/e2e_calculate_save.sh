@@ -6,7 +6,10 @@
 # "Számol" must bring the message box " Hiba történt", and saving must stay
 # impossible.
 #
-#   e2e_calculate_save.sh <path of kalibrix>
+#   e2e_calculate_save.sh <path of kalibrix> [<results folder>]
+#
+# The results folder is the adatok folder beside the program unless another
+# is given, as for an installed program that saves in the user's data folder.
 #
 # Needs a display, xdotool, dbus-run-session, at-spi2-core and
 # python3-pyatspi: the controls' places and the keyboard focus are read from
@@ -24,7 +27,7 @@ fi
 
 program=$(realpath "$1")
 view="$(dirname "$0")/screen_reader_view.py"
-results_dir="$(dirname "$program")/adatok"
+results_dir=${2:-"$(dirname "$program")/adatok"}
 work=$(mktemp -d)
 name="e2e_calculate_save_$$"
 pid=
@@ -231,7 +234,7 @@ save_worked_example() {
   fi
 
   exit_program
-  echo "PASS: [$locale] worked example calculated and saved"
+  echo "PASS: [$locale] worked example calculated and saved in $file"
 }
 
 save_worked_example C.UTF-8 .

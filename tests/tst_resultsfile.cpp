@@ -56,9 +56,45 @@ QByteArray WrittenFile(const ResultTexts& texts, const QDateTime& now,
     return ReadAll(path);
 }
 
+// What stands in the program's folder, and where the save must land.
+enum class ProgramFolder { Writable, ReadOnly };
+enum class Adatok { Missing, WritableFolder, ReadOnlyFolder, RegularFile };
+enum class Lands { BesideProgram, InXdgDataHome, InHomeLocalShare };
+
+// Sets (or, for a null value, unsets) an environment variable for the
+// object's lifetime.
+class EnvironmentVariable {
+public:
+    EnvironmentVariable(const char* name, const QString& value)
+        : name_(name), had_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name))
+    {
+        if (value.isNull())
+            qunsetenv(name);
+        else
+            qputenv(name, QFile::encodeName(value));
+    }
+    ~EnvironmentVariable()
+    {
+        if (had_)
+            qputenv(name_, old_);
+        else
+            qunsetenv(name_);
+    }
+    EnvironmentVariable(const EnvironmentVariable&) = delete;
+    EnvironmentVariable& operator=(const EnvironmentVariable&) = delete;
+
+private:
+    const char* name_;
+    bool had_;
+    QByteArray old_;
+};
+
 } // namespace
 
 Q_DECLARE_METATYPE(ResultTexts)
+Q_DECLARE_METATYPE(ProgramFolder)
+Q_DECLARE_METATYPE(Adatok)
+Q_DECLARE_METATYPE(Lands)
 
 class TestResultsFile : public QObject {
     Q_OBJECT
@@ -87,6 +123,8 @@ private slots:
     void swappedFolderNeverLeadsOutside();
     void faultsAroundTheRename_data();
     void faultsAroundTheRename();
+    void savesWhereThisProcessCanWrite_data();
+    void savesWhereThisProcessCanWrite();
 
 private:
     QTemporaryDir localeFolder_;
@@ -361,8 +399,12 @@ void TestResultsFile::failedSaveChangesNothing()
     if (hungarian && !hungarianUnavailable_.isEmpty())
         QSKIP(qPrintable(hungarianUnavailable_));
     const MessageLanguage language(hungarian, translation_, localePath_);
-    QTemporaryDir program;
-    QVERIFY(program.isValid());
+    // The program's folder is also the user's data folder for Kalibrix, so
+    // the save meets the fault there whichever of the two it chooses.
+    QTemporaryDir dataHome;
+    QVERIFY(dataHome.isValid() && QDir(dataHome.path()).mkdir(QStringLiteral("kalibrix")));
+    const EnvironmentVariable xdgVariable("XDG_DATA_HOME", dataHome.path());
+    const QDir program(dataHome.filePath(QStringLiteral("kalibrix")));
 
     // The program folder is a small medium of its own for these faults.
     std::optional<SmallMedium> medium;
@@ -745,6 +787,72 @@ void TestResultsFile::faultsAroundTheRename()
 
     SaveTextFile(program.path(), QStringLiteral("regi"), lines);
     QCOMPARE(FilesUnder(adatok), QStringList{QStringLiteral("regi.txt")});
+}
+
+// clang-format off
+void TestResultsFile::savesWhereThisProcessCanWrite_data()
+{
+    QTest::addColumn<ProgramFolder>("programFolder");
+    QTest::addColumn<Adatok>("adatok");
+    // Null: unset; "<xdg>": a temporary folder of its own.
+    QTest::addColumn<QString>("xdgDataHome");
+    QTest::addColumn<Lands>("lands");
+
+    const QString xdg = QStringLiteral("<xdg>");
+    QTest::newRow("build folder, adatok not made yet") << ProgramFolder::Writable << Adatok::Missing << xdg << Lands::BesideProgram;
+    QTest::newRow("install in the home folder, adatok there") << ProgramFolder::Writable << Adatok::WritableFolder << xdg << Lands::BesideProgram;
+    QTest::newRow("read-only program folder, writable adatok in it") << ProgramFolder::ReadOnly << Adatok::WritableFolder << xdg << Lands::BesideProgram;
+    QTest::newRow("/usr/bin, XDG_DATA_HOME set") << ProgramFolder::ReadOnly << Adatok::Missing << xdg << Lands::InXdgDataHome;
+    QTest::newRow("/usr/bin, XDG_DATA_HOME unset") << ProgramFolder::ReadOnly << Adatok::Missing << QString() << Lands::InHomeLocalShare;
+    QTest::newRow("/usr/bin, XDG_DATA_HOME empty") << ProgramFolder::ReadOnly << Adatok::Missing << "" << Lands::InHomeLocalShare;
+    QTest::newRow("/usr/bin, XDG_DATA_HOME relative, so ignored") << ProgramFolder::ReadOnly << Adatok::Missing << "adatok-itt" << Lands::InHomeLocalShare;
+    QTest::newRow("writable program folder, read-only adatok") << ProgramFolder::Writable << Adatok::ReadOnlyFolder << xdg << Lands::InXdgDataHome;
+    QTest::newRow("writable program folder, adatok a regular file") << ProgramFolder::Writable << Adatok::RegularFile << xdg << Lands::InXdgDataHome;
+}
+// clang-format on
+
+// The folder the program saves in, and the save itself landing there whole,
+// the missing folders of the user's data folder created on the way.
+void TestResultsFile::savesWhereThisProcessCanWrite()
+{
+    QFETCH(ProgramFolder, programFolder);
+    QFETCH(Adatok, adatok);
+    QFETCH(QString, xdgDataHome);
+    QFETCH(Lands, lands);
+
+    QTemporaryDir program;
+    QTemporaryDir home;
+    QTemporaryDir dataHome;
+    QVERIFY(program.isValid() && home.isValid() && dataHome.isValid());
+    const QString besideProgram = program.filePath(QStringLiteral("adatok"));
+    if (adatok == Adatok::RegularFile)
+        WriteAll(besideProgram, "not a folder\r\n");
+    else if (adatok != Adatok::Missing)
+        QVERIFY(QDir().mkdir(besideProgram));
+    const EnvironmentVariable homeVariable("HOME", home.path());
+    const EnvironmentVariable xdgVariable(
+        "XDG_DATA_HOME", xdgDataHome == QStringLiteral("<xdg>") ? dataHome.path() : xdgDataHome);
+    std::optional<WriteProtection> locked;
+    if (programFolder == ProgramFolder::ReadOnly)
+        locked.emplace(program.path());
+    if (adatok == Adatok::ReadOnlyFolder)
+        locked.emplace(besideProgram);
+
+    const QString expected = lands == Lands::BesideProgram ? besideProgram
+                             : lands == Lands::InXdgDataHome
+                                 ? dataHome.filePath(QStringLiteral("kalibrix/adatok"))
+                                 : home.filePath(QStringLiteral(".local/share/kalibrix/adatok"));
+    const QStringList lines = ResultsFileText(kWorkedExample, kAfternoon);
+    {
+        // Decided and saved as an ordinary user would, root included.
+        WithoutCapabilities ordinaryUser;
+        if (locked
+            && TakesNewFiles(adatok == Adatok::ReadOnlyFolder ? besideProgram : program.path()))
+            QSKIP("a folder without write permission still takes new files here");
+        QCOMPARE(ResultsFolder(program.path()), expected);
+        SaveTextFile(program.path(), QStringLiteral("meres"), lines);
+    }
+    QCOMPARE(ReadAll(expected + QStringLiteral("/meres.txt")), kWorkedExampleFileC);
 }
 
 QTEST_GUILESS_MAIN(TestResultsFile)
