@@ -5,6 +5,7 @@
 #include "SaveTarget.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStringConverter>
 
@@ -49,6 +50,29 @@ QByteArray Encode(const QString& text, const QByteArray& codeset)
     return mended;
 }
 
+// A name that would leave the results folder as typed: absolute, or with a
+// ".." component.
+void RefuseNameLeavingFolder(const QString& name)
+{
+    if (QDir::isAbsolutePath(name)
+        || QDir::fromNativeSeparators(name).split(u'/').contains(QStringLiteral(".."))) {
+        throw NameLeavesFolder(name);
+    }
+}
+
+// In the user's data folder the program's own folder (kalibrix) may be
+// missing at the first save: it is made for the user alone (0700), and the
+// save then makes the results folder in it as it does beside the program.
+// Beside the program the parent is the program's folder, which exists.
+void MakeMissingParent(const QString& folder)
+{
+    const QString parent = QFileInfo(folder).path();
+    if (QFileInfo::exists(parent))
+        return;
+    QDir().mkpath(parent);
+    QFile::setPermissions(parent, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
 } // namespace
 
 ResultsFileError::ResultsFileError(const QString& userMessage)
@@ -68,10 +92,7 @@ QString ResultsFolderName()
 
 QString ResultsFilePath(const QString& programDir, const QString& name)
 {
-    if (QDir::isAbsolutePath(name)
-        || QDir::fromNativeSeparators(name).split(u'/').contains(QStringLiteral(".."))) {
-        throw NameLeavesFolder(name);
-    }
+    RefuseNameLeavingFolder(name);
     return ResultsFolder(programDir) + u'/' + name + QStringLiteral(".txt");
 }
 
@@ -90,9 +111,13 @@ void WriteTextFile(const QString& path, const QStringList& lines, const QByteArr
 void SaveTextFile(const QString& programDir, const QString& name, const QStringList& lines,
                   const QByteArray& codeset)
 {
-    const QString path = ResultsFilePath(programDir, name);
-    ReplaceBeneath(ResultsFolder(programDir), name + QStringLiteral(".txt"),
-                   Encode(lines.join(kLineEnd) + kLineEnd, codeset), true, path);
+    RefuseNameLeavingFolder(name);
+    // Decided once, so that the folder checked is the folder written.
+    const QString folder = ResultsFolder(programDir);
+    const QString fileName = name + QStringLiteral(".txt");
+    MakeMissingParent(folder);
+    ReplaceBeneath(folder, fileName, Encode(lines.join(kLineEnd) + kLineEnd, codeset), true,
+                   folder + u'/' + fileName);
 }
 
 } // namespace kalibrix

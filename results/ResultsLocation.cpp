@@ -41,12 +41,7 @@ QString ResultsLocation(const QString& programDir, const QString& folderName)
     if (writable)
         return besideProgram;
 
-    const QString userFolder = UserDataFolder() + QStringLiteral("/kalibrix");
-    if (!QFileInfo::exists(userFolder)) {
-        QDir().mkpath(userFolder);
-        QFile::setPermissions(userFolder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    }
-    return userFolder + u'/' + folderName;
+    return UserDataFolder() + QStringLiteral("/kalibrix/") + folderName;
 }
 
 } // namespace kalibrix

@@ -10,10 +10,8 @@ namespace kalibrix {
 // none yet in a folder that does), as in a build folder or an install in the
 // user's home; otherwise the same name in the user's data folder,
 // $XDG_DATA_HOME/kalibrix (~/.local/share/kalibrix when the variable is
-// unset, empty or relative), as under /usr/bin. For the second, the folders
-// above the results folder are created (0700, as for any new folder in the
-// user's data folder), so that a save creates the results folder there as
-// it does beside the executable.
+// unset, empty or relative), as under /usr/bin. Only decides: nothing is
+// created, so that naming the folder (the guide does) leaves no trace.
 QString ResultsLocation(const QString& programDir, const QString& folderName);
 
 } // namespace kalibrix

@@ -23,7 +23,7 @@ source scripts/common.sh
 ensure_packages "${KALIBRIX_PACKAGES[@]}" "${KALIBRIX_LINT_PACKAGES[@]}"
 
 DIR=build
-FOLDERS=(calc results ui app data tests bench)
+FOLDERS=(calc results words ui app data tests bench)
 failed=0
 
 echo "== the Release build in $DIR/, every warning an error"
@@ -47,7 +47,7 @@ echo "== cppcheck"
 if ! cppcheck --quiet --error-exitcode=1 --std=c++20 --language=c++ --library=qt \
     --enable=warning,style,performance,portability --inline-suppr \
     --suppressions-list=scripts/cppcheck.supp -j "$(nproc)" \
-    -I calc -I results -I ui --template='{file}:{line}: {severity} ({id}): {message}' \
+    -I calc -I results -I words -I ui --template='{file}:{line}: {severity} ({id}): {message}' \
     "${FOLDERS[@]}"; then
   failed=1
 fi

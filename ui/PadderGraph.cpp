@@ -3,6 +3,7 @@
 #include "AxisLimit.h"
 #include "DeviationGraph.h"
 #include "NumberText.h"
+#include "Phrases.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -17,11 +18,6 @@ namespace {
 
 constexpr double kLeftEdgeStep = kSweepSteps - 1;
 constexpr int kPageSteps = 50; // Page Up / Page Down move the readout by a grid column
-
-QString Text(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
 
 } // namespace
 
@@ -62,9 +58,11 @@ QString PadderGraph::Readout(int step) const
     QStringList parts;
     for (const GraphCurve& curve : shown_->curves)
         parts << QStringLiteral("%1 %2 Hz")
-                     .arg(curve.name, Text(FormatGeneral(curve.deviation[i], shown_->separator)));
+                     .arg(curve.name, GeneralNumber(curve.deviation[i], shown_->separator));
     return QStringLiteral("%1 MHz: %2")
-        .arg(Text(FormatFixed(shown_->frequency[i] / kHertzPerMegahertz, 3, shown_->separator)),
+        .arg(NumberPhrase(
+                 FormatFixed(shown_->frequency[i] / kHertzPerMegahertz, 3, shown_->separator),
+                 shown_->separator),
              parts.join(QStringLiteral(", ")));
 }
 
@@ -83,8 +81,8 @@ void PadderGraph::Render()
     }
 
     surface_.PSet(kLeftEdgeStep, H, foreground);
-    surface_.Print(QStringLiteral(" ± %1 Hz").arg(Text(FormatGeneral(H, shown_->separator))),
-                   font(), foreground);
+    surface_.Print(QStringLiteral(" ± %1 Hz").arg(GeneralNumber(H, shown_->separator)), font(),
+                   foreground);
     surface_.Finish();
 }
 

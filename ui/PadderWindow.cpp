@@ -1,5 +1,6 @@
 #include "PadderWindow.h"
 
+#include "AccessibleText.h"
 #include "DesignFigures.h"
 #include "Help.h"
 #include "MessageBox.h"
@@ -48,10 +49,6 @@ constexpr PadderLayout kLayout{3, 100, {520, 260}, {840, 980}};
 const QColor kThreePointColour(0, 0, 176);
 const QColor kTwoPointColour(208, 0, 0);
 const QColor kE24Colour(0, 128, 0);
-
-const QString kThreePointName = QStringLiteral("hárompontos");
-const QString kTwoPointName = QStringLiteral("kétpontos");
-const QString kE24Name = QStringLiteral("E24 padder");
 
 const std::array<QString, 2> kStandardPrefixes{QStringLiteral("E12 "), QStringLiteral("E24 ")};
 
@@ -286,9 +283,9 @@ QWidget* PadderWindow::BuildSaveRow()
 
 void PadderWindow::Follow(const TrackingCalculator& calc, bool sweepCurrent)
 {
-    source_.reset();
     if (sweepCurrent)
         source_ = calc;
+    lastRunFailed_ = !sweepCurrent && source_;
     Recompute();
 }
 
@@ -326,7 +323,7 @@ std::optional<std::array<double, 3>> PadderWindow::OwnPoints()
         try {
             ownPoints_[i] = ScaledInput(text.toStdString(), kHertzPerMegahertz);
         } catch (const OverflowError&) {
-            ShowNoDesign(QStringLiteral("Az F%1 pontnak beírt szám túl nagy.").arg(i + 1));
+            ShowNoDesign(PointTooLarge(static_cast<int>(i)));
             return std::nullopt;
         }
     }
@@ -359,17 +356,21 @@ void PadderWindow::ShowDesign(const ThreePointDesign& design)
 {
     const TrackingCalculator& calc = *source_;
     design_ = design;
-    status_->setText(QStringLiteral("Padderes terv a főablak utolsó számolásához, a pontok "
-                                    "helye: %1.")
-                         .arg(PlacementName(design.placement).toLower()));
-    for (std::size_t i = 0; i < kPadderValues.size(); ++i)
-        values_[i]->setText(
-            ValueText(kPadderValues[i].value, design, design.oscillator, design.curve, calc));
-    const std::array<const StandardPadder*, 2> padders{&design.e12, &design.e24};
-    for (std::size_t row = 0; row < padders.size(); ++row)
-        for (std::size_t v = 0; v < kStandardValues.size(); ++v)
-            standard_[row][v]->setText(ValueText(
-                kStandardValues[v], design, padders[row]->oscillator, padders[row]->curve, calc));
+    status_->setText(DesignStatus(design, lastRunFailed_));
+    const PadderDesignText said = DescribePadderDesign(design, calc);
+    for (const PadderRow& row : said.rows) {
+        if (!row.value)
+            continue;
+        if (row.standard < 0)
+            values_[static_cast<std::size_t>(*row.value)]->setText(row.text);
+        else
+            standard_[static_cast<std::size_t>(row.standard)]
+                     [static_cast<std::size_t>(std::ranges::find(kStandardValues, *row.value)
+                                               - kStandardValues.begin())]
+                         ->setText(row.text);
+    }
+    standardNote_->setText(said.standardNote);
+    standardNote_->setVisible(!said.standardNote.isEmpty());
 
     const std::optional<DesignFigures> figures = FiguresOfDesign(calc.state);
     const PadderCurve twoPoint = TwoPointCurve(calc.state, figures);
@@ -379,11 +380,11 @@ void PadderWindow::ShowDesign(const ThreePointDesign& design)
         QColor colour;
         const PadderCurve* curve;
     };
-    std::vector<Entry> entries{{kThreePointName, kThreePointColour, &design.curve}};
+    std::vector<Entry> entries{{ThreePointCurveName(), kThreePointColour, &design.curve}};
     if (design.e24.Aligned())
-        entries.push_back({kE24Name, kE24Colour, &design.e24.curve});
+        entries.push_back({E24CurveName(design, calc), kE24Colour, &design.e24.curve});
     const std::size_t scaled = entries.size();
-    entries.push_back({kTwoPointName, kTwoPointColour, &twoPoint});
+    entries.push_back({TwoPointCurveName(), kTwoPointColour, &twoPoint});
     std::vector<GraphCurve> curves;
     QStringList names;
     QStringList legend;
@@ -403,10 +404,8 @@ void PadderWindow::ShowDesign(const ThreePointDesign& design)
     // A screen reader hears the entries without the coloured squares.
     legend_->setAccessibleName(spokenLegend.join(QStringLiteral("; ")));
 
-    const std::optional<Verdict> verdict =
-        figures ? std::optional(JudgeDesign(*figures, calc.state)) : std::nullopt;
-    verdict_->setText(QStringLiteral("<b>Értékelés:</b> ") + VerdictText(verdict, design, calc));
-    recipe_->setText(AlignmentRecipeHtml(design, calc));
+    verdict_->setText(VerdictHtml(said));
+    recipe_->setText(AlignmentRecipeHtml(said));
     save_->setEnabled(true);
     copy_->setEnabled(true);
 }
@@ -423,7 +422,7 @@ void PadderWindow::ShowNoDesign(const QString& why)
     standardNote_->clear();
     standardNote_->hide();
     graph_->Clear();
-    graph_->setAccessibleDescription(QStringLiteral("Grafikon: nincs megjeleníthető terv."));
+    graph_->setAccessibleDescription(EmptyPadderGraphDescription());
     legend_->clear();
     legend_->setAccessibleName(QString());
     verdict_->clear();

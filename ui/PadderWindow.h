@@ -32,7 +32,9 @@ public:
     ~PadderWindow() override;
 
     // Works from now on on `calc`, the main window's calculation, when its
-    // sweep completed (`sweepCurrent`); otherwise there are no results.
+    // sweep completed (`sweepCurrent`). A calculation that failed after one
+    // that completed leaves the window on the earlier one, and it says so;
+    // without an earlier one there are no results.
     void Follow(const TrackingCalculator& calc, bool sweepCurrent);
 
 protected:
@@ -58,6 +60,7 @@ private:
     void Copy();
 
     std::optional<TrackingCalculator> source_;
+    bool lastRunFailed_ = false; // the main window's last calculation did not complete
     std::optional<ThreePointDesign> design_;
     std::array<double, 3> ownPoints_{}; // Hz, as the own-point fields store them
 
