@@ -45,6 +45,7 @@ void PadderGraph::ShowCurves(std::vector<GraphCurve> curves, std::size_t scaled,
 void PadderGraph::Clear()
 {
     shown_.reset();
+    marks_ = {};
     setToolTip(QString());
     update();
     emit ReadoutChanged(QString());
@@ -72,6 +73,8 @@ void PadderGraph::Render()
     const QColor foreground = palette().color(foregroundRole());
     surface_.Cls(contentsRect().size(), palette().color(backgroundRole()), devicePixelRatioF());
     DrawDeviationGrid(surface_, H, foreground);
+    if (marks_.band)
+        DrawBand(surface_, *marks_.band, H);
 
     // The first curve is drawn last, on top of the others.
     for (auto curve = shown_->curves.rbegin(); curve != shown_->curves.rend(); ++curve) {
@@ -80,6 +83,7 @@ void PadderGraph::Render()
             surface_.LineTo(i, curve->deviation[static_cast<std::size_t>(i)], curve->colour);
     }
 
+    DrawTicksAndMarks(surface_, marks_, H, font(), foreground);
     surface_.PSet(kLeftEdgeStep, H, foreground);
     surface_.Print(QStringLiteral(" ± %1 Hz").arg(GeneralNumber(H, shown_->separator)), font(),
                    foreground);

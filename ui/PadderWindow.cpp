@@ -6,6 +6,7 @@
 #include "MessageBox.h"
 #include "NumberText.h"
 #include "NumericField.h"
+#include "PadderFitPanel.h"
 #include "PadderGraph.h"
 #include "ResultsFile.h"
 #include "SaveFailure.h"
@@ -99,6 +100,9 @@ PadderWindow::PadderWindow(QWidget* parent) : QDialog(parent)
     column->addWidget(BuildPlacement());
     column->addWidget(BuildResults());
     column->addWidget(BuildStandardPadders());
+    fit_ = new PadderFitPanel(content, kLayout.fieldMinimumWidth);
+    connect(fit_, &PadderFitPanel::OwnPadderEntered, this, &PadderWindow::Recompute);
+    column->addWidget(fit_);
     column->addWidget(BuildGraph());
     verdict_ = WrappedLabel(content, QStringLiteral("verdict"));
     column->addWidget(verdict_);
@@ -214,7 +218,7 @@ QWidget* PadderWindow::BuildResults()
 
 QWidget* PadderWindow::BuildStandardPadders()
 {
-    auto* box = new QGroupBox(QStringLiteral("Szabványos padder, F1-en és F3-on beállítva"));
+    auto* box = new QGroupBox(QStringLiteral("Szabványos padder, a legjobb pontokon beállítva"));
     box->setAccessibleName(box->title());
     auto* grid = new QGridLayout(box);
     for (std::size_t v = 0; v < kStandardValues.size(); ++v)
@@ -357,9 +361,11 @@ void PadderWindow::ShowDesign(const ThreePointDesign& design)
     const TrackingCalculator& calc = *source_;
     design_ = design;
     status_->setText(DesignStatus(design, lastRunFailed_));
-    const PadderDesignText said = DescribePadderDesign(design, calc);
+    choices_ = FitPadders(calc.state, design, fit_->OwnPadder());
+    const PadderDesignText said = DescribePadderDesign(design, choices_, calc);
+    fit_->ShowRows(said.rows);
     for (const PadderRow& row : said.rows) {
-        if (!row.value)
+        if (!row.value || row.standard >= static_cast<int>(standard_.size()))
             continue;
         if (row.standard < 0)
             values_[static_cast<std::size_t>(*row.value)]->setText(row.text);
@@ -383,6 +389,8 @@ void PadderWindow::ShowDesign(const ThreePointDesign& design)
     std::vector<Entry> entries{{ThreePointCurveName(), kThreePointColour, &design.curve}};
     if (design.e24.Aligned())
         entries.push_back({E24CurveName(design, calc), kE24Colour, &design.e24.curve});
+    for (const FittedCurve& fitted : FittedCurves(design, choices_, calc))
+        entries.push_back({fitted.name, fitted.colour, fitted.curve});
     const std::size_t scaled = entries.size();
     entries.push_back({TwoPointCurveName(), kTwoPointColour, &twoPoint});
     std::vector<GraphCurve> curves;
@@ -398,6 +406,12 @@ void PadderWindow::ShowDesign(const ThreePointDesign& design)
         spokenLegend << text;
         described.push_back(entry.curve);
     }
+    const auto [band, bandColour] = BandLegend(choices_, calc);
+    if (!band.isEmpty()) {
+        legend << Swatch(bandColour) + u' ' + band;
+        spokenLegend << band;
+    }
+    graph_->SetMarks(FittedMarks(design, choices_, calc, kThreePointColour, kE24Colour));
     graph_->ShowCurves(std::move(curves), scaled, calc.state.fbe_curve, calc.decimalSeparator);
     graph_->setAccessibleDescription(PadderGraphDescription(names, described, calc));
     legend_->setText(legend.join(QStringLiteral("<br>")));
@@ -413,6 +427,8 @@ void PadderWindow::ShowDesign(const ThreePointDesign& design)
 void PadderWindow::ShowNoDesign(const QString& why)
 {
     design_.reset();
+    choices_ = {};
+    fit_->Clear();
     status_->setText(why);
     for (QLineEdit* field : values_)
         field->clear();
@@ -442,7 +458,7 @@ void PadderWindow::Save()
     }
     try {
         SaveTextFile(QCoreApplication::applicationDirPath(), fileName_->text(),
-                     PadderFileLines(*design_, *source_, QDateTime::currentDateTime()));
+                     PadderFileLines(*design_, choices_, *source_, QDateTime::currentDateTime()));
     } catch (const ResultsFileError& error) {
         ShowErrorMessage(this, error.userMessage());
     }
@@ -452,7 +468,7 @@ void PadderWindow::Copy()
 {
     if (design_)
         QGuiApplication::clipboard()->setText(
-            PadderFileLines(*design_, *source_, QDateTime::currentDateTime())
+            PadderFileLines(*design_, choices_, *source_, QDateTime::currentDateTime())
                 .join(QStringLiteral("\n")));
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PadderFit.h"
 #include "PadderText.h"
 #include "ThreePointTracking.h"
 #include "TrackingCalculator.h"
@@ -16,6 +17,7 @@ class QPushButton;
 
 namespace kalibrix {
 
+class PadderFitPanel;
 class PadderGraph;
 
 // The three-point design with a padder, beside the main window: the placement
@@ -62,6 +64,7 @@ private:
     std::optional<TrackingCalculator> source_;
     bool lastRunFailed_ = false; // the main window's last calculation did not complete
     std::optional<ThreePointDesign> design_;
+    PadderChoices choices_;             // the fitted padders of design_
     std::array<double, 3> ownPoints_{}; // Hz, as the own-point fields store them
 
     QLabel* status_ = nullptr;
@@ -71,6 +74,7 @@ private:
     std::array<QLineEdit*, kPadderValues.size()> values_{};
     std::array<std::array<QLineEdit*, kStandardValues.size()>, 2> standard_{};
     QLabel* standardNote_ = nullptr;
+    PadderFitPanel* fit_ = nullptr;
     PadderGraph* graph_ = nullptr;
     QLabel* legend_ = nullptr;
     QLabel* readout_ = nullptr;
