@@ -73,8 +73,11 @@ void PadderGraph::Render()
     const QColor foreground = palette().color(foregroundRole());
     surface_.Cls(contentsRect().size(), palette().color(backgroundRole()), devicePixelRatioF());
     DrawDeviationGrid(surface_, H, foreground);
-    if (marks_.band)
+    // The grid again over the band, which would otherwise hide it.
+    if (marks_.band) {
         DrawBand(surface_, *marks_.band, H);
+        DrawDeviationGrid(surface_, H, foreground);
+    }
 
     // The first curve is drawn last, on top of the others.
     for (auto curve = shown_->curves.rbegin(); curve != shown_->curves.rend(); ++curve) {

@@ -14,6 +14,8 @@ namespace {
 // Logical pixels: a tick's length, a mark's half length.
 constexpr double kTickPixels = 5.0;
 constexpr double kMarkPixels = 7.0;
+// The step at the graph's left edge, f_min.
+constexpr double kLeftEdge = kSweepIntervals;
 // Marks with one label closer than this many steps share it.
 constexpr double kMarkSpacing = 10.0;
 
@@ -28,13 +30,16 @@ QPointF UnitsPerPixel(const PictureSurface& surface)
     return *next - *origin;
 }
 
-// `text` centred over step x with its bottom at y.
+// `text` centred over step x with its bottom at y, moved inwards where it
+// would cross the graph's left or right edge.
 void PrintAbove(PictureSurface& surface, double x, double y, const QString& text, const QFont& font,
                 const QColor& colour, QPointF perPixel)
 {
     const QFontMetrics metrics(font);
-    surface.PSet(x - 0.5 * metrics.horizontalAdvance(text) * perPixel.x(),
-                 y - metrics.height() * perPixel.y(), colour);
+    // The text's width in steps; steps fall to the right.
+    const double width = -metrics.horizontalAdvance(text) * perPixel.x();
+    const double left = std::clamp(x + 0.5 * width, std::min(width, kLeftEdge), kLeftEdge);
+    surface.PSet(left, y - metrics.height() * perPixel.y(), colour);
     surface.Print(text, font, colour);
 }
 
@@ -42,16 +47,24 @@ void PrintAbove(PictureSurface& surface, double x, double y, const QString& text
 
 double StepOfFrequency(double f, const CalculationState& s)
 {
-    return (s.f_max - f) / (s.f_max - s.f_min) * static_cast<double>(kSweepIntervals);
+    return (s.f_max - f) / (s.f_max - s.f_min) * kLeftEdge;
 }
 
 void DrawBand(PictureSurface& surface, const GraphBand& band, double H)
 {
-    for (std::size_t i = 0; i < kSweepSteps; ++i) {
-        const double low = std::clamp(band.lowest[i], -H, H);
-        const double high = std::clamp(band.highest[i], -H, H);
-        surface.Line(static_cast<double>(i), low, static_cast<double>(i), high, band.colour);
-    }
+    // Upright lines at a quarter of a step apart, between neighbouring steps'
+    // values drawn straight: closer than a device pixel even at scale 2, so
+    // that the band reads as one shade.
+    constexpr int kLinesPerStep = 4;
+    for (std::size_t i = 0; i + 1 < kSweepSteps; ++i)
+        for (int k = 0; k < kLinesPerStep; ++k) {
+            const double t = static_cast<double>(k) / kLinesPerStep;
+            const auto at = [&](const SweepTable& table) {
+                return std::clamp(table[i] + t * (table[i + 1] - table[i]), -H, H);
+            };
+            const double x = static_cast<double>(i) + t;
+            surface.Line(x, at(band.lowest), x, at(band.highest), band.colour);
+        }
 }
 
 void DrawTicksAndMarks(PictureSurface& surface, const GraphMarks& marks, double H,
@@ -64,8 +77,7 @@ void DrawTicksAndMarks(PictureSurface& surface, const GraphMarks& marks, double 
         PrintAbove(surface, t.step, -H + tick, t.label, font, foreground, perPixel);
     }
     if (!marks.axisUnit.isEmpty()) {
-        surface.PSet(static_cast<double>(kSweepIntervals),
-                     -H - QFontMetrics(font).height() * perPixel.y() + tick, foreground);
+        surface.PSet(kLeftEdge, -H - QFontMetrics(font).height() * perPixel.y() + tick, foreground);
         surface.Print(QStringLiteral(" ") + marks.axisUnit, font, foreground);
     }
     const double half = -kMarkPixels * perPixel.y();
