@@ -5,7 +5,7 @@ cd "$(dirname "$0")"
 source scripts/common.sh
 
 ensure_packages "${KALIBRIX_PACKAGES[@]}"
-configure_and_build build "${KALIBRIX_RELEASE_ARGS[@]}"
+build_release
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "No display found: start Kalibrix on a virtual one with 'xvfb-run -a ./run.sh'." >&2

@@ -23,14 +23,18 @@ CLANG_PACKAGES=(clang-14 libclang-rt-14-dev)
 
 case "${1:-}" in
   "")
-    scripts/fuzz.sh
-    configure_and_build build "${KALIBRIX_RELEASE_ARGS[@]}"
-    ctest --test-dir build --output-on-failure --parallel 2
+    timed "fuzz" scripts/fuzz.sh
+    timed "Release build" build_release
+    # The package test installs into the system: --package runs it.
+    timed "Release suite" ctest --test-dir build --output-on-failure --parallel 2 \
+      --label-exclude package
     ;;
   --sanitize)
     ensure_packages "${CLANG_PACKAGES[@]}"
-    configure_and_build build-sanitize -DCMAKE_BUILD_TYPE=Debug \
-      -DCMAKE_CXX_COMPILER=clang++-14 -DKALIBRIX_SANITIZE=ON
+    # The benchmarks are left out: none of them runs in the suite, and the
+    # Release build already holds their code to the warnings.
+    timed "sanitizer build" configure_and_build build-sanitize -DCMAKE_BUILD_TYPE=Debug \
+      -DCMAKE_CXX_COMPILER=clang++-14 -DKALIBRIX_SANITIZE=ON -DKALIBRIX_BUILD_BENCH=OFF
     # Stop at the first report of any sanitizer; leak checking stays on, with
     # the suppressions (each with its reason) for leaks inside system libraries.
     export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1:check_initialization_order=1:strict_init_order=1:detect_stack_use_after_return=1"
@@ -38,7 +42,9 @@ case "${1:-}" in
     export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
     # The staged install copies files and validates them with other programs;
     # none of the instrumented code runs there, and the Release suite has run it.
-    ctest --test-dir build-sanitize --output-on-failure --parallel 2 --label-exclude install
+    timed "sanitizer suite" \
+      ctest --test-dir build-sanitize --output-on-failure --parallel 2 \
+      --label-exclude 'install|package'
     ;;
   --lint)
     scripts/lint.sh
@@ -51,8 +57,10 @@ case "${1:-}" in
     scripts/fuzz.sh "$2"
     ;;
   --package)
-    scripts/package.sh
-    ctest --test-dir build-package --output-on-failure --no-tests=error -L package
+    ensure_packages "${KALIBRIX_PACKAGE_PACKAGES[@]}"
+    timed "Release build" build_release
+    KALIBRIX_PACKAGE_TEST=1 timed "package test" \
+      ctest --test-dir build --output-on-failure --no-tests=error -L package
     ;;
   *)
     echo "usage: $0 [--sanitize | --lint | --fuzz SECONDS | --package]" >&2

@@ -2,12 +2,14 @@
 // stray, 0.52..1.62 MHz band, 455 kHz IF): through the strict core, and as
 // plain double arithmetic without any checks as the floor to compare it with.
 // Beside them the three-point design with a padder for the same input circuit,
-// whose time is compared with the first.
+// whose time is compared with the first, and the selectivity figures of its
+// three curves.
 
 #include "CalculationState.h"
 #include "NumberText.h"
 #include "OutputRecorder.h"
 #include "PadderFit.h"
+#include "Selectivity.h"
 #include "ThreePointTracking.h"
 #include "TrackingCalculator.h"
 #include "TrackingSolver.h"
@@ -217,5 +219,30 @@ void BM_PadderDesignWithChoices(benchmark::State& bench)
     }
 }
 BENCHMARK(BM_PadderDesignWithChoices);
+
+// The image and IF rejection and the loss of the two-point, three-point and
+// E24 curves at Q 50 with three circuits, as the padder window shows them
+// after each design.
+// cppcheck-suppress constParameterCallback ; the range-for over the state is not const
+void BM_SelectivityFigures(benchmark::State& bench)
+{
+    kalibrix::TrackingCalculator calc;
+    calc.state = WorkedExampleInputs();
+    OutputRecorder sink;
+    kalibrix::SolveTracking(calc, sink);
+    const kalibrix::CalculationState& s = calc.state;
+    const kalibrix::ThreePointDesign design =
+        kalibrix::DesignThreePoint(s, kalibrix::PointPlacement::LargestUsableQ);
+    for (auto _ : bench) {
+        for (const SweepTable* curve :
+             {&s.elt_curve, &design.curve.deviation, &design.e24.curve.deviation}) {
+            const kalibrix::SelectivityFigures figures =
+                kalibrix::FiguresOfSelectivity(50.0, 3, s.f_kf, s.fbe_curve, *curve);
+            benchmark::DoNotOptimize(figures.imageCurve.data());
+        }
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_SelectivityFigures);
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "DesignFigures.h"
 
+#include "Selectivity.h"
 #include "TrackingCalculator.h"
 
 #include <array>
@@ -36,12 +37,11 @@ std::optional<double> QLimit(double frequency, double deviation)
         return std::nullopt;
     if (!(frequency > 0.0))
         return 0.0;
-    // With r = d / f: x - 1/x = r (2 + r) / (1 + r), formed without
-    // cancellation for small r.
-    const double r = deviation / frequency;
-    if (!(1.0 + r > 0.0))
+    // x - 1/x read as the selectivity figures read it.
+    const DetuningTerms terms = TermsOfDetuning(frequency, deviation);
+    if (!(terms.scale > 0.0))
         return 0.0;
-    const double q = (1.0 + r) / std::abs(r * (2.0 + r));
+    const double q = terms.scale / std::abs(terms.span);
     // A ratio that overflows (r beyond the double range) allows no Q at all;
     // one that underflows to a zero divisor sets no limit.
     if (std::isnan(q))

@@ -23,10 +23,22 @@ KALIBRIX_PACKAGE_PACKAGES=(dpkg-dev file lintian man-db util-linux passwd)
 # The static checkers of scripts/lint.sh.
 KALIBRIX_LINT_PACKAGES=(clang-tidy-14 clang-format-14 cppcheck shellcheck)
 
-# The Release build in build/ of run.sh, test.sh and scripts/lint.sh: one
-# configuration, so that none of them rebuilds what another has built. Every
-# warning of every target is an error, which is the lint's warning check.
-KALIBRIX_RELEASE_ARGS=(-DCMAKE_BUILD_TYPE=Release -DCMAKE_COMPILE_WARNING_AS_ERROR=ON)
+# The Release build in build/ of run.sh, test.sh, scripts/lint.sh and
+# scripts/package.sh: one configuration, so that none of them rebuilds what
+# another has built, and the suite tests the program as the package ships
+# it. Every warning of every target is an error, which is the lint's warning
+# check. The compiler's and linker's flags are Debian's, with every hardening
+# feature on (dpkg-buildflags; CMake reads no CPPFLAGS, so they join the
+# C++ flags), less -g: the package is stripped and ships no debug symbols.
+# Call it after ensure_packages, which brings dpkg-buildflags with
+# build-essential.
+build_release() {
+  local flags=(env DEB_BUILD_MAINT_OPTIONS=hardening=+all DEB_CXXFLAGS_MAINT_STRIP=-g dpkg-buildflags)
+  configure_and_build build -DCMAKE_BUILD_TYPE=Release -DCMAKE_COMPILE_WARNING_AS_ERROR=ON \
+    "-DCMAKE_CXX_FLAGS=$("${flags[@]}" --get CPPFLAGS) $("${flags[@]}" --get CXXFLAGS)" \
+    "-DCMAKE_EXE_LINKER_FLAGS=$("${flags[@]}" --get LDFLAGS)" \
+    "-DCMAKE_STRIP=$PWD/packaging/strip.sh"
+}
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -44,6 +56,16 @@ ensure_packages() {
   echo "Installing missing packages: ${missing[*]}"
   as_root env DEBIAN_FRONTEND=noninteractive apt-get update -qq
   as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# timed <label> <command...>: runs the command, then prints how long it
+# took, so that each script's log shows where its time goes. Called as a
+# plain command, so that a failure still ends the script (set -e) at once.
+timed() {
+  local label=$1 start=$SECONDS
+  shift
+  "$@"
+  echo "-- $label: $((SECONDS - start)) s"
 }
 
 # configure <build dir> [cmake arguments...]

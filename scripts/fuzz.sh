@@ -27,14 +27,17 @@ if [ -n "$seconds" ] && ! [[ "$seconds" =~ ^[1-9][0-9]*$ ]]; then
 fi
 
 ensure_packages clang-14 libclang-rt-14-dev
+build_start=$SECONDS
 configure "$DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++-14 \
   -DKALIBRIX_FUZZ=ON -DKALIBRIX_BUILD_TESTS=OFF -DKALIBRIX_BUILD_BENCH=OFF
 cmake --build "$DIR" --target kalibrix_fuzzers --parallel "$(nproc)"
+echo "-- fuzz build: $((SECONDS - build_start)) s"
 mkdir -p "$DIR/artifacts" "$DIR/logs"
 
-passed=0 failed=0
-for entry in "${TARGETS[@]}"; do
-  read -r name runs maxlen <<<"$entry"
+# fuzz_one <target> <inputs> <longest input>: one target's run, its log in
+# $DIR/logs/<target>.log; prints one line on it, and the log's end if it failed.
+fuzz_one() {
+  local name=$1 runs=$2 maxlen=$3 found limit options log start inputs
   if [ -n "$seconds" ]; then
     found="$DIR/corpus/$name"
     limit=(-max_total_time="$seconds")
@@ -55,12 +58,46 @@ for entry in "${TARGETS[@]}"; do
     awk -v name="$name" -v inputs="$inputs" -v start="$start" -v end="$(date +%s.%N)" \
         -v found="$(find "$found" -type f | wc -l)" \
         'BEGIN { printf "%s: %s inputs in %.1f s, %s new corpus entries, no fault\n", name, inputs, end - start, found }'
-    passed=$((passed + 1))
   else
     echo "$name: FAILED, last lines of $log:"
     tail -n 40 "$log"
+    return 1
+  fi
+}
+
+# Each target runs on one core, so as many run at once as there are cores;
+# each is its own process with its own seed and folders, so the runs are the
+# same as one after another. Their reports are printed in the list's order.
+runs_start=$SECONDS
+running=0
+for entry in "${TARGETS[@]}"; do
+  read -r name runs maxlen <<<"$entry"
+  if [ "$running" -ge "$(nproc)" ]; then
+    wait -n
+    running=$((running - 1))
+  fi
+  rm -f "$DIR/logs/$name.status"
+  {
+    if fuzz_one "$name" "$runs" "$maxlen" >"$DIR/logs/$name.report"; then
+      echo passed >"$DIR/logs/$name.status"
+    else
+      echo failed >"$DIR/logs/$name.status"
+    fi
+  } &
+  running=$((running + 1))
+done
+wait
+
+passed=0 failed=0
+for entry in "${TARGETS[@]}"; do
+  read -r name _ <<<"$entry"
+  cat "$DIR/logs/$name.report"
+  if [ "$(cat "$DIR/logs/$name.status" 2>/dev/null)" = passed ]; then
+    passed=$((passed + 1))
+  else
     failed=$((failed + 1))
   fi
 done
+echo "-- fuzz runs: $((SECONDS - runs_start)) s"
 echo "fuzz: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

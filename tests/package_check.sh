@@ -33,6 +33,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
+if [ "${KALIBRIX_PACKAGE_TEST:-}" != 1 ]; then
+  echo "SKIP: the package test installs into the system; ./test.sh --package runs it"
+  exit 77
+fi
 [ "$(id -u)" -eq 0 ] || fail "the package test installs into the system: run it as root"
 if dpkg-query -W -f='${Status}' kalibrix 2>/dev/null | grep -q 'ok installed'; then
   fail "kalibrix is installed already; purge it first (dpkg --purge kalibrix)"

@@ -1,10 +1,12 @@
 // The padder window that F2 opens: it follows the main window's calculations
 // and keeps an earlier design after a failed one, refuses own points that do
-// not lie rising within the band, and saves its design in "adatok" and copies
-// the same text, the values the window shows. What the texts say is tested on
-// its own, in tst_words.
+// not lie rising within the band, shows the selectivity with the Q and
+// circuits typed, and saves its design in "adatok" and copies the same text,
+// the values the window shows. What the texts say is tested on its own, in
+// tst_words.
 
 #include "PadderText.h"
+#include "SelectivityText.h"
 #include "WindowTestSupport.h"
 
 #include <QApplication>
@@ -17,6 +19,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 
 using namespace kalibrix;
 using namespace kalibrix::test;
@@ -31,6 +34,9 @@ private slots:
     void followsCalculations();
     void ownPoints_data();
     void ownPoints();
+    void selectivity_data();
+    void selectivity();
+    void qFollowsBand();
     void save();
     void fittedPadders_data();
     void fittedPadders();
@@ -173,6 +179,84 @@ void TestPadderWindow::fittedPadders()
     QVERIFY2(copied.contains(line), qPrintable(line + "\n---\n" + copied));
 }
 
+// The worked example's two-point design at its band's Q of 50 loses 23.8 dB
+// at 520 kHz, where its image rejection is 17.1 dB and its IF rejection
+// -1.3 dB; two circuits double the figures.
+// clang-format off
+void TestPadderWindow::selectivity_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("q");        // typed into the Q field; none: as prefilled
+    QTest::addColumn<int>("circuits");
+    QTest::addColumn<QStringList>("twoPoint"); // image, loss, IF; none: every figure empty
+    QTest::newRow("the band's Q, one circuit") << QLocale::c() << QString() << 1 << QStringList{"17.1 (0.520 MHz)", "23.8 (0.520 MHz)", "-1.3 (0.520 MHz)"};
+    QTest::newRow("two circuits double the dB, Hungarian") << QLocale(QLocale::Hungarian, QLocale::Hungary) << QString() << 2 << QStringList{"34,1 (0,520 MHz)", "47,7 (0,520 MHz)", "-2,6 (0,520 MHz)"};
+    QTest::newRow("Q typed with a decimal comma") << QLocale::c() << QStringLiteral("50,0") << 1 << QStringList{"17.1 (0.520 MHz)", "23.8 (0.520 MHz)", "-1.3 (0.520 MHz)"};
+    QTest::newRow("Q of zero: a message, no figures") << QLocale::c() << QStringLiteral("0") << 1 << QStringList{};
+    QTest::newRow("Q beyond the double range: a message, no figures") << QLocale::c() << QStringLiteral("1e400") << 1 << QStringList{};
+    QTest::newRow("Q not a number: a message, no figures") << QLocale::c() << QStringLiteral("5x") << 1 << QStringList{};
+}
+// clang-format on
+
+void TestPadderWindow::selectivity()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(QString, q);
+    QFETCH(int, circuits);
+    QFETCH(QStringList, twoPoint);
+    QDialog* padder = CalculateAndOpen(locale);
+    QVERIFY(padder);
+    if (!q.isEmpty()) {
+        auto* field = Control<QLineEdit>(*padder, kQFieldName);
+        field->setFocus();
+        field->clear();
+        TypeText(field, q);
+    }
+    Control<QSpinBox>(*padder, kCircuitsName)->setValue(circuits);
+
+    auto* message = Control<QLabel>(*padder, QStringLiteral("selectivityMessage"));
+    QCOMPARE(message->isVisible(), twoPoint.isEmpty());
+    const QString description =
+        Control(*padder, QStringLiteral("selectivityGraph"))->accessibleDescription();
+    for (std::size_t f = 0; f < kSelectivityFigures.size(); ++f) {
+        const QString name =
+            SelectivityFieldName(kSelectivityFigures[f], QStringLiteral("kétpontos"));
+        const QString shown = Text(padder, name);
+        QCOMPARE(shown, twoPoint.value(static_cast<qsizetype>(f)));
+        // The three-point curve's figures are there whenever the two-point's are.
+        QCOMPARE(Text(padder,
+                      SelectivityFieldName(kSelectivityFigures[f], QStringLiteral("hárompontos")))
+                     .isEmpty(),
+                 twoPoint.isEmpty());
+    }
+    if (!twoPoint.isEmpty())
+        QVERIFY2(description.contains(QStringLiteral("kétpontos: legkisebb ")
+                                      + twoPoint[0].section(u' ', 0, 0)),
+                 qPrintable(description));
+}
+
+// The Q field follows the band (50 below VHF, 10 at VHF) until the user types.
+void TestPadderWindow::qFollowsBand()
+{
+    QDialog* padder = CalculateAndOpen();
+    QVERIFY(padder);
+    auto* q = Control<QLineEdit>(*padder, kQFieldName);
+    QCOMPARE(q->text(), QStringLiteral("50"));
+    const std::pair<const char*, const char*> fm[] = {{"c_min", "10"},  {"c_max", "40"},
+                                                      {"c_szort", "5"}, {"f_min", "87.5"},
+                                                      {"f_max", "108"}, {"f_kf", "10.7"}};
+    for (const auto& [name, text] : fm)
+        replace(QString::fromLatin1(name), QString::fromLatin1(text));
+    clickStart();
+    QCOMPARE(q->text(), QStringLiteral("10"));
+    q->setFocus();
+    q->clear();
+    TypeText(q, QStringLiteral("30"));
+    replace(QStringLiteral("f_min"), QStringLiteral("88"));
+    clickStart();
+    QCOMPARE(q->text(), QStringLiteral("30"));
+}
+
 void TestPadderWindow::save()
 {
     QDialog* padder = CalculateAndOpen();
@@ -193,8 +277,10 @@ void TestPadderWindow::save()
     // The date, the inputs, the input circuit, the placement, the values,
     // the standard padders with their two alignment points, the two pairs
     // with their Q, the two tolerance bands, the verdict, the steps' heading
-    // and nine steps; the last line end leaves an empty line.
-    QCOMPARE(lines.size(), 1 + 6 + 2 + 1 + 12 + 2 * (6 + 2) + 2 * 2 + 2 + 1 + 1 + 9 + 1);
+    // and nine steps, then the selectivity's Q, its nine figures and its
+    // verdict; the last line end leaves an empty line.
+    QCOMPARE(lines.size(),
+             1 + 6 + 2 + 1 + 12 + 2 * (6 + 2) + 2 * 2 + 2 + 1 + 1 + 9 + 1 + 9 + 1 + 1);
     // Every value the window shows is the file's.
     for (const auto& prefix : {QString(), QStringLiteral("E12 "), QStringLiteral("E24 ")})
         for (const PadderValueSpec& spec : kPadderValues) {
@@ -207,16 +293,30 @@ void TestPadderWindow::save()
             QVERIFY2(line != lines.end(), qPrintable(name));
             QVERIFY2(line->mid(name.size()).startsWith(field->text()), qPrintable(*line));
         }
+    const qsizetype selectivity = lines.indexOf(
+        QStringLiteral("Szelektivitás: Q (bemenő kör) = 50, hangolt körök száma = 1"));
+    QVERIFY2(selectivity > 0, "the selectivity section is saved");
+    QCOMPARE(lines[selectivity + 1],
+             QStringLiteral("Tükörelnyomás legalább (dB): kétpontos = 17.1 (0.520 MHz)"));
+    QVERIFY2(
+        lines[selectivity + 10].startsWith(QStringLiteral("Értékelés: A sávhoz legalább 24 dB")),
+        qPrintable(lines[selectivity + 10]));
 
-    // Ctrl+C in a result field that Tab has selected copies the same text.
+    // Ctrl+C in a result field that Tab has selected copies the same text,
+    // from the design's fields and from the selectivity's.
     padder->activateWindow();
     QTRY_VERIFY2(QApplication::activeWindow() == padder, "the padder window becomes active");
-    QLineEdit* lo = Control<QLineEdit>(*padder, QStringLiteral("Lo (µH)"));
-    lo->setFocus(Qt::TabFocusReason);
-    lo->selectAll();
-    QTest::keyClick(lo, Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(QGuiApplication::clipboard()->text().split(u'\n').mid(1),
-             lines.mid(1, lines.size() - 2));
+    for (const QString& fieldName :
+         {QStringLiteral("Lo (µH)"),
+          SelectivityFieldName(SelectivityFigure::Loss, QStringLiteral("E24-es padder"))}) {
+        QGuiApplication::clipboard()->clear();
+        QLineEdit* field = Control<QLineEdit>(*padder, fieldName);
+        field->setFocus(Qt::TabFocusReason);
+        field->selectAll();
+        QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text().split(u'\n').mid(1),
+                 lines.mid(1, lines.size() - 2));
+    }
 }
 
 QTEST_MAIN(TestPadderWindow)

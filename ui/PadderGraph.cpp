@@ -51,6 +51,20 @@ void PadderGraph::Clear()
     emit ReadoutChanged(QString());
 }
 
+void PadderGraph::SetUnit(const QString& unit, int decimals)
+{
+    unit_ = unit;
+    decimals_ = decimals;
+}
+
+QString PadderGraph::Value(double value) const
+{
+    const std::string& separator = shown_->separator;
+    return (decimals_ < 0 ? GeneralNumber(value, separator)
+                          : NumberPhrase(FormatFixed(value, decimals_, separator), separator))
+           + u' ' + unit_;
+}
+
 QString PadderGraph::Readout(int step) const
 {
     if (!shown_)
@@ -58,8 +72,7 @@ QString PadderGraph::Readout(int step) const
     const auto i = static_cast<std::size_t>(std::clamp(step, 0, kSweepSteps - 1));
     QStringList parts;
     for (const GraphCurve& curve : shown_->curves)
-        parts << QStringLiteral("%1 %2 Hz")
-                     .arg(curve.name, GeneralNumber(curve.deviation[i], shown_->separator));
+        parts << curve.name + u' ' + Value(curve.deviation[i]);
     return QStringLiteral("%1 MHz: %2")
         .arg(NumberPhrase(
                  FormatFixed(shown_->frequency[i] / kHertzPerMegahertz, 3, shown_->separator),
@@ -88,8 +101,8 @@ void PadderGraph::Render()
 
     DrawTicksAndMarks(surface_, marks_, H, font(), foreground);
     surface_.PSet(kLeftEdgeStep, H, foreground);
-    surface_.Print(QStringLiteral(" ± %1 Hz").arg(GeneralNumber(H, shown_->separator)), font(),
-                   foreground);
+    surface_.Print(QStringLiteral(" ± %1 %2").arg(GeneralNumber(H, shown_->separator), unit_),
+                   font(), foreground);
     surface_.Finish();
 }
 

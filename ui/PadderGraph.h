@@ -23,7 +23,8 @@ struct GraphCurve {
     SweepTable deviation{};
 };
 
-// The padder window's graph: several deviation curves over the band, drawn
+// The padder window's graphs: several deviation curves (or, in another unit,
+// other figures per sweep step) over the band, drawn
 // like the main graph (step 0, f_max, at the right edge; the zero line in
 // magenta) with the main graph's drawing layer, so that it is sharp at every
 // scale. The vertical axis fits the curves marked `scaled`; the others are
@@ -42,6 +43,9 @@ public:
     // frequency ticks, the marks at points.
     void SetMarks(GraphMarks marks) { marks_ = std::move(marks); }
     void Clear();
+    // The unit of the curves' values, "Hz" unless set, and their decimals in
+    // the readout: -1 for the general number form.
+    void SetUnit(const QString& unit, int decimals);
 
     // What the readout says for sweep step `step`.
     QString Readout(int step) const;
@@ -65,11 +69,14 @@ private:
 
     void Render();
     void ReadAt(int step);
+    QString Value(double value) const;
 
     PictureSurface surface_;
     std::optional<Shown> shown_;
     GraphMarks marks_;
     int readStep_ = 0;
+    QString unit_ = QStringLiteral("Hz");
+    int decimals_ = -1;
 };
 
 } // namespace kalibrix

@@ -10,6 +10,7 @@
 #include "PadderGraph.h"
 #include "ResultsFile.h"
 #include "SaveFailure.h"
+#include "SelectivitySection.h"
 #include "TextField.h"
 
 #include <QButtonGroup>
@@ -106,6 +107,14 @@ PadderWindow::PadderWindow(QWidget* parent) : QDialog(parent)
     column->addWidget(BuildGraph());
     verdict_ = WrappedLabel(content, QStringLiteral("verdict"));
     column->addWidget(verdict_);
+    selectivity_ = new SelectivitySection({{TwoPointShortName(), kTwoPointColour},
+                                           {ThreePointCurveName(), kThreePointColour},
+                                           {E24ShortName(), kE24Colour}},
+                                          content);
+    for (QLineEdit* field : selectivity_->findChildren<QLineEdit*>())
+        if (field->isReadOnly())
+            field->installEventFilter(this);
+    column->addWidget(selectivity_);
     recipe_ = WrappedLabel(content, QStringLiteral("recipe"));
     column->addWidget(recipe_);
     column->addStretch();
@@ -420,6 +429,8 @@ void PadderWindow::ShowDesign(const ThreePointDesign& design)
 
     verdict_->setText(VerdictHtml(said));
     recipe_->setText(AlignmentRecipeHtml(said));
+    selectivity_->ShowDesign(calc, {&calc.state.elt_curve, &design.curve.deviation,
+                                    design.e24.Aligned() ? &design.e24.curve.deviation : nullptr});
     save_->setEnabled(true);
     copy_->setEnabled(true);
 }
@@ -443,6 +454,7 @@ void PadderWindow::ShowNoDesign(const QString& why)
     legend_->setAccessibleName(QString());
     verdict_->clear();
     recipe_->clear();
+    selectivity_->Clear();
     save_->setEnabled(false);
     copy_->setEnabled(false);
 }
@@ -458,7 +470,8 @@ void PadderWindow::Save()
     }
     try {
         SaveTextFile(QCoreApplication::applicationDirPath(), fileName_->text(),
-                     PadderFileLines(*design_, choices_, *source_, QDateTime::currentDateTime()));
+                     PadderFileLines(*design_, choices_, *source_, QDateTime::currentDateTime())
+                         + selectivity_->FileLines());
     } catch (const ResultsFileError& error) {
         ShowErrorMessage(this, error.userMessage());
     }
@@ -468,7 +481,8 @@ void PadderWindow::Copy()
 {
     if (design_)
         QGuiApplication::clipboard()->setText(
-            PadderFileLines(*design_, choices_, *source_, QDateTime::currentDateTime())
+            (PadderFileLines(*design_, choices_, *source_, QDateTime::currentDateTime())
+             + selectivity_->FileLines())
                 .join(QStringLiteral("\n")));
 }
 

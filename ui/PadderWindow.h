@@ -19,6 +19,7 @@ namespace kalibrix {
 
 class PadderFitPanel;
 class PadderGraph;
+class SelectivitySection;
 
 // The three-point design with a padder, beside the main window: the placement
 // of the tracking points (own points typed in MHz), the design's values, the
@@ -80,6 +81,7 @@ private:
     QLabel* readout_ = nullptr;
     QLabel* verdict_ = nullptr;
     QLabel* recipe_ = nullptr;
+    SelectivitySection* selectivity_ = nullptr;
     QLineEdit* fileName_ = nullptr;
     QPushButton* save_ = nullptr;
     QPushButton* copy_ = nullptr;

@@ -67,15 +67,26 @@ QString ThreePointCurveName()
     return QStringLiteral("hárompontos");
 }
 
+QString E24ShortName()
+{
+    return QStringLiteral("E24-es padder");
+}
+
 QString E24CurveName(const ThreePointDesign& design, const TrackingCalculator& calc)
 {
-    return QStringLiteral("E24-es padder (%1 pF)")
-        .arg(GeneralNumber(design.e24.nominal / kFaradPerPicofarad, calc.decimalSeparator));
+    return QStringLiteral("%1 (%2 pF)")
+        .arg(E24ShortName(),
+             GeneralNumber(design.e24.nominal / kFaradPerPicofarad, calc.decimalSeparator));
+}
+
+QString TwoPointShortName()
+{
+    return QStringLiteral("kétpontos");
 }
 
 QString TwoPointCurveName()
 {
-    return QStringLiteral("kétpontos (csak trimmer)");
+    return TwoPointShortName() + QStringLiteral(" (csak trimmer)");
 }
 
 QString LegendEntry(const QString& name, const PadderCurve& curve, const TrackingCalculator& calc)

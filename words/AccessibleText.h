@@ -37,6 +37,10 @@ QString MainGraphDescription(const TrackingCalculator& calc, const QString& star
 QString ThreePointCurveName();
 QString E24CurveName(const ThreePointDesign& design, const TrackingCalculator& calc);
 QString TwoPointCurveName();
+// The two-point and E24 curves' names without their details, where a column
+// heading or a field's name must stay the same from design to design.
+QString TwoPointShortName();
+QString E24ShortName();
 
 // The padder graph's legend entry: the curve's name and its usable Q.
 QString LegendEntry(const QString& name, const PadderCurve& curve, const TrackingCalculator& calc);

@@ -7,6 +7,7 @@
 #include "PadderText.h"
 #include "Phrases.h"
 #include "ResultsFileFormat.h"
+#include "SelectivityText.h"
 #include "ThreePointTracking.h"
 #include "TrackingCalculator.h"
 
@@ -74,6 +75,7 @@ void AddDesignPlaces(const TypicalDesign& design, const GuideWindow& window,
     const std::optional<DesignFigures> figures = FiguresOfDesign(calc.state);
     if (!figures || !figures->limitingPoint)
         return;
+    AddDesignSelectivityPlaces(calc, prefix, places);
     const SweepPoint& limit = *figures->limitingPoint;
     places[prefix + QStringLiteral("q")] = StatedQText(figures->statedQ, separator);
     places[prefix + QStringLiteral("limit_frequency")] =
@@ -116,6 +118,7 @@ QString FillGuide(const GuideWindow& window)
     places[QStringLiteral("typical.vhf")] = RangeText(vhf.low, vhf.high, separator);
     for (const TypicalDesign& design : kTypicalDesigns)
         AddDesignPlaces(design, window, separator, places);
+    AddSelectivityPlaces(places, separator);
 
     QFile file(QStringLiteral(":/guide.html"));
     file.open(QIODevice::ReadOnly);
