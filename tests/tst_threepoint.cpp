@@ -301,14 +301,14 @@ void TestThreePoint::choices()
     QFETCH(double, q2);
     QFETCH(double, q5);
     const CalculationState s = Solved(inputs);
-    const ThreePointDesign design = DesignThreePoint(s, PointPlacement::LargestUsableQ);
+    const ThreePointDesign threePoint = DesignThreePoint(s, PointPlacement::LargestUsableQ);
     const std::optional<double> ownPadder =
         own > 0.0 ? std::optional(own * kFaradPerPicofarad) : std::nullopt;
-    const PadderChoices choices = FitPadders(s, design, ownPadder);
+    const PadderChoices choices = FitPadders(s, threePoint, ownPadder);
 
     QCOMPARE(choices.own.has_value(), own > 0.0);
     if (choices.own) {
-        CheckFitted(s, *choices.own, design.f);
+        CheckFitted(s, *choices.own, threePoint.f);
         QVERIFY2(RelativelyClose(*choices.own->curve.usableQ, ownQ, 1e-3),
                  qPrintable(Mismatch(*choices.own->curve.usableQ, ownQ)));
     }
@@ -321,14 +321,14 @@ void TestThreePoint::choices()
                      .arg(p.smaller / kFaradPerPicofarad),
                  text);
         QCOMPARE(p.fit.nominal, p.larger + p.smaller);
-        CheckFitted(s, p.fit, design.f);
+        CheckFitted(s, p.fit, threePoint.f);
         QVERIFY2(RelativelyClose(*p.fit.curve.usableQ, q, 1e-4),
                  qPrintable(Mismatch(*p.fit.curve.usableQ, q)));
     }
 
     // The fitted padder, off by 5 % either way and aligned at its nominal's
     // points, stays inside the envelope; so does the nominal curve.
-    const StandardPadder& fitted = choices.own ? *choices.own : design.e24;
+    const StandardPadder& fitted = choices.own ? *choices.own : threePoint.e24;
     QVERIFY(choices.tolerance.has_value());
     const PadderTolerance& band = *choices.tolerance;
     QCOMPARE(band.nominal, fitted.nominal);

@@ -10,6 +10,7 @@
 #include <QGridLayout>
 #include <QLabel>
 
+#include <algorithm>
 #include <tuple>
 
 namespace kalibrix {
@@ -55,9 +56,10 @@ std::vector<Item> OwnValueItems()
 
 std::vector<Item> PointItems(const QString& prefix)
 {
-    std::vector<Item> items;
-    for (const char* point : kAlignmentPointNames)
-        items.push_back({prefix + QString::fromLatin1(point), QStringLiteral("MHz")});
+    std::vector<Item> items(kAlignmentPointNames.size());
+    std::ranges::transform(kAlignmentPointNames, items.begin(), [&](const char* point) {
+        return Item{prefix + QString::fromLatin1(point), QStringLiteral("MHz")};
+    });
     return items;
 }
 
@@ -86,9 +88,10 @@ PadderFitPanel::PadderFitPanel(QWidget* parent, int fieldMinimumWidth)
         }
     };
     const auto shown = [&](const std::vector<Item>& items) {
-        std::vector<std::pair<QString, QLineEdit*>> group;
-        for (const Item& item : items)
-            group.emplace_back(Caption(item), Field(item.label, item.unit));
+        std::vector<std::pair<QString, QLineEdit*>> group(items.size());
+        std::ranges::transform(items, group.begin(), [&](const Item& item) {
+            return std::pair{Caption(item), Field(item.label, item.unit)};
+        });
         return group;
     };
 
@@ -101,17 +104,18 @@ PadderFitPanel::PadderFitPanel(QWidget* parent, int fieldMinimumWidth)
     own_->setMinimumWidth(fieldMinimumWidth_);
     connect(own_, &QLineEdit::returnPressed, this, &PadderFitPanel::OwnPadderEntered);
     std::vector<std::pair<QString, QLineEdit*>> ownGroup{{kOwnPadderCaption, own_}};
-    for (auto& entry : shown(PointItems(kOwnPadderPrefix)))
-        ownGroup.push_back(entry);
-    for (auto& entry : shown(OwnValueItems()))
-        ownGroup.push_back(entry);
+    const auto points = shown(PointItems(kOwnPadderPrefix));
+    ownGroup.insert(ownGroup.end(), points.begin(), points.end());
+    const auto values = shown(OwnValueItems());
+    ownGroup.insert(ownGroup.end(), values.begin(), values.end());
     addGroup(ownGroup);
 
     for (const StandardSeries series : {StandardSeries::E12, StandardSeries::E24})
         addGroup(shown({{PairLabel(series), QStringLiteral("pF")}, {PairQLabel(series), {}}}));
-    std::vector<Item> tolerance;
-    for (const double t : kPadderTolerances)
-        tolerance.push_back({ToleranceLabel(t), {}});
+    std::vector<Item> tolerance(kPadderTolerances.size());
+    std::ranges::transform(kPadderTolerances, tolerance.begin(), [](double t) {
+        return Item{ToleranceLabel(t), {}};
+    });
     addGroup(shown(tolerance));
 }
 

@@ -31,6 +31,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <iterator>
 
 namespace kalibrix {
 
@@ -398,8 +399,10 @@ void PadderWindow::ShowDesign(const ThreePointDesign& design)
     std::vector<Entry> entries{{ThreePointCurveName(), kThreePointColour, &design.curve}};
     if (design.e24.Aligned())
         entries.push_back({E24CurveName(design, calc), kE24Colour, &design.e24.curve});
-    for (const FittedCurve& fitted : FittedCurves(design, choices_, calc))
-        entries.push_back({fitted.name, fitted.colour, fitted.curve});
+    std::ranges::transform(FittedCurves(design, choices_, calc), std::back_inserter(entries),
+                           [](const FittedCurve& fitted) {
+                               return Entry{fitted.name, fitted.colour, fitted.curve};
+                           });
     const std::size_t scaled = entries.size();
     entries.push_back({TwoPointCurveName(), kTwoPointColour, &twoPoint});
     std::vector<GraphCurve> curves;
