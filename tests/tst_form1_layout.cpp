@@ -316,7 +316,8 @@ void TestForm1Layout::exitClosesTheWindow()
 
 // The window and the help lie within the screen less its panels. Where the
 // window is smaller than its client area, tabbing to the graph scrolls it
-// into view whole; the help's close button is on the screen.
+// into view whole; the help's close button is on the screen, and the padder
+// window lies within the screen too.
 void TestForm1Layout::windowsFitTheScreen()
 {
     const QRect available = form_->screen()->availableGeometry();
@@ -339,6 +340,14 @@ void TestForm1Layout::windowsFitTheScreen()
     QVERIFY2(buttons.size() == 1 && buttons.first()->text() == "Bezárás",
              "the help has one button, \"Bezárás\"");
     QVERIFY2(onScreen(buttons.first()), "\"Bezárás\" on the screen");
+
+    help->hide();
+    form_->activateWindow();
+    QTRY_VERIFY2(QApplication::activeWindow() == form_.get(), "the main window active again");
+    QTest::keyClick(control("pct_main"), Qt::Key_F2);
+    auto* padder = form_->findChild<QDialog*>(QStringLiteral("padder"));
+    QVERIFY2(padder && QTest::qWaitForWindowExposed(padder), "the padder window shown on F2");
+    QVERIFY2(available.contains(padder->frameGeometry()), "the padder window within the screen");
 }
 
 // clang-format off

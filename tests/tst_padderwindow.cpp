@@ -1,14 +1,19 @@
 // The padder window that F2 opens: it follows the main window's calculations
 // and keeps an earlier design after a failed one, refuses own points that do
 // not lie rising within the band, shows the selectivity with the Q and
-// circuits typed, and saves its design in "adatok" and copies the same text,
-// the values the window shows. What the texts say is tested on its own, in
+// circuits typed, saves its design in "adatok" and copies the same text or a
+// field's selection; its keys, tab stops and the graph's readout for a screen
+// reader. What the texts say is tested on its own, in
 // tst_words.
 
+#include "Help.h"
+#include "PadderGraph.h"
 #include "PadderText.h"
 #include "SelectivityText.h"
 #include "WindowTestSupport.h"
 
+#include <QAbstractSpinBox>
+#include <QAccessible>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QClipboard>
@@ -40,6 +45,13 @@ private slots:
     void save();
     void fittedPadders_data();
     void fittedPadders();
+    void copy_data();
+    void copy();
+    void keys_data();
+    void keys();
+    void tabStopsAfterClosing();
+    void readoutForScreenReader_data();
+    void readoutForScreenReader();
 
 private:
     // The worked example calculated, then F2: the padder window, shown.
@@ -84,7 +96,8 @@ void TestPadderWindow::followsCalculations()
     qInfo("calculation with the padder window open: %lld ms", timer.elapsed());
     QVERIFY2(Text(padder, QStringLiteral("Lo (µH)")) != lo, "a new calculation, a new design");
 
-    // A failed calculation leaves the earlier design, said to be an earlier one.
+    // A failed calculation leaves the earlier design, said to be an earlier
+    // one, until a calculation completes again.
     const QString earlier = Text(padder, QStringLiteral("Lo (µH)"));
     replace(QStringLiteral("f_max"), QString());
     clickStart();
@@ -92,6 +105,20 @@ void TestPadderWindow::followsCalculations()
     const QString status = Control<QLabel>(*padder, QStringLiteral("status"))->text();
     QVERIFY2(status.startsWith("A főablak legutóbbi számolása nem sikerült. Az ablak egy korábbi"),
              qPrintable(status));
+    // So does the reason for no design there.
+    Control<QRadioButton>(*padder, QStringLiteral("placement2"))->click();
+    Control<QLineEdit>(*padder, QStringLiteral("own2"))->clear();
+    QTest::mouseClick(Control(*padder, QStringLiteral("ownCompute")), Qt::LeftButton);
+    const QString refused = Control<QLabel>(*padder, QStringLiteral("status"))->text();
+    QVERIFY2(refused.startsWith("A főablak legutóbbi számolása nem sikerült")
+                 && refused.endsWith(MissingPoint(1)),
+             qPrintable(refused));
+    Control<QRadioButton>(*padder, QStringLiteral("placement0"))->click();
+    replace(QStringLiteral("f_max"), QStringLiteral("1.62"));
+    clickStart();
+    QCOMPARE(Text(padder, QStringLiteral("Lo (µH)")), earlier);
+    QVERIFY2(!Control<QLabel>(*padder, QStringLiteral("status"))->text().contains("nem sikerült"),
+             "a calculation that completes ends the note on the failed one");
 }
 
 // clang-format off
@@ -104,6 +131,8 @@ void TestPadderWindow::ownPoints_data()
     QTest::newRow("F3 above fmax") << QStringList{"0.6", "1", "1.7"} << QStringLiteral("Az F3 pont (1.700 MHz) a sávon kívül esik");
     QTest::newRow("F2 above F3") << QStringList{"0.6", "1.5", "1.4"} << QStringLiteral("Az F2 pont (1.500 MHz) nem kisebb az F3");
     QTest::newRow("F2 missing") << QStringList{"0.6", "", "1.4"} << MissingPoint(1);
+    QTest::newRow("F3 huge, within a double") << QStringList{"0.6", "1", "1e302"} << QStringLiteral("Az F3 pont");
+    QTest::newRow("F3 beyond a double") << QStringList{"0.6", "1", "1e400"} << QStringLiteral("Az F3 pontnak beírt szám túl nagy");
 }
 // clang-format on
 
@@ -117,8 +146,7 @@ void TestPadderWindow::ownPoints()
     for (int i = 0; i < 3; ++i) {
         auto* field = Control<QLineEdit>(*padder, QStringLiteral("own%1").arg(i + 1));
         field->setFocus();
-        field->clear();
-        TypeText(field, points[i]);
+        field->setText(points[i]);
     }
     QTest::mouseClick(Control(*padder, QStringLiteral("ownCompute")), Qt::LeftButton);
 
@@ -302,8 +330,8 @@ void TestPadderWindow::save()
         lines[selectivity + 10].startsWith(QStringLiteral("Értékelés: A sávhoz legalább 24 dB")),
         qPrintable(lines[selectivity + 10]));
 
-    // Ctrl+C in a result field that Tab has selected copies the same text,
-    // from the design's fields and from the selectivity's.
+    // Ctrl+C in a field without a selection copies the same text, from the
+    // design's fields and from the selectivity's.
     padder->activateWindow();
     QTRY_VERIFY2(QApplication::activeWindow() == padder, "the padder window becomes active");
     for (const QString& fieldName :
@@ -311,12 +339,160 @@ void TestPadderWindow::save()
           SelectivityFieldName(SelectivityFigure::Loss, QStringLiteral("E24-es padder"))}) {
         QGuiApplication::clipboard()->clear();
         QLineEdit* field = Control<QLineEdit>(*padder, fieldName);
-        field->setFocus(Qt::TabFocusReason);
-        field->selectAll();
+        field->setFocus();
+        field->deselect();
         QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QGuiApplication::clipboard()->text().split(u'\n').mid(1),
                  lines.mid(1, lines.size() - 2));
     }
+}
+
+// clang-format off
+void TestPadderWindow::copy_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QKeyCombination>("select"); // before Ctrl+C; none: no selection
+    QTest::addColumn<bool>("design");            // the design copied, else the field's text
+
+    QTest::newRow("result field, selected as Tab selects it") << "Lo (µH)" << (Qt::ControlModifier | Qt::Key_A) << false;
+    QTest::newRow("own point, Ctrl+A: its text") << "own1" << (Qt::ControlModifier | Qt::Key_A) << false;
+    QTest::newRow("own point, no selection: the design") << "own1" << QKeyCombination() << true;
+}
+// clang-format on
+
+// Ctrl+C copies a field's selection where there is one, else the design.
+void TestPadderWindow::copy()
+{
+    QFETCH(QString, field);
+    QFETCH(QKeyCombination, select);
+    QFETCH(bool, design);
+    QDialog* padder = CalculateAndOpen();
+    QVERIFY(padder);
+    Control<QRadioButton>(*padder, QStringLiteral("placement2"))->click();
+    QTRY_VERIFY2(QApplication::activeWindow() == padder, "the padder window becomes active");
+    auto* target = Control<QLineEdit>(*padder, field);
+    target->setFocus();
+    target->deselect();
+    if (select != QKeyCombination())
+        QTest::keyClick(target, select.key(), select.keyboardModifiers());
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(target, Qt::Key_C, Qt::ControlModifier);
+    const QString copied = QGuiApplication::clipboard()->text();
+    if (design)
+        QVERIFY2(copied.contains(QStringLiteral("Pontok")), qPrintable(copied));
+    else
+        QCOMPARE(copied, target->text());
+}
+
+// clang-format off
+void TestPadderWindow::keys_data()
+{
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("effect"); // own design, message, copied, closed, help
+
+    QTest::newRow("Enter in an own point's field") << "own3" << int(Qt::Key_Return) << "own design";
+    QTest::newRow("Enter (keypad) in an own point's field") << "own1" << int(Qt::Key_Enter) << "own design";
+    QTest::newRow("Enter on the own points' Számol") << "ownCompute" << int(Qt::Key_Return) << "own design";
+    QTest::newRow("Enter on Ment, no name") << "save" << int(Qt::Key_Return) << "message";
+    QTest::newRow("Enter on Másolás") << "copy" << int(Qt::Key_Return) << "copied";
+    QTest::newRow("Enter on Bezárás") << "close" << int(Qt::Key_Return) << "closed";
+    QTest::newRow("Esc in an own point's field") << "own2" << int(Qt::Key_Escape) << "closed";
+    QTest::newRow("F1 in an own point's field") << "own2" << int(Qt::Key_F1) << "help";
+    QTest::newRow("F1 on the graph") << "graph" << int(Qt::Key_F1) << "help";
+}
+// clang-format on
+
+// The own points are pasted with Ctrl+A and Ctrl+V, a decimal comma read as
+// a point; then the key in the focused control.
+void TestPadderWindow::keys()
+{
+    QFETCH(QString, focus);
+    QFETCH(int, key);
+    QFETCH(QString, effect);
+    QDialog* padder = CalculateAndOpen();
+    QVERIFY(padder);
+    QTRY_VERIFY2(QApplication::activeWindow() == padder, "the padder window becomes active");
+    Control<QRadioButton>(*padder, QStringLiteral("placement2"))->click();
+    const QStringList points{"0,6", "1", "1.4"};
+    for (int i = 0; i < 3; ++i) {
+        auto* field = Control<QLineEdit>(*padder, QStringLiteral("own%1").arg(i + 1));
+        field->setFocus();
+        QGuiApplication::clipboard()->setText(points[i]);
+        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+    }
+    QCOMPARE(Control<QLineEdit>(*padder, QStringLiteral("own1"))->text(), QStringLiteral("0.6"));
+    QVERIFY(Text(padder, QStringLiteral("F1 (MHz)")) != QStringLiteral("0.600"));
+    QGuiApplication::clipboard()->clear();
+
+    QWidget* target = Control(*padder, focus);
+    target->setFocus();
+    QTest::keyClick(target, Qt::Key(key));
+    const auto* help = form_->findChild<HelpWindow*>();
+    QCOMPARE(Text(padder, QStringLiteral("F1 (MHz)")) == QStringLiteral("0.600"),
+             effect == "own design");
+    QCOMPARE(messages_.size(), effect == "message" ? 1 : 0);
+    QCOMPARE(QGuiApplication::clipboard()->text().contains(QStringLiteral("Pontok")),
+             effect == "copied");
+    QCOMPARE(padder->isVisible(), effect != "closed");
+    QCOMPARE(help && help->isVisible(), effect == "help");
+}
+
+// From "Bezárás", Tab goes round every stop of the window and back; each is a
+// control that shows the focus, starting with the first placement.
+void TestPadderWindow::tabStopsAfterClosing()
+{
+    QDialog* padder = CalculateAndOpen();
+    QVERIFY(padder);
+    QTRY_VERIFY2(QApplication::activeWindow() == padder, "the padder window becomes active");
+    QWidget* close = Control(*padder, QStringLiteral("close"));
+    close->setFocus();
+    QStringList stops;
+    for (int tab = 0; tab < 100 && (stops.isEmpty() || padder->focusWidget() != close); ++tab) {
+        QTest::keyClick(padder->focusWidget(), Qt::Key_Tab);
+        QWidget* stop = padder->focusWidget();
+        stops << stop->objectName();
+        QVERIFY2(stop->isVisible()
+                     && (qobject_cast<QAbstractButton*>(stop) || qobject_cast<QLineEdit*>(stop)
+                         || qobject_cast<QAbstractSpinBox*>(stop)
+                         || qobject_cast<PadderGraph*>(stop)),
+                 qPrintable(stops.join(u' ')));
+    }
+    QCOMPARE(stops.first(), QStringLiteral("placement0"));
+    QCOMPARE(stops.last(), QStringLiteral("close"));
+}
+
+// clang-format off
+void TestPadderWindow::readoutForScreenReader_data()
+{
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<int>("step"); // the sweep step read out
+
+    QTest::newRow("Left: one step towards fmin") << QList<int>{Qt::Key_Left} << 1;
+    QTest::newRow("Page Up: a grid column") << QList<int>{Qt::Key_PageUp} << 50;
+    QTest::newRow("Home: fmin") << QList<int>{Qt::Key_Home} << 499;
+    QTest::newRow("Home, Right: one step back") << QList<int>{Qt::Key_Home, Qt::Key_Right} << 498;
+}
+// clang-format on
+
+// The readout by keys heads the chart's description, as a screen reader
+// reads it, and the band's summary stays after it.
+void TestPadderWindow::readoutForScreenReader()
+{
+    QFETCH(QList<int>, keys);
+    QFETCH(int, step);
+    QDialog* padder = CalculateAndOpen();
+    QVERIFY(padder);
+    auto* graph = Control<PadderGraph>(*padder, QStringLiteral("graph"));
+    const QString summary = graph->accessibleDescription().section(QStringLiteral(". "), 1);
+    graph->setFocus();
+    for (const int key : keys)
+        QTest::keyClick(graph, Qt::Key(key));
+    const QString description =
+        QAccessible::queryAccessibleInterface(graph)->text(QAccessible::Description);
+    QCOMPARE(description, graph->Readout(step) + QStringLiteral(". ") + summary);
+    QCOMPARE(Control<QLabel>(*padder, QStringLiteral("readout"))->text(), graph->Readout(step));
 }
 
 QTEST_MAIN(TestPadderWindow)

@@ -16,11 +16,9 @@ namespace {
 // Bright magenta, colour 13 of the classic 16-colour palette.
 const QColor kZeroLineColour(255, 0, 255);
 
-// Sweep steps run from 0 at the right edge to 499 at the left edge; the
-// grid and the zero line reach one step beyond, where they are clipped.
-constexpr double kLeftEdgeStep = kSweepSteps - 1;
+// The grid and the zero line reach one step beyond the left edge, where
+// they are clipped.
 constexpr double kGridEnd = kSweepSteps;
-constexpr int kGridStepSpacing = 50;
 constexpr double kGridDivisions = 5.0; // horizontal lines per half axis
 constexpr double kFrequencyCaptionStep = 35.0;
 

@@ -11,6 +11,11 @@ namespace kalibrix {
 
 class TrackingCalculator;
 
+// Every deviation graph runs from sweep step 0 (f_max) at its right edge to
+// step 499 (f_min) at its left edge, with an upright grid line every 50 steps.
+inline constexpr double kLeftEdgeStep = kSweepSteps - 1;
+inline constexpr int kGridStepSpacing = 50;
+
 // The frame of every deviation graph on `surface`, for the axis limit H (Hz):
 // user coordinates with sweep step 499 (f_min) at the left edge and H at the
 // top, level grid lines every H/5 from -H, the zero line in bright magenta,

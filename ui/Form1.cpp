@@ -9,19 +9,17 @@
 #include "NumericField.h"
 #include "PadderWindow.h"
 #include "Pictures.h"
-#include "ResultsFile.h"
 #include "ResultsFileFormat.h"
+#include "Saving.h"
 #include "ScreenFit.h"
 #include "TextField.h"
 
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QShortcut>
@@ -261,37 +259,41 @@ void Form1::NameForScreenReaders()
     pct_main_->setAccessibleDescription(GraphDescription(calculator_));
 }
 
+// The help's notes and the padder window follow every press, successful or
+// not; they speak of a design only once its sweep has run through.
 void Form1::StartClicked()
 {
+    lastRun_ = Calculate();
+    UpdateHelpNotes();
+    // A closed padder window does no work; it catches up when F2 shows it.
+    if (padder_ && padder_->isVisible())
+        padder_->Follow(calculator_, lastRun_ == LastRun::Complete);
+}
+
+LastRun Form1::Calculate()
+{
     const QString missingData = QStringLiteral("Egy, vagy több adat hiányzik.");
-    // The help's notes and the padder window follow every press, successful or
-    // not; they speak of a design only once its sweep has run through.
-    lastRun_ = LastRun::Failed;
-    const auto refreshViews = qScopeGuard([this] {
-        UpdateHelpNotes();
-        // A closed padder window does no work; it catches up when F2 shows it.
-        if (padder_ && padder_->isVisible())
-            padder_->Follow(calculator_, lastRun_ == LastRun::Complete);
-    });
     const bool anyEmpty = std::ranges::any_of(kInputs, [this](const InputSpec& input) {
         return input.required
                && Control<QLineEdit>(form1::InputControl(input.field).id)->text().isEmpty();
     });
     if (anyEmpty) {
         ShowErrorMessage(this, missingData);
-        return;
+        return LastRun::Failed;
     }
     // Every calculation error, and anything else thrown on the way, ends in the
     // same message; whatever was stored or shown before it stays.
+    LastRun run = LastRun::Failed;
     try {
         SolveTracking(calculator_, *this);
-        lastRun_ = LastRun::Complete;
+        run = LastRun::Complete;
         pct_main_->DrawDeviationGraph();
         pct_main_->setAccessibleDescription(GraphDescription(calculator_));
         Control<QPushButton>(ControlId::Command1)->show();
     } catch (const std::exception&) {
         ShowErrorMessage(this, missingData);
     }
+    return run;
 }
 
 // The help is a window of its own: it takes no place in this window's tab
@@ -300,14 +302,11 @@ void Form1::ShowHelp()
 {
     if (!help_) {
         help_ = new HelpWindow(this);
-        // Placed once: shown again, it opens where it was last.
-        PlaceBeside(*help_, *this);
         connect(help_, &HelpWindow::PadderRequested, this, &Form1::ShowPadder);
+        connect(help_, &SideWindow::HelpRequested, this, &Form1::ShowHelp);
     }
     UpdateHelpNotes();
-    help_->show();
-    help_->raise();
-    help_->activateWindow();
+    help_->ShowInFront();
 }
 
 void Form1::UpdateHelpNotes()
@@ -320,33 +319,22 @@ void Form1::ShowPadder()
 {
     if (!padder_) {
         padder_ = new PadderWindow(this);
-        // Placed once, like the help: shown again, it opens where it was last.
-        PlaceBeside(*padder_, *this);
+        connect(padder_, &SideWindow::HelpRequested, this, &Form1::ShowHelp);
     }
     padder_->Follow(calculator_, lastRun_ == LastRun::Complete);
-    padder_->show();
-    padder_->raise();
-    padder_->activateWindow();
+    padder_->ShowInFront();
 }
 
 void Form1::SaveClicked()
 {
-    auto* filenev = Control<QLineEdit>(ControlId::filenev);
-    if (filenev->text().isEmpty()) {
-        ShowErrorMessage(this, QStringLiteral("Célszerűnek látszik a mentésnek nevet adni"));
-        filenev->setFocus();
-        return;
-    }
-    ResultTexts texts;
-    std::ranges::transform(kResultsFileLines, texts.begin(), [this](const ResultsFileLine& line) {
-        return Control<QLineEdit>(form1::FileFieldControl(line.field))->text();
+    SaveUnderName(*Control<QLineEdit>(ControlId::filenev), [this] {
+        ResultTexts texts;
+        std::ranges::transform(
+            kResultsFileLines, texts.begin(), [this](const ResultsFileLine& line) {
+                return Control<QLineEdit>(form1::FileFieldControl(line.field))->text();
+            });
+        return ResultsFileText(texts, QDateTime::currentDateTime());
     });
-    try {
-        SaveTextFile(QCoreApplication::applicationDirPath(), filenev->text(),
-                     ResultsFileText(texts, QDateTime::currentDateTime()));
-    } catch (const ResultsFileError& error) {
-        ShowErrorMessage(this, error.userMessage());
-    }
 }
 
 void Form1::ShowOutput(OutputField field, const std::string& text)

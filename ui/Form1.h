@@ -49,6 +49,8 @@ private:
     Widget* Control(form1::ControlId id) const;
 
     void StartClicked();
+    // The calculate action: the solver, the sweep, the graph; how far it ran.
+    LastRun Calculate();
     void SaveClicked();
     void ShowHelp();
     void UpdateHelpNotes();

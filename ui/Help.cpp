@@ -4,10 +4,7 @@
 #include "ResultsFile.h"
 
 #include <QCoreApplication>
-#include <QDialogButtonBox>
 #include <QDir>
-#include <QKeyEvent>
-#include <QPushButton>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextBrowser>
@@ -18,26 +15,12 @@
 
 namespace kalibrix {
 
-QDialogButtonBox* CloseButton(QDialog* dialog)
-{
-    auto* buttons = new QDialogButtonBox(dialog);
-    buttons->addButton(QStringLiteral("Bezárás"), QDialogButtonBox::RejectRole)
-        ->setAutoDefault(false);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
-    return buttons;
-}
-
 HelpWindow::HelpWindow(QWidget* parent)
-    : QDialog(parent), guideHtml_(GuideHtml(QDir::toNativeSeparators(
-                           ResultsFolder(QCoreApplication::applicationDirPath()))))
+    // Text lines of about 80 characters, and most of a 1024-pixel-high screen.
+    : SideWindow(parent, QStringLiteral("help"), QStringLiteral("Súgó"), QSize(620, 720)),
+      guideHtml_(GuideHtml(
+          QDir::toNativeSeparators(ResultsFolder(QCoreApplication::applicationDirPath()))))
 {
-    setObjectName(QStringLiteral("help"));
-    setWindowTitle(QStringLiteral("Súgó"));
-    setAccessibleName(windowTitle());
-    setModal(false);
-    setSizeGripEnabled(true);
-    // The help never keeps the program running once the main window is closed.
-    setAttribute(Qt::WA_QuitOnClose, false);
 
     text_ = new QTextBrowser(this);
     text_->setObjectName(QStringLiteral("helpText"));
@@ -52,16 +35,9 @@ HelpWindow::HelpWindow(QWidget* parent)
     guide.setHtml(guideHtml_);
     guideLength_ = guide.characterCount();
 
-    // Enter in the text must not close the window; only Esc and the button
-    // do, the button also by Enter while it has the focus (keyPressEvent).
-    QDialogButtonBox* buttons = CloseButton(this);
-    close_ = buttons->findChild<QPushButton*>();
-
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(text_);
-    layout->addWidget(buttons);
-    // Text lines of about 80 characters, and most of a 1024-pixel-high screen.
-    resize(620, 720);
+    layout->addWidget(CloseButton());
 }
 
 HelpWindow::Place HelpWindow::TopOfView() const
@@ -109,16 +85,6 @@ void HelpWindow::showEvent(QShowEvent* event)
     if (pending_)
         ShowPlace();
     text_->setFocus(Qt::OtherFocusReason);
-}
-
-void HelpWindow::keyPressEvent(QKeyEvent* event)
-{
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter && focusWidget() == close_) {
-        close_->click();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 } // namespace kalibrix

@@ -1,21 +1,19 @@
 #pragma once
 
-#include <QDialog>
+#include "SideWindow.h"
 
 #include <optional>
 
-class QDialogButtonBox;
-class QPushButton;
 class QTextBrowser;
 
 namespace kalibrix {
 
 // The design guide that F1 opens beside the main window: notes on the current
 // design at the top, the guide below, in one scrollable text that a screen
-// reader reads whole. Not modal; Esc or "Bezárás" hides it, and the window
-// that owns it shows the same one again on the next F1. Each time it opens,
-// the text has the focus, so that the arrows and Page Down scroll it.
-class HelpWindow : public QDialog {
+// reader reads whole. The window that owns it shows the same one again on
+// the next F1. Each time it opens, the text has the focus, so that the arrows
+// and Page Down scroll it.
+class HelpWindow : public SideWindow {
     Q_OBJECT
 public:
     explicit HelpWindow(QWidget* parent);
@@ -30,7 +28,6 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // A text position, and the pixel offset of its line from the top of the view.
@@ -42,7 +39,6 @@ private:
     void ShowPlace();
 
     QTextBrowser* text_ = nullptr;
-    QPushButton* close_ = nullptr;
     QString guideHtml_;
     int guideLength_ = 0; // characters of the guide's own document
     // The reader's place in the current text, while it waits to be shown:
@@ -50,9 +46,5 @@ private:
     // once the window shows again.
     std::optional<Place> pending_;
 };
-
-// The "Bezárás" button of a window beside the main one, in a button box that
-// closes `dialog`. Enter in the window's fields does not press it.
-QDialogButtonBox* CloseButton(QDialog* dialog);
 
 } // namespace kalibrix

@@ -47,10 +47,9 @@ protected:
     }
 };
 
-// Turns every comma of a field's text into a point, as the key filter does
-// for a typed one. The field runs it on each change of its text, so that a
-// number pasted with a decimal comma (Shift+Insert, a middle click, the
-// context menu, a drop) is read with its decimals; nothing else is changed.
+// Turns every comma of a field's text into a point. The field runs it on each
+// change of its text, also one pasted (Shift+Insert, a middle click, the
+// context menu, a drop); nothing else is changed.
 class CommaToPoint : public QValidator {
 public:
     using QValidator::QValidator;
@@ -64,10 +63,17 @@ public:
 
 } // namespace
 
+void ReadCommaAsPoint(QLineEdit& field)
+{
+    field.setValidator(new CommaToPoint(&field));
+}
+
+// A comma typed becomes a point through the key filter, one pasted through
+// ReadCommaAsPoint.
 NumericField::NumericField(double& storedValue, double factor, QWidget* parent)
     : TextField(parent), storedValue_(storedValue), factor_(factor)
 {
-    setValidator(new CommaToPoint(this));
+    ReadCommaAsPoint(*this);
 }
 
 void NumericField::keyPressEvent(QKeyEvent* event)

@@ -11,6 +11,10 @@ namespace kalibrix {
 // the call.
 void FilterNumericKey(int& KeyAscii);
 
+// Turns every comma of the field's text into a point on each change, so that
+// a number typed or pasted with a decimal comma is read with its decimals.
+void ReadCommaAsPoint(QLineEdit& field);
+
 // One of the six input fields. Typed characters pass FilterNumericKey before
 // the field sees them; keys without a character (arrows, Home, End, Delete,
 // Tab) keep their effect. Text that arrives otherwise (pasted, dropped) is

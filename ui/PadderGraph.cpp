@@ -14,13 +14,6 @@
 
 namespace kalibrix {
 
-namespace {
-
-constexpr double kLeftEdgeStep = kSweepSteps - 1;
-constexpr int kPageSteps = 50; // Page Up / Page Down move the readout by a grid column
-
-} // namespace
-
 PadderGraph::PadderGraph(QWidget* parent) : QFrame(parent)
 {
     SetUpGraphArea(*this);
@@ -48,7 +41,20 @@ void PadderGraph::Clear()
     marks_ = {};
     setToolTip(QString());
     update();
+    Describe(QString());
     emit ReadoutChanged(QString());
+}
+
+void PadderGraph::SetDescription(const QString& description)
+{
+    description_ = description;
+    Describe(shown_ ? Readout(readStep_) : QString());
+}
+
+void PadderGraph::Describe(const QString& readout)
+{
+    setAccessibleDescription(readout.isEmpty() ? description_
+                                               : readout + QStringLiteral(". ") + description_);
 }
 
 void PadderGraph::SetUnit(const QString& unit, int decimals)
@@ -146,10 +152,10 @@ void PadderGraph::keyPressEvent(QKeyEvent* event)
         --step;
         break;
     case Qt::Key_PageUp:
-        step += kPageSteps;
+        step += kGridStepSpacing;
         break;
     case Qt::Key_PageDown:
-        step -= kPageSteps;
+        step -= kGridStepSpacing;
         break;
     case Qt::Key_Home:
         step = kSweepSteps - 1;
@@ -170,6 +176,7 @@ void PadderGraph::ReadAt(int step)
     readStep_ = std::clamp(step, 0, kSweepSteps - 1);
     const QString text = Readout(readStep_);
     setToolTip(text);
+    Describe(text);
     emit ReadoutChanged(text);
 }
 

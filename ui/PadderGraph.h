@@ -29,7 +29,8 @@ struct GraphCurve {
 // magenta) with the main graph's drawing layer, so that it is sharp at every
 // scale. The vertical axis fits the curves marked `scaled`; the others are
 // clipped where they leave it. Hovering, or the arrow keys while the graph
-// has the focus, read out the frequency and every curve's deviation there.
+// has the focus, read out the frequency and every curve's deviation there:
+// in its tool tip, and for a screen reader at the head of its description.
 class PadderGraph : public QFrame {
     Q_OBJECT
 public:
@@ -46,6 +47,9 @@ public:
     // The unit of the curves' values, "Hz" unless set, and their decimals in
     // the readout: -1 for the general number form.
     void SetUnit(const QString& unit, int decimals);
+
+    // What the graph shows, for a screen reader; the readout goes before it.
+    void SetDescription(const QString& description);
 
     // What the readout says for sweep step `step`.
     QString Readout(int step) const;
@@ -69,12 +73,14 @@ private:
 
     void Render();
     void ReadAt(int step);
+    void Describe(const QString& readout);
     QString Value(double value) const;
 
     PictureSurface surface_;
     std::optional<Shown> shown_;
     GraphMarks marks_;
     int readStep_ = 0;
+    QString description_;
     QString unit_ = QStringLiteral("Hz");
     int decimals_ = -1;
 };

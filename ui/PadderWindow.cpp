@@ -2,22 +2,18 @@
 
 #include "AccessibleText.h"
 #include "DesignFigures.h"
-#include "Help.h"
-#include "MessageBox.h"
+#include "Form1Layout.h"
 #include "NumberText.h"
 #include "NumericField.h"
 #include "PadderFitPanel.h"
 #include "PadderGraph.h"
-#include "ResultsFile.h"
-#include "SaveFailure.h"
+#include "Saving.h"
 #include "SelectivitySection.h"
 #include "TextField.h"
 
 #include <QButtonGroup>
 #include <QClipboard>
-#include <QCoreApplication>
 #include <QDateTime>
-#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -31,6 +27,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <exception>
 #include <iterator>
 
 namespace kalibrix {
@@ -70,6 +67,13 @@ QLabel* WrappedLabel(QWidget* parent, const QString& objectName)
     return label;
 }
 
+// The main window's calculate button's caption, which the own points' button
+// shares.
+QString StartCaption()
+{
+    return QString::fromUtf8(form1::Spec(form1::ControlId::start).caption);
+}
+
 // The two-point design's curve, in the main window's tables.
 PadderCurve TwoPointCurve(const CalculationState& s, const std::optional<DesignFigures>& figures)
 {
@@ -86,15 +90,9 @@ PadderCurve TwoPointCurve(const CalculationState& s, const std::optional<DesignF
 
 } // namespace
 
-PadderWindow::PadderWindow(QWidget* parent) : QDialog(parent)
+PadderWindow::PadderWindow(QWidget* parent)
+    : SideWindow(parent, QStringLiteral("padder"), kPadderWindowTitle, kLayout.preferredSize)
 {
-    setObjectName(QStringLiteral("padder"));
-    setWindowTitle(kPadderWindowTitle);
-    setAccessibleName(windowTitle());
-    setModal(false);
-    setSizeGripEnabled(true);
-    setAttribute(Qt::WA_QuitOnClose, false);
-
     auto* content = new QWidget;
     auto* column = new QVBoxLayout(content);
     status_ = WrappedLabel(content, QStringLiteral("status"));
@@ -112,42 +110,31 @@ PadderWindow::PadderWindow(QWidget* parent) : QDialog(parent)
                                            {ThreePointCurveName(), kThreePointColour},
                                            {E24ShortName(), kE24Colour}},
                                           content);
-    for (QLineEdit* field : selectivity_->findChildren<QLineEdit*>())
-        if (field->isReadOnly())
-            field->installEventFilter(this);
     column->addWidget(selectivity_);
     recipe_ = WrappedLabel(content, QStringLiteral("recipe"));
     column->addWidget(recipe_);
     column->addStretch();
 
+    // The view scrolls to a control that takes the focus; it is no stop of
+    // its own, which would have nothing to show the focus on.
     auto* scroll = new QScrollArea(this);
     scroll->setWidget(content);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setFocusPolicy(Qt::NoFocus);
 
     QWidget* saveRow = BuildSaveRow();
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(scroll);
     layout->addWidget(saveRow);
-    layout->addWidget(CloseButton(this));
+    layout->addWidget(CloseButton());
 
-    // Esc closes the window from every field, the own points' included, whose
-    // key filter would otherwise swallow it.
-    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
-            &QDialog::reject);
     connect(new QShortcut(QKeySequence::Copy, this), &QShortcut::activated, this,
             &PadderWindow::Copy);
+    for (QLineEdit* field : findChildren<QLineEdit*>())
+        field->installEventFilter(this);
 
-    // The owner places it on the screen, within the room there is.
-    resize(kLayout.preferredSize);
-    ShowNoDesign(NoResultsYet());
-}
-
-PadderWindow::~PadderWindow()
-{
-    // The own-point fields store into ownPoints_ when they lose the focus:
-    // they go before it does.
-    qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
+    ShowNoDesign(NoResultsYet(StartCaption()));
 }
 
 QWidget* PadderWindow::BuildPlacement()
@@ -174,7 +161,9 @@ QWidget* PadderWindow::BuildPlacement()
     for (std::size_t i = 0; i < ownFields_.size(); ++i) {
         const QString name = QStringLiteral("F%1 (MHz)").arg(i + 1);
         auto* label = new QLabel(name, box);
-        auto* field = new NumericField(ownPoints_[i], kHertzPerMegahertz, box);
+        auto* field = new TextField(box);
+        ReadCommaAsPoint(*field);
+        connect(field, &QLineEdit::returnPressed, this, &PadderWindow::Recompute);
         field->setObjectName(QStringLiteral("own%1").arg(i + 1));
         field->setAccessibleName(QStringLiteral("Saját pont: ") + name);
         field->setMinimumWidth(kLayout.fieldMinimumWidth);
@@ -183,9 +172,9 @@ QWidget* PadderWindow::BuildPlacement()
         grid->addWidget(field, 1, 2 * static_cast<int>(i) + 1);
         ownFields_[i] = field;
     }
-    ownCompute_ = new QPushButton(QStringLiteral("Számol"), box);
+    ownCompute_ = new QPushButton(StartCaption(), box);
     ownCompute_->setObjectName(QStringLiteral("ownCompute"));
-    ownCompute_->setAccessibleName(QStringLiteral("Számol a saját pontokkal"));
+    ownCompute_->setAccessibleName(ownCompute_->text() + QStringLiteral(" a saját pontokkal"));
     ownCompute_->setAutoDefault(false);
     grid->addWidget(ownCompute_, 1, 2 * static_cast<int>(ownFields_.size()));
     connect(ownCompute_, &QPushButton::clicked, this, &PadderWindow::Recompute);
@@ -201,7 +190,6 @@ QLineEdit* PadderWindow::ResultField(const QString& accessibleName)
     field->setAccessibleName(accessibleName);
     field->setObjectName(accessibleName);
     field->setMinimumWidth(kLayout.fieldMinimumWidth);
-    field->installEventFilter(this);
     return field;
 }
 
@@ -295,11 +283,13 @@ QWidget* PadderWindow::BuildSaveRow()
     return row;
 }
 
-void PadderWindow::Follow(const TrackingCalculator& calc, bool sweepCurrent)
+void PadderWindow::Follow(const TrackingCalculator& calc, bool sweepCurrent) noexcept
 {
-    if (sweepCurrent)
-        source_ = calc;
-    lastRunFailed_ = !sweepCurrent && source_;
+    Guarded([&] {
+        if (sweepCurrent)
+            source_ = calc;
+        lastRunFailed_ = !sweepCurrent && source_;
+    });
     Recompute();
 }
 
@@ -328,6 +318,7 @@ void PadderWindow::PlacementChosen()
 
 std::optional<std::array<double, 3>> PadderWindow::OwnPoints()
 {
+    std::array<double, 3> ownPoints{};
     for (std::size_t i = 0; i < ownFields_.size(); ++i) {
         const QString text = ownFields_[i]->text();
         if (text.trimmed().isEmpty()) {
@@ -335,34 +326,45 @@ std::optional<std::array<double, 3>> PadderWindow::OwnPoints()
             return std::nullopt;
         }
         try {
-            ownPoints_[i] = ScaledInput(text.toStdString(), kHertzPerMegahertz);
+            ownPoints[i] = ScaledInput(text.toStdString(), kHertzPerMegahertz);
         } catch (const OverflowError&) {
             ShowNoDesign(PointTooLarge(static_cast<int>(i)));
             return std::nullopt;
         }
     }
-    return ownPoints_;
+    return ownPoints;
 }
 
-void PadderWindow::Recompute()
+void PadderWindow::Recompute() noexcept
 {
     if (!placement_ || !graph_)
         return;
-    if (!source_) {
-        ShowNoDesign(NoResultsYet());
-        return;
-    }
-    std::array<double, 3> points{};
-    if (Placement() == PointPlacement::OwnPoints) {
-        const std::optional<std::array<double, 3>> own = OwnPoints();
-        if (!own)
+    Guarded([this] {
+        if (!source_) {
+            ShowNoDesign(NoResultsYet(StartCaption()));
             return;
-        points = *own;
-    }
+        }
+        std::array<double, 3> points{};
+        if (Placement() == PointPlacement::OwnPoints) {
+            const std::optional<std::array<double, 3>> own = OwnPoints();
+            if (!own)
+                return;
+            points = *own;
+        }
+        try {
+            ShowDesign(DesignThreePoint(source_->state, Placement(), points));
+        } catch (const ThreePointError& error) {
+            ShowNoDesign(FailureText(error, *source_, points));
+        }
+    });
+}
+
+void PadderWindow::Guarded(const std::function<void()>& step) noexcept
+{
     try {
-        ShowDesign(DesignThreePoint(source_->state, Placement(), points));
-    } catch (const ThreePointError& error) {
-        ShowNoDesign(FailureText(error, *source_, points));
+        step();
+    } catch (const std::exception&) {
+        ShowNoDesign(UnforeseenFailure());
     }
 }
 
@@ -425,7 +427,7 @@ void PadderWindow::ShowDesign(const ThreePointDesign& design)
     }
     graph_->SetMarks(FittedMarks(design, choices_, calc, kThreePointColour, kE24Colour));
     graph_->ShowCurves(std::move(curves), scaled, calc.state.fbe_curve, calc.decimalSeparator);
-    graph_->setAccessibleDescription(PadderGraphDescription(names, described, calc));
+    graph_->SetDescription(PadderGraphDescription(names, described, calc));
     legend_->setText(legend.join(QStringLiteral("<br>")));
     // A screen reader hears the entries without the coloured squares.
     legend_->setAccessibleName(spokenLegend.join(QStringLiteral("; ")));
@@ -443,7 +445,7 @@ void PadderWindow::ShowNoDesign(const QString& why)
     design_.reset();
     choices_ = {};
     fit_->Clear();
-    status_->setText(why);
+    status_->setText(lastRunFailed_ ? NoDesignAfterFailedRun(why) : why);
     for (QLineEdit* field : values_)
         field->clear();
     for (const auto& row : standard_)
@@ -452,7 +454,7 @@ void PadderWindow::ShowNoDesign(const QString& why)
     standardNote_->clear();
     standardNote_->hide();
     graph_->Clear();
-    graph_->setAccessibleDescription(EmptyPadderGraphDescription());
+    graph_->SetDescription(EmptyPadderGraphDescription());
     legend_->clear();
     legend_->setAccessibleName(QString());
     verdict_->clear();
@@ -464,40 +466,36 @@ void PadderWindow::ShowNoDesign(const QString& why)
 
 void PadderWindow::Save()
 {
-    if (!design_)
-        return;
-    if (fileName_->text().isEmpty()) {
-        ShowErrorMessage(this, QStringLiteral("Célszerűnek látszik a mentésnek nevet adni"));
-        fileName_->setFocus();
-        return;
-    }
-    try {
-        SaveTextFile(QCoreApplication::applicationDirPath(), fileName_->text(),
-                     PadderFileLines(*design_, choices_, *source_, QDateTime::currentDateTime())
-                         + selectivity_->FileLines());
-    } catch (const ResultsFileError& error) {
-        ShowErrorMessage(this, error.userMessage());
-    }
+    if (design_)
+        Guarded([this] {
+            SaveUnderName(*fileName_, [this] {
+                return PadderFileLines(*design_, choices_, *source_, QDateTime::currentDateTime())
+                       + selectivity_->FileLines();
+            });
+        });
 }
 
 void PadderWindow::Copy()
 {
     if (design_)
-        QGuiApplication::clipboard()->setText(
-            (PadderFileLines(*design_, choices_, *source_, QDateTime::currentDateTime())
-             + selectivity_->FileLines())
-                .join(QStringLiteral("\n")));
+        Guarded([this] {
+            QGuiApplication::clipboard()->setText(
+                (PadderFileLines(*design_, choices_, *source_, QDateTime::currentDateTime())
+                 + selectivity_->FileLines())
+                    .join(QStringLiteral("\n")));
+        });
 }
 
-// A result field leaves Ctrl+C to the window, which copies the whole design,
-// even with its text selected as the Tab key selects it; its context menu
-// still copies the selection.
+// Ctrl+C in a field copies its selected text; a field without a selection
+// leaves it to the window, which copies the whole design.
 bool PadderWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::ShortcutOverride
         && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy))
-        return true;
-    return QDialog::eventFilter(watched, event);
+        if (const auto* field = qobject_cast<QLineEdit*>(watched);
+            field && !field->hasSelectedText())
+            return true;
+    return SideWindow::eventFilter(watched, event);
 }
 
 } // namespace kalibrix

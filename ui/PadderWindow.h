@@ -2,12 +2,12 @@
 
 #include "PadderFit.h"
 #include "PadderText.h"
+#include "SideWindow.h"
 #include "ThreePointTracking.h"
 #include "TrackingCalculator.h"
 
-#include <QDialog>
-
 #include <array>
+#include <functional>
 #include <optional>
 
 class QButtonGroup;
@@ -26,19 +26,20 @@ class SelectivitySection;
 // nearest E12 and E24 padders after alignment, a graph of the three-point,
 // two-point and E24 curves, a verdict and the alignment steps. It works on a
 // copy of the main window's last calculation that completed its sweep.
-// Not modal; Esc or "Bezárás" hides it. Ctrl+C copies the design as text,
-// "Ment" saves the same text in "adatok".
-class PadderWindow : public QDialog {
+// Ctrl+C copies the selected text of a field, or without a selection the
+// design as text; "Ment" saves the same text in "adatok". Enter in an own
+// point's field designs with the own points. Whatever fails in its work
+// becomes a text in place of the design.
+class PadderWindow : public SideWindow {
     Q_OBJECT
 public:
     explicit PadderWindow(QWidget* parent);
-    ~PadderWindow() override;
 
     // Works from now on on `calc`, the main window's calculation, when its
     // sweep completed (`sweepCurrent`). A calculation that failed after one
     // that completed leaves the window on the earlier one, and it says so;
     // without an earlier one there are no results.
-    void Follow(const TrackingCalculator& calc, bool sweepCurrent);
+    void Follow(const TrackingCalculator& calc, bool sweepCurrent) noexcept;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -53,7 +54,10 @@ private:
 
     PointPlacement Placement() const;
     void PlacementChosen();
-    void Recompute();
+    void Recompute() noexcept;
+    // Runs a step of the window's work; whatever it throws ends in a failure
+    // text in place of the design, so that nothing leaves the slot that runs it.
+    void Guarded(const std::function<void()>& step) noexcept;
     // The own points from their fields (Hz); a message when one is missing or
     // its number is too large.
     std::optional<std::array<double, 3>> OwnPoints();
@@ -65,8 +69,7 @@ private:
     std::optional<TrackingCalculator> source_;
     bool lastRunFailed_ = false; // the main window's last calculation did not complete
     std::optional<ThreePointDesign> design_;
-    PadderChoices choices_;             // the fitted padders of design_
-    std::array<double, 3> ownPoints_{}; // Hz, as the own-point fields store them
+    PadderChoices choices_; // the fitted padders of design_
 
     QLabel* status_ = nullptr;
     QButtonGroup* placement_ = nullptr;

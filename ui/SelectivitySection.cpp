@@ -146,7 +146,7 @@ void SelectivitySection::ClearFigures()
         for (QLineEdit* field : row)
             field->clear();
     graph_->Clear();
-    graph_->setAccessibleDescription(NoSelectivityGraph());
+    graph_->SetDescription(NoSelectivityGraph());
     legend_->clear();
     legend_->setAccessibleName(QString());
     verdict_->clear();
@@ -195,7 +195,7 @@ void SelectivitySection::Update()
                                                     : QString());
     const std::size_t drawn = curves.size();
     graph_->ShowCurves(std::move(curves), drawn, s.fbe_curve, calc_->decimalSeparator);
-    graph_->setAccessibleDescription(SelectivityGraphDescription(shown, *calc_));
+    graph_->SetDescription(SelectivityGraphDescription(shown, *calc_));
     legend_->setText(swatches.join(QStringLiteral("  ")));
     // A screen reader hears the names without the coloured squares.
     legend_->setAccessibleName(legend.join(QStringLiteral("; ")));

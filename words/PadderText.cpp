@@ -295,11 +295,26 @@ QString DesignStatus(const ThreePointDesign& design, bool earlierRun)
                  .arg(PlacementName(design.placement));
 }
 
-QString NoResultsYet()
+QString NoResultsYet(const QString& startCaption)
 {
     return QStringLiteral("Még nincs eredmény: a padderes terv a főablak utolsó sikeres "
                           "számolásából készül. Adja meg ott a bemeneti adatokat, és nyomja meg "
-                          "a „Számol” gombot.");
+                          "a „%1” gombot.")
+        .arg(startCaption);
+}
+
+QString UnforeseenFailure()
+{
+    return QStringLiteral("Nincs padderes terv: egy érték kiszámítása vagy kiírása nem sikerült "
+                          "(túl nagy, vagy nem értelmezhető szám lett). Próbáljon más pontokat "
+                          "vagy más bemeneti adatokat.");
+}
+
+QString NoDesignAfterFailedRun(const QString& why)
+{
+    return QStringLiteral("A főablak legutóbbi számolása nem sikerült. Az ablak egy korábbi, "
+                          "sikeres számolással dolgozik. ")
+           + why;
 }
 
 QString MissingPoint(int point)

@@ -104,13 +104,19 @@ QStringList PadderFileLines(const ThreePointDesign& design, const PadderChoices&
 // and the design is that of an earlier one.
 QString DesignStatus(const ThreePointDesign& design, bool earlierRun);
 
-// What the window says in place of a design: before a calculation completed,
-// for a refused design, and for an own point left empty (0, 1, 2 for F1, F2,
-// F3) or too large.
-QString NoResultsYet();
+// What the window says in place of a design: before a calculation completed
+// (naming the main window's button by `startCaption`), for a refused design,
+// for an own point left empty (0, 1, 2 for F1, F2, F3) or too large, and for
+// a failure that no check of the design foresaw.
+QString NoResultsYet(const QString& startCaption);
 QString FailureText(const ThreePointError& error, const TrackingCalculator& calc,
                     const std::array<double, 3>& ownPoints);
 QString MissingPoint(int point);
 QString PointTooLarge(int point);
+QString UnforeseenFailure();
+
+// `why` there is no design, after the main window's last calculation failed
+// and the window works on an earlier one.
+QString NoDesignAfterFailedRun(const QString& why);
 
 } // namespace kalibrix
