@@ -8,6 +8,7 @@
 #include "CalculationState.h"
 #include "NumberText.h"
 #include "OutputRecorder.h"
+#include "PadderFit.h"
 #include "Selectivity.h"
 #include "ThreePointTracking.h"
 #include "TrackingCalculator.h"
@@ -195,6 +196,29 @@ void BM_PadderDesign(benchmark::State& bench)
     }
 }
 BENCHMARK(BM_PadderDesign);
+
+// The whole padder design as the window makes it with a padder of the
+// builder's own (556 pF): the design, the best alignment of E12, E24 and the
+// own value, both parallel pairs and the tolerance band. It must stay within
+// 40 times BM_CoreCalculation.
+// cppcheck-suppress constParameterCallback ; the range-for over the state is not const
+void BM_PadderDesignWithChoices(benchmark::State& bench)
+{
+    kalibrix::TrackingCalculator calc;
+    calc.state = WorkedExampleInputs();
+    OutputRecorder sink;
+    kalibrix::SolveTracking(calc, sink);
+    for (auto _ : bench) {
+        benchmark::DoNotOptimize(calc.state);
+        const kalibrix::ThreePointDesign design =
+            kalibrix::DesignThreePoint(calc.state, kalibrix::PointPlacement::LargestUsableQ);
+        const kalibrix::PadderChoices choices =
+            kalibrix::FitPadders(calc.state, design, 556.0 * kalibrix::kFaradPerPicofarad);
+        benchmark::DoNotOptimize(choices.tolerance->lowest.data());
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_PadderDesignWithChoices);
 
 // The image and IF rejection and the loss of the two-point, three-point and
 // E24 curves at Q 50 with three circuits, as the padder window shows them

@@ -3,6 +3,7 @@
 #include "DesignFigures.h"
 #include "DesignVerdict.h"
 #include "NumberText.h"
+#include "PadderFit.h"
 #include "StrictMath.h"
 #include "TrackingCalculator.h"
 
@@ -11,6 +12,7 @@
 #include <initializer_list>
 #include <limits>
 #include <numbers>
+#include <span>
 
 namespace kalibrix {
 
@@ -36,13 +38,7 @@ using Points = std::array<double, 3>;
 // What a placement search makes equal at the four extremes of the error.
 enum class Measure { RelativeMistuning, Hertz };
 
-// The input circuit at the 500 sweep steps, computed once per design with the
-// arithmetic of the two-point sweep: the gang capacitance C_h = C_be - C_tb -
-// C_sz for the whole circuit capacitance C_be, and the frequency f_be.
-struct InputSweep {
-    SweepTable C_h{};  // F
-    SweepTable f_be{}; // Hz
-};
+} // namespace
 
 InputSweep SweepInputCircuit(const TrackingCalculator& calc)
 {
@@ -57,69 +53,92 @@ InputSweep SweepInputCircuit(const TrackingCalculator& calc)
     return in;
 }
 
-// The oscillator as the tracking equations hold it: a * fo^2 = 1/(C_h + C_t) + b
-// with a = K * L_o (H) and b = 1 / C_p (1/F).
-struct TrackingCoefficients {
-    double a = 0.0;
-    double b = 0.0;
-    double C_t = 0.0; // F
+namespace {
+
+// The oscillator tank as its coil sees it: L_o across C_sz and across the
+// series of (C_h + C_to) and C_p. With x = C_h its capacitance is
+//   C(x) = C_sz + C_p (x + C_to) / (x + C_to + C_p) = A - B / (x + D),
+//   A = C_sz + C_p (F), B = C_p^2 (F^2), D = C_to + C_p (F),
+// and it runs at f_o where C(x) = lambda / f_o^2, lambda = 1 / (K L_o)
+// (F Hz^2). With z = 1 / f_o^2 (s^2) each tracking point gives an equation
+// linear in lambda: lambda z_i = A - B / (x_i + D).
+struct TankCoefficients {
+    double lambda = 0.0; // F Hz^2
+    double C_p = 0.0;    // F
+    double D = 0.0;      // F
 };
 
-// The three equations a * y_i = 1/(x_i + C_t) + b, y_i = (f_i + f_kf)^2 and
-// x_i the gang capacitance at f_i. Differences of neighbouring equations drop b:
-// a (y1 - y2) = (x2 - x1) / ((x1 + C_t)(x2 + C_t)), and likewise for 2 and 3;
-// their ratio drops a and leaves R = (x3 + C_t) / (x1 + C_t) with
-// R = (y1 - y2)(x3 - x2) / ((y2 - y3)(x2 - x1)), linear in C_t.
-TrackingCoefficients SolveThreePoints(const Points& x, const Points& y)
+// The three equations lambda z_i = A - B / (x_i + D), z_i = 1 / (f_i + f_kf)^2
+// and x_i the gang capacitance at f_i. Differences of neighbouring equations
+// drop A: lambda (z1 - z2) = B (x1 - x2) / ((x1 + D)(x2 + D)), and likewise
+// for 2 and 3; their ratio drops lambda and B and leaves
+// R = (x3 + D) / (x1 + D) with R = (z1 - z2)(x2 - x3) / ((z2 - z3)(x1 - x2)),
+// linear in D. The first difference then gives r = lambda / B (Hz^2 / F), and
+// the first equation A = B (r z1 + 1 / (x1 + D)) = B S (S in 1/F). The stray
+// ties A to B: C_sz + C_p = S C_p^2, whose roots have the product
+// -C_sz / S < 0, so the one positive root is the padder:
+//   C_p = (1 + sqrt(1 + 4 S C_sz)) / (2 S),
+// then lambda = r C_p^2 and C_to = D - C_p. Without a stray this is
+// C_p = 1 / S, the plain series tank.
+TankCoefficients SolveThreePoints(const Points& x, const Points& z, double C_sz)
 {
     using namespace strict;
     const double R =
-        div(mul(sub(y[0], y[1]), sub(x[2], x[1])), mul(sub(y[1], y[2]), sub(x[1], x[0])));
-    TrackingCoefficients c;
-    c.C_t = div(sub(x[2], mul(R, x[0])), sub(R, 1.0));
-    const double u1 = add(x[0], c.C_t);
-    c.a = div(sub(x[1], x[0]), mul(mul(sub(y[0], y[1]), u1), add(x[1], c.C_t)));
-    c.b = sub(mul(c.a, y[0]), div(1.0, u1));
-    return c;
-}
-
-// a * y_1 - b = 1/(x_1 + C_t) and a * y_3 - b = 1/(x_3 + C_t) with b fixed.
-// Subtracting the reciprocals, D (a y1 - b)(a y3 - b) = a (y3 - y1) with
-// D = x1 - x3, a quadratic in a:
-//   D y1 y3 a^2 - (D b (y1 + y3) + (y3 - y1)) a + D b^2 = 0.
-// It is negative at a = b / y1, so one root lies above, where both a y_i - b
-// are positive: that larger root is the circuit.
-TrackingCoefficients AlignAtEnds(double x1, double x3, double y1, double y3, double b)
-{
-    using namespace strict;
-    const double D = sub(x1, x3);
-    const double A = mul(mul(D, y1), y3);
-    const double B = add(mul(mul(D, b), add(y1, y3)), sub(y3, y1));
-    const double C = mul(D, square(b));
-    TrackingCoefficients c;
-    c.b = b;
-    c.a = div(add(B, sqrt(sub(square(B), mul(mul(4.0, A), C)))), mul(2.0, A));
-    c.C_t = sub(div(1.0, sub(mul(c.a, y1), b)), x1);
-    return c;
-}
-
-PadderOscillator ComponentsOf(const TrackingCoefficients& c, double C_sz)
-{
-    using namespace strict;
-    if (!(c.a > 0.0) || !(c.b > 0.0))
+        div(mul(sub(z[0], z[1]), sub(x[1], x[2])), mul(sub(z[1], z[2]), sub(x[0], x[1])));
+    TankCoefficients c;
+    c.D = div(sub(x[2], mul(R, x[0])), sub(R, 1.0));
+    const double u1 = add(x[0], c.D);
+    const double r = div(sub(x[0], x[1]), mul(mul(sub(z[0], z[1]), u1), add(x[1], c.D)));
+    const double S = add(mul(r, z[0]), div(1.0, u1));
+    if (!(S > 0.0))
         throw ThreePointError(ThreePointFailure::NonFinite);
-    return {div(c.a, K), div(1.0, c.b), sub(c.C_t, C_sz)};
+    c.C_p = div(add(1.0, sqrt(add(1.0, mul(mul(4.0, S), C_sz)))), mul(2.0, S));
+    c.lambda = mul(r, square(c.C_p));
+    return c;
 }
 
-// The oscillator frequency (Hz) at gang capacitance C_h: L_o across the series
-// of (C_h + C_to + C_sz) and C_p.
+// The padder C_p fixed, so A and B known: lambda and D from the equations at
+// F1 and F3. Each gives x_i + D = B / (A - lambda z_i), and their difference
+// x1 - x3 = E (F) a quadratic in lambda:
+//   E z1 z3 lambda^2 - (E A (z1 + z3) + B (z1 - z3)) lambda + E A^2 = 0.
+// F1 below F3 makes E and z1 - z3 positive: the quadratic is positive at
+// lambda = 0 and negative at A / z1, so its smaller root lies between, where
+// both A - lambda z_i are positive: that root is the circuit, taken in the
+// form 2 E A^2 / (b + sqrt(b^2 - 4 a c)) that does not cancel.
+TankCoefficients AlignAtEnds(double x1, double x3, double z1, double z3, double C_p, double C_sz)
+{
+    using namespace strict;
+    const double A = add(C_sz, C_p);
+    const double B = square(C_p);
+    const double E = sub(x1, x3);
+    const double qa = mul(mul(E, z1), z3);
+    const double qb = add(mul(mul(E, A), add(z1, z3)), mul(B, sub(z1, z3)));
+    const double qc = mul(E, square(A));
+    TankCoefficients c;
+    c.C_p = C_p;
+    c.lambda = div(mul(2.0, qc), add(qb, sqrt(sub(square(qb), mul(mul(4.0, qa), qc)))));
+    c.D = sub(div(B, sub(A, mul(c.lambda, z1))), x1);
+    return c;
+}
+
+PadderOscillator ComponentsOf(const TankCoefficients& c)
+{
+    using namespace strict;
+    if (!(c.lambda > 0.0) || !(c.C_p > 0.0))
+        throw ThreePointError(ThreePointFailure::NonFinite);
+    return {div(1.0, mul(K, c.lambda)), c.C_p, sub(c.D, c.C_p)};
+}
+
+} // namespace
+
 double OscillatorFrequency(const PadderOscillator& o, double C_h, double C_sz)
 {
     using namespace strict;
-    const double C_o = add(add(C_h, o.C_to), C_sz);
-    const double C_series = div(1.0, add(div(1.0, C_o), div(1.0, o.C_p)));
-    return sqrt(div(1.0, mul(mul(C_series, K), o.L_o)));
+    const double C_series = div(1.0, add(div(1.0, add(C_h, o.C_to)), div(1.0, o.C_p)));
+    return sqrt(div(1.0, mul(mul(add(C_sz, C_series), K), o.L_o)));
 }
+
+namespace {
 
 // The oscillator, from its components, must run at f_i + f_kf at each of the
 // given points, so that the deviation shown there (to 0.01 Hz) reads zero:
@@ -175,12 +194,13 @@ struct Circuit {
         return x;
     }
 
-    Points OscillatorSquares(const Points& f) const
+    // z_i = 1 / (f_i + f_kf)^2 (s^2), the oscillator's at the points.
+    Points OscillatorInverseSquares(const Points& f) const
     {
-        Points y{};
+        Points z{};
         for (std::size_t i = 0; i < 3; ++i)
-            y[i] = strict::square(strict::add(f[i], s.f_kf));
-        return y;
+            z[i] = strict::div(1.0, strict::square(strict::add(f[i], s.f_kf)));
+        return z;
     }
 };
 
@@ -192,19 +212,23 @@ std::array<double, 4> StretchPeaks(const Circuit& circuit, const Points& f, Meas
 {
     constexpr double inf = std::numeric_limits<double>::infinity();
     std::array<double, 4> peaks{};
-    TrackingCoefficients c;
+    TankCoefficients c;
     try {
-        c = SolveThreePoints(circuit.GangAt(f), circuit.OscillatorSquares(f));
-    } catch (const CalculationError&) {
+        c = SolveThreePoints(circuit.GangAt(f), circuit.OscillatorInverseSquares(f),
+                             circuit.s.C_sz);
+    } catch (const std::runtime_error&) {
+        // ThreePointError or CalculationError: no tank tracks at these points.
         return {inf, inf, inf, inf};
     }
     const double f_kf = circuit.s.f_kf;
+    const double A = circuit.s.C_sz + c.C_p;
+    const double B = c.C_p * c.C_p;
     std::size_t stretch = 0;
     for (std::size_t i = 0; i < kSweepSteps; ++i) {
         const double f_be = circuit.in.f_be[i];
         while (stretch < 3 && f_be < f[2 - stretch])
             ++stretch;
-        const double d = std::sqrt((1.0 / (circuit.in.C_h[i] + c.C_t) + c.b) / c.a) - f_kf - f_be;
+        const double d = std::sqrt(c.lambda / (A - B / (circuit.in.C_h[i] + c.D))) - f_kf - f_be;
         // The relative error |x - 1/x| is 1 / QLimit: no limit is no error,
         // and a Q of zero an unbounded one.
         double e = std::abs(d);
@@ -335,31 +359,6 @@ double NearestOnLogScale(double capacitance, const double* mantissas, std::size_
     return best * kFaradPerPicofarad;
 }
 
-StandardPadder AlignStandard(const Circuit& circuit, const Points& x, const Points& f,
-                             double capacitance, StandardSeries series)
-{
-    const CalculationState& s = circuit.s;
-    StandardPadder padder;
-    padder.nominal = NearestStandardValue(capacitance, series);
-    try {
-        const Points y = circuit.OscillatorSquares(f);
-        const TrackingCoefficients c =
-            AlignAtEnds(x[0], x[2], y[0], y[2], strict::div(1.0, padder.nominal));
-        padder.oscillator = ComponentsOf(c, s.C_sz);
-        padder.oscillator.C_p = padder.nominal;
-        padder.trimmerNegative = padder.oscillator.C_to < 0.0;
-        CheckTracking(padder.oscillator, x, f, s, {0, 2});
-        padder.curve = SweepDesign(padder.oscillator, circuit.in, s);
-    } catch (const std::runtime_error&) {
-        // ThreePointError or CalculationError: this row alone has no design.
-        padder.oscillator = {};
-        padder.oscillator.C_p = padder.nominal;
-        padder.curve = {};
-        padder.alignmentFailed = true;
-    }
-    return padder;
-}
-
 void CheckOwnPoints(const CalculationState& s, const Points& f)
 {
     const double step = SweepStepWidth(s);
@@ -412,17 +411,16 @@ ThreePointDesign Design(const CalculationState& s, PointPlacement placement,
     design.f = found.f;
     design.converged = found.converged;
     design.C_h = circuit.GangAt(design.f);
-    const TrackingCoefficients c =
-        SolveThreePoints(design.C_h, circuit.OscillatorSquares(design.f));
-    design.oscillator = ComponentsOf(c, s.C_sz);
+    design.oscillator = ComponentsOf(
+        SolveThreePoints(design.C_h, circuit.OscillatorInverseSquares(design.f), s.C_sz));
     if (design.oscillator.C_to < 0.0)
         throw ThreePointError(ThreePointFailure::NegativeTrimmer);
     CheckTracking(design.oscillator, design.C_h, design.f, s, {0, 1, 2});
     design.curve = SweepDesign(design.oscillator, in, s);
-    design.e12 =
-        AlignStandard(circuit, design.C_h, design.f, design.oscillator.C_p, StandardSeries::E12);
-    design.e24 =
-        AlignStandard(circuit, design.C_h, design.f, design.oscillator.C_p, StandardSeries::E24);
+    const PadderFitter fitter(s, design);
+    design.e12 = fitter.Fit(NearestStandardValue(design.oscillator.C_p, StandardSeries::E12));
+    const double e24 = NearestStandardValue(design.oscillator.C_p, StandardSeries::E24);
+    design.e24 = e24 == design.e12.nominal ? design.e12 : fitter.Fit(e24);
     return design;
 }
 
@@ -433,13 +431,53 @@ double SweepStepWidth(const CalculationState& s)
     return (s.f_max - s.f_min) / static_cast<double>(kSweepIntervals);
 }
 
+PadderOscillator AlignFixedPadder(const TrackingCalculator& calc, double C_p, double A1, double A2)
+{
+    const CalculationState& s = calc.state;
+    const Points f{A1, 0.0, A2};
+    const Points x{calc.CapacitanceForFrequency(A1), 0.0, calc.CapacitanceForFrequency(A2)};
+    const auto z = [&](double point) {
+        return strict::div(1.0, strict::square(strict::add(point, s.f_kf)));
+    };
+    const PadderOscillator o = ComponentsOf(AlignAtEnds(x[0], x[2], z(A1), z(A2), C_p, s.C_sz));
+    CheckTracking(o, x, f, s, {0, 2});
+    return o;
+}
+
+PadderCurve SweepPadder(const PadderOscillator& o, const InputSweep& in, const CalculationState& s)
+{
+    return SweepDesign(o, in, s);
+}
+
+namespace {
+
+constexpr double kE12[] = {10, 12, 15, 18, 22, 27, 33, 39, 47, 56, 68, 82};
+constexpr double kE24[] = {10, 11, 12, 13, 15, 16, 18, 20, 22, 24, 27, 30,
+                           33, 36, 39, 43, 47, 51, 56, 62, 68, 75, 82, 91};
+
+} // namespace
+
 double NearestStandardValue(double capacitance, StandardSeries series)
 {
-    static constexpr double e12[] = {10, 12, 15, 18, 22, 27, 33, 39, 47, 56, 68, 82};
-    static constexpr double e24[] = {10, 11, 12, 13, 15, 16, 18, 20, 22, 24, 27, 30,
-                                     33, 36, 39, 43, 47, 51, 56, 62, 68, 75, 82, 91};
-    return series == StandardSeries::E12 ? NearestOnLogScale(capacitance, e12, std::size(e12))
-                                         : NearestOnLogScale(capacitance, e24, std::size(e24));
+    return series == StandardSeries::E12 ? NearestOnLogScale(capacitance, kE12, std::size(kE12))
+                                         : NearestOnLogScale(capacitance, kE24, std::size(kE24));
+}
+
+std::vector<double> StandardValues(StandardSeries series, double from, double to)
+{
+    const std::span<const double> mantissas = series == StandardSeries::E12
+                                                  ? std::span<const double>(kE12)
+                                                  : std::span<const double>(kE24);
+    std::vector<double> values;
+    // Whole mantissas (12 for 1.2) times a whole decade: every value is a
+    // whole number of picofarads.
+    for (double decade = 1.0; decade * 10.0 <= to / kFaradPerPicofarad; decade *= 10.0)
+        for (const double m : mantissas) {
+            const double value = m * decade * kFaradPerPicofarad;
+            if (from <= value && value <= to)
+                values.push_back(value);
+        }
+    return values;
 }
 
 ThreePointDesign DesignThreePoint(const CalculationState& s, PointPlacement placement,

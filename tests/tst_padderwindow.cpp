@@ -16,9 +16,11 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QButtonGroup>
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -41,6 +43,8 @@ private slots:
     void selectivity();
     void qFollowsBand();
     void save();
+    void fittedPadders_data();
+    void fittedPadders();
     void copy_data();
     void copy();
     void keys_data();
@@ -158,6 +162,51 @@ void TestPadderWindow::ownPoints()
     }
 }
 
+// clang-format off
+void TestPadderWindow::fittedPadders_data()
+{
+    QTest::addColumn<QString>("own");   // typed into "Saját padder (pF)", then Enter
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("label"); // the file's and clipboard's row
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("E24 560 pF: A1") << "" << "E24 A1 (MHz)" << "E24 A1" << "0.557";
+    QTest::newRow("E12 560 pF: A2") << "" << "E12 A2 (MHz)" << "E12 A2" << "1.494";
+    QTest::newRow("E24 pair") << "" << "E24 pár (pF)" << "E24 pár" << "510 + 47";
+    QTest::newRow("E24 pair's Q") << "" << "E24 pár Q" << "E24 pár Q" << "84";
+    QTest::newRow("E12 pair's Q") << "" << "E12 pár Q" << "E12 pár Q" << "80";
+    QTest::newRow("E24 within 2 %") << "" << "Q ±2%" << "Q ±2%" << "69";
+    QTest::newRow("E24 within 5 %") << "" << "Q ±5%" << "Q ±5%" << "54";
+    QTest::newRow("no own padder: its row empty") << "" << "Saját padder Q" << "" << "";
+    QTest::newRow("own 556 pF: its Q") << "556" << "Saját padder Q" << "Saját padder Q" << "83";
+    QTest::newRow("own 556,0 pF with a comma: its A1") << "556,0" << "Saját padder A1 (MHz)" << "Saját padder A1" << "0.560";
+}
+// clang-format on
+
+// The fitted padders' fields show what the file and the clipboard say.
+void TestPadderWindow::fittedPadders()
+{
+    QFETCH(QString, own);
+    QFETCH(QString, field);
+    QFETCH(QString, label);
+    QFETCH(QString, text);
+    QDialog* padder = CalculateAndOpen();
+    QVERIFY(padder);
+    if (!own.isEmpty()) {
+        auto* ownField = Control<QLineEdit>(*padder, QStringLiteral("ownPadder"));
+        ownField->setFocus();
+        QTest::keyClicks(ownField, own);
+        QTest::keyClick(ownField, Qt::Key_Return);
+    }
+    QCOMPARE(Text(padder, field), text);
+    if (label.isEmpty())
+        return;
+    QTest::mouseClick(Control(*padder, QStringLiteral("copy")), Qt::LeftButton);
+    const QString copied = QGuiApplication::clipboard()->text();
+    const QString line = (label.size() < 11 ? label.leftJustified(11) : label + ' ') + "= " + text;
+    QVERIFY2(copied.contains(line), qPrintable(line + "\n---\n" + copied));
+}
+
 // The worked example's two-point design at its band's Q of 50 loses 23.8 dB
 // at 520 kHz, where its image rejection is 17.1 dB and its IF rejection
 // -1.3 dB; two circuits double the figures.
@@ -254,10 +303,12 @@ void TestPadderWindow::save()
     const QStringList lines = QString::fromLocal8Bit(file.readAll()).split(QStringLiteral("\r\n"));
     file.remove();
     // The date, the inputs, the input circuit, the placement, the values,
-    // the standard padders, the verdict, the steps' heading and four steps,
-    // then the selectivity's Q, its nine figures and its verdict; the last
-    // line end leaves an empty line.
-    QCOMPARE(lines.size(), 1 + 6 + 2 + 1 + 12 + 2 * 6 + 1 + 1 + 4 + 1 + 9 + 1 + 1);
+    // the standard padders with their two alignment points, the two pairs
+    // with their Q, the two tolerance bands, the verdict, the steps' heading
+    // and nine steps, then the selectivity's Q, its nine figures and its
+    // verdict; the last line end leaves an empty line.
+    QCOMPARE(lines.size(),
+             1 + 6 + 2 + 1 + 12 + 2 * (6 + 2) + 2 * 2 + 2 + 1 + 1 + 9 + 1 + 9 + 1 + 1);
     // Every value the window shows is the file's.
     for (const auto& prefix : {QString(), QStringLiteral("E12 "), QStringLiteral("E24 ")})
         for (const PadderValueSpec& spec : kPadderValues) {

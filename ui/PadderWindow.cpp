@@ -5,6 +5,7 @@
 #include "Form1Layout.h"
 #include "NumberText.h"
 #include "NumericField.h"
+#include "PadderFitPanel.h"
 #include "PadderGraph.h"
 #include "Saving.h"
 #include "SelectivitySection.h"
@@ -27,6 +28,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <iterator>
 
 namespace kalibrix {
 
@@ -98,6 +100,9 @@ PadderWindow::PadderWindow(QWidget* parent)
     column->addWidget(BuildPlacement());
     column->addWidget(BuildResults());
     column->addWidget(BuildStandardPadders());
+    fit_ = new PadderFitPanel(content, kLayout.fieldMinimumWidth);
+    connect(fit_, &PadderFitPanel::OwnPadderEntered, this, &PadderWindow::Recompute);
+    column->addWidget(fit_);
     column->addWidget(BuildGraph());
     verdict_ = WrappedLabel(content, QStringLiteral("verdict"));
     column->addWidget(verdict_);
@@ -211,7 +216,7 @@ QWidget* PadderWindow::BuildResults()
 
 QWidget* PadderWindow::BuildStandardPadders()
 {
-    auto* box = new QGroupBox(QStringLiteral("Szabványos padder, F1-en és F3-on beállítva"));
+    auto* box = new QGroupBox(QStringLiteral("Szabványos padder, a legjobb pontokon beállítva"));
     box->setAccessibleName(box->title());
     auto* grid = new QGridLayout(box);
     for (std::size_t v = 0; v < kStandardValues.size(); ++v)
@@ -368,9 +373,11 @@ void PadderWindow::ShowDesign(const ThreePointDesign& design)
     const TrackingCalculator& calc = *source_;
     design_ = design;
     status_->setText(DesignStatus(design, lastRunFailed_));
-    const PadderDesignText said = DescribePadderDesign(design, calc);
+    choices_ = FitPadders(calc.state, design, fit_->OwnPadder());
+    const PadderDesignText said = DescribePadderDesign(design, choices_, calc);
+    fit_->ShowRows(said.rows);
     for (const PadderRow& row : said.rows) {
-        if (!row.value)
+        if (!row.value || row.standard >= static_cast<int>(standard_.size()))
             continue;
         if (row.standard < 0)
             values_[static_cast<std::size_t>(*row.value)]->setText(row.text);
@@ -394,6 +401,10 @@ void PadderWindow::ShowDesign(const ThreePointDesign& design)
     std::vector<Entry> entries{{ThreePointCurveName(), kThreePointColour, &design.curve}};
     if (design.e24.Aligned())
         entries.push_back({E24CurveName(design, calc), kE24Colour, &design.e24.curve});
+    std::ranges::transform(FittedCurves(design, choices_, calc), std::back_inserter(entries),
+                           [](const FittedCurve& fitted) {
+                               return Entry{fitted.name, fitted.colour, fitted.curve};
+                           });
     const std::size_t scaled = entries.size();
     entries.push_back({TwoPointCurveName(), kTwoPointColour, &twoPoint});
     std::vector<GraphCurve> curves;
@@ -409,6 +420,12 @@ void PadderWindow::ShowDesign(const ThreePointDesign& design)
         spokenLegend << text;
         described.push_back(entry.curve);
     }
+    const auto [band, bandColour] = BandLegend(choices_, calc);
+    if (!band.isEmpty()) {
+        legend << Swatch(bandColour) + u' ' + band;
+        spokenLegend << band;
+    }
+    graph_->SetMarks(FittedMarks(design, choices_, calc, kThreePointColour, kE24Colour));
     graph_->ShowCurves(std::move(curves), scaled, calc.state.fbe_curve, calc.decimalSeparator);
     graph_->SetDescription(PadderGraphDescription(names, described, calc));
     legend_->setText(legend.join(QStringLiteral("<br>")));
@@ -426,6 +443,8 @@ void PadderWindow::ShowDesign(const ThreePointDesign& design)
 void PadderWindow::ShowNoDesign(const QString& why)
 {
     design_.reset();
+    choices_ = {};
+    fit_->Clear();
     status_->setText(lastRunFailed_ ? NoDesignAfterFailedRun(why) : why);
     for (QLineEdit* field : values_)
         field->clear();
@@ -450,7 +469,7 @@ void PadderWindow::Save()
     if (design_)
         Guarded([this] {
             SaveUnderName(*fileName_, [this] {
-                return PadderFileLines(*design_, *source_, QDateTime::currentDateTime())
+                return PadderFileLines(*design_, choices_, *source_, QDateTime::currentDateTime())
                        + selectivity_->FileLines();
             });
         });
@@ -461,7 +480,7 @@ void PadderWindow::Copy()
     if (design_)
         Guarded([this] {
             QGuiApplication::clipboard()->setText(
-                (PadderFileLines(*design_, *source_, QDateTime::currentDateTime())
+                (PadderFileLines(*design_, choices_, *source_, QDateTime::currentDateTime())
                  + selectivity_->FileLines())
                     .join(QStringLiteral("\n")));
         });

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PadderFit.h"
 #include "PadderText.h"
 #include "SideWindow.h"
 #include "ThreePointTracking.h"
@@ -16,6 +17,7 @@ class QPushButton;
 
 namespace kalibrix {
 
+class PadderFitPanel;
 class PadderGraph;
 class SelectivitySection;
 
@@ -67,6 +69,7 @@ private:
     std::optional<TrackingCalculator> source_;
     bool lastRunFailed_ = false; // the main window's last calculation did not complete
     std::optional<ThreePointDesign> design_;
+    PadderChoices choices_; // the fitted padders of design_
 
     QLabel* status_ = nullptr;
     QButtonGroup* placement_ = nullptr;
@@ -75,6 +78,7 @@ private:
     std::array<QLineEdit*, kPadderValues.size()> values_{};
     std::array<std::array<QLineEdit*, kStandardValues.size()>, 2> standard_{};
     QLabel* standardNote_ = nullptr;
+    PadderFitPanel* fit_ = nullptr;
     PadderGraph* graph_ = nullptr;
     QLabel* legend_ = nullptr;
     QLabel* readout_ = nullptr;

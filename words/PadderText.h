@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DesignVerdict.h"
+#include "PadderFit.h"
 #include "ThreePointTracking.h"
 
 #include <QString>
@@ -60,8 +61,9 @@ QString PlacementName(PointPlacement placement);
 
 // One row of a padder design: what the file writes as "label = text  unit",
 // and, for a row the window shows too, the field that shows `text`: the
-// design's value `value` (standard < 0) or that of the E12 (0) or E24 (1)
-// padder.
+// design's value `value` (standard < 0) or that of the E12 (0), E24 (1) or
+// the builder's own (2) padder. The rows of the fitted padders' points, the
+// pairs and the tolerance band have no `value`: their labels name them.
 struct PadderRow {
     QString label;
     QString text; // empty where the value does not exist
@@ -72,11 +74,11 @@ struct PadderRow {
 
 // Everything the padder window and its file say about one design, read by
 // both so that they cannot disagree: the rows (the six inputs, the input
-// circuit Lb and Cp_b, the placement, the design's values, the E12 and E24
-// padders' values; a standard padder that cannot be aligned at F1 and F3
-// keeps only its nominal value), the note on such a padder, the verdict and
-// the alignment steps. Every number with the calculation's decimal
-// separator, grouped as the default locale groups digits, "−" as minus.
+// circuit Lb and Cp_b, the placement, the design's values, the E12, E24 and
+// own padders' values and alignment points, the pairs and the tolerance band;
+// a padder that cannot be aligned keeps only its nominal value), the note on
+// such a padder, the verdict and the whole alignment recipe. Every number with the calculation's
+// decimal separator, grouped as the default locale groups digits, "−" as minus.
 struct PadderDesignText {
     std::vector<PadderRow> rows;
     QString standardNote; // empty when both standard padders can be aligned
@@ -85,7 +87,7 @@ struct PadderDesignText {
     QStringList recipeSteps;
 };
 
-PadderDesignText DescribePadderDesign(const ThreePointDesign& design,
+PadderDesignText DescribePadderDesign(const ThreePointDesign& design, const PadderChoices& choices,
                                       const TrackingCalculator& calc);
 
 // The verdict and the alignment steps as the window shows them, in HTML.
@@ -94,8 +96,8 @@ QString AlignmentRecipeHtml(const PadderDesignText& text);
 
 // The saved and copied text, without line ends: the date and time, then
 // every row, the note, the verdict and the numbered alignment steps.
-QStringList PadderFileLines(const ThreePointDesign& design, const TrackingCalculator& calc,
-                            const QDateTime& now);
+QStringList PadderFileLines(const ThreePointDesign& design, const PadderChoices& choices,
+                            const TrackingCalculator& calc, const QDateTime& now);
 
 // The window's status line over a design: its placement, or how the search
 // for it ended; `earlierRun` when the main window's last calculation failed
