@@ -9,6 +9,7 @@
 #include "CalculationState.h"
 #include "NumberText.h"
 #include "OutputRecorder.h"
+#include "PadderFit.h"
 #include "Selectivity.h"
 #include "ThreePointTracking.h"
 #include "TrackingCalculator.h"
@@ -197,9 +198,33 @@ void BM_PadderDesign(benchmark::State& bench)
 }
 BENCHMARK(BM_PadderDesign);
 
+// The whole padder design as the window makes it with a padder of the
+// builder's own (556 pF): the design, the best alignment of E12, E24 and the
+// own value, both parallel pairs and the tolerance band. It must stay within
+// 40 times BM_CoreCalculation.
+// cppcheck-suppress constParameterCallback ; the range-for over the state is not const
+void BM_PadderDesignWithChoices(benchmark::State& bench)
+{
+    kalibrix::TrackingCalculator calc;
+    calc.state = WorkedExampleInputs();
+    OutputRecorder sink;
+    kalibrix::SolveTracking(calc, sink);
+    for (auto _ : bench) {
+        benchmark::DoNotOptimize(calc.state);
+        const kalibrix::ThreePointDesign design =
+            kalibrix::DesignThreePoint(calc.state, kalibrix::PointPlacement::LargestUsableQ);
+        const kalibrix::PadderChoices choices =
+            kalibrix::FitPadders(calc.state, design, 556.0 * kalibrix::kFaradPerPicofarad);
+        benchmark::DoNotOptimize(choices.tolerance->lowest.data());
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_PadderDesignWithChoices);
+
 // The bandspread design for a 300 µH coil (the range is 172.183..447.233 µH):
 // the range, the input circuit, the oscillator as above, and the input
-// circuit re-set for the E12 and E24 series capacitors.
+// circuit re-set for the E12 and E24 series capacitors. It must stay within
+// 40 times BM_CoreCalculation.
 // cppcheck-suppress constParameterCallback ; the range-for over the state is not const
 void BM_BandspreadDesign(benchmark::State& bench)
 {

@@ -3,6 +3,7 @@
 #include "DesignFigures.h"
 #include "DesignVerdict.h"
 #include "NumberText.h"
+#include "PadderFit.h"
 #include "StrictMath.h"
 #include "TrackingCalculator.h"
 
@@ -11,6 +12,7 @@
 #include <initializer_list>
 #include <limits>
 #include <numbers>
+#include <span>
 
 namespace kalibrix {
 
@@ -36,12 +38,7 @@ using Points = std::array<double, 3>;
 // What a placement search makes equal at the four extremes of the error.
 enum class Measure { RelativeMistuning, Hertz };
 
-// An input circuit at the 500 sweep steps, computed once per design: the
-// gang capacitance C_h and the frequency f_be.
-struct InputSweep {
-    SweepTable C_h{};  // F
-    SweepTable f_be{}; // Hz
-};
+} // namespace
 
 // The two-point design's own input circuit, with the arithmetic of the
 // two-point sweep: C_h = C_be - C_tb - C_sz for the whole circuit capacitance
@@ -75,6 +72,8 @@ InputSweep SweepInputCircuit(const CalculationState& s, const GangCapacitanceAt&
     }
     return in;
 }
+
+namespace {
 
 // The oscillator tank as its coil sees it: L_o across C_sz and across the
 // series of (C_h + C_to) and C_p. With x = C_h its capacitance is
@@ -150,14 +149,16 @@ PadderOscillator ComponentsOf(const TankCoefficients& c)
     return {div(1.0, mul(K, c.lambda)), c.C_p, sub(c.D, c.C_p)};
 }
 
-// The oscillator frequency (Hz) at gang capacitance C_h: L_o across C_sz and
-// across the series of (C_h + C_to) and C_p.
+} // namespace
+
 double OscillatorFrequency(const PadderOscillator& o, double C_h, double C_sz)
 {
     using namespace strict;
     const double C_series = div(1.0, add(div(1.0, add(C_h, o.C_to)), div(1.0, o.C_p)));
     return sqrt(div(1.0, mul(mul(add(C_sz, C_series), K), o.L_o)));
 }
+
+namespace {
 
 // The oscillator, from its components, must run at f_i + f_kf at each of the
 // given points, so that the deviation shown there (to 0.01 Hz) reads zero:
@@ -384,29 +385,6 @@ double NearestOnLogScale(double capacitance, const double* mantissas, std::size_
     return best * kFaradPerPicofarad;
 }
 
-StandardPadder AlignStandard(const Circuit& circuit, const Points& x, const Points& f,
-                             double capacitance, StandardSeries series)
-{
-    const CalculationState& s = circuit.s;
-    StandardPadder padder;
-    padder.nominal = NearestStandardValue(capacitance, series);
-    try {
-        const Points z = circuit.OscillatorInverseSquares(f);
-        padder.oscillator =
-            ComponentsOf(AlignAtEnds(x[0], x[2], z[0], z[2], padder.nominal, s.C_sz));
-        padder.trimmerNegative = padder.oscillator.C_to < 0.0;
-        CheckTracking(padder.oscillator, x, f, s, {0, 2});
-        padder.curve = SweepDesign(padder.oscillator, circuit.in, s);
-    } catch (const std::runtime_error&) {
-        // ThreePointError or CalculationError: this row alone has no design.
-        padder.oscillator = {};
-        padder.oscillator.C_p = padder.nominal;
-        padder.curve = {};
-        padder.alignmentFailed = true;
-    }
-    return padder;
-}
-
 void CheckOwnPoints(const CalculationState& s, const Points& f)
 {
     const double step = SweepStepWidth(s);
@@ -438,10 +416,53 @@ void CheckInputs(const CalculationState& s)
         throw ThreePointError(ThreePointFailure::InputTrimmerNegative);
 }
 
-// The design against `circuit`, its standard padders aligned against the same
-// input circuit built with standard parts, `e12` and `e24`.
+// A standard padder against another input circuit, `circuit`, re-set as a
+// builder re-sets it: the coil and the trimmer at the design's F1 and F3,
+// checked in the band's middle.
+StandardPadder AlignStandard(const Circuit& circuit, const ThreePointDesign& design,
+                             StandardSeries series)
+{
+    const CalculationState& s = circuit.s;
+    StandardPadder padder;
+    padder.nominal = NearestStandardValue(design.oscillator.C_p, series);
+    padder.alignment = {design.f[0], design.f[2]};
+    padder.checkPoint = 0.5 * (s.f_min + s.f_max);
+    const Points x = circuit.GangAt(design.f);
+    const Points z = circuit.OscillatorInverseSquares(design.f);
+    const auto align = [&](double C_p) {
+        return ComponentsOf(AlignAtEnds(x[0], x[2], z[0], z[2], C_p, s.C_sz));
+    };
+    const double checkGang = circuit.gangAt(padder.checkPoint);
+    const auto deviation = [&](const PadderOscillator& o) {
+        return strict::sub(strict::sub(OscillatorFrequency(o, checkGang, s.C_sz), s.f_kf),
+                           padder.checkPoint);
+    };
+    try {
+        padder.oscillator = align(padder.nominal);
+        padder.trimmerNegative = padder.oscillator.C_to < 0.0;
+        CheckTracking(padder.oscillator, x, design.f, s, {0, 2});
+        padder.curve = SweepDesign(padder.oscillator, circuit.in, s);
+        const double d = deviation(padder.oscillator);
+        padder.checkDeviation = RoundAsShown2(d);
+        // Which way the padder moves the check point's deviation: a padder
+        // 1 % larger, re-set at F1 and F3.
+        padder.increaseWhenHigh = deviation(align(1.01 * padder.nominal)) < d;
+    } catch (const std::runtime_error&) {
+        // ThreePointError or CalculationError: this row alone has no design.
+        padder.oscillator = {};
+        padder.oscillator.C_p = padder.nominal;
+        padder.curve = {};
+        padder.alignmentFailed = true;
+    }
+    return padder;
+}
+
+// The design against `circuit`, its standard padders against the same input
+// circuit built with standard parts, `e12` and `e24`: the two-point design's
+// own circuit (`twoPointInput`) fits each padder at its best alignment, any
+// other re-sets it at F1 and F3.
 ThreePointDesign Design(const Circuit& circuit, const Circuit& e12, const Circuit& e24,
-                        PointPlacement placement, const Points& ownPoints)
+                        bool twoPointInput, PointPlacement placement, const Points& ownPoints)
 {
     const CalculationState& s = circuit.s;
 
@@ -461,10 +482,15 @@ ThreePointDesign Design(const Circuit& circuit, const Circuit& e12, const Circui
         throw ThreePointError(ThreePointFailure::NegativeTrimmer);
     CheckTracking(design.oscillator, design.C_h, design.f, s, {0, 1, 2});
     design.curve = SweepDesign(design.oscillator, circuit.in, s);
-    design.e12 = AlignStandard(e12, e12.GangAt(design.f), design.f, design.oscillator.C_p,
-                               StandardSeries::E12);
-    design.e24 = AlignStandard(e24, e24.GangAt(design.f), design.f, design.oscillator.C_p,
-                               StandardSeries::E24);
+    if (!twoPointInput) {
+        design.e12 = AlignStandard(e12, design, StandardSeries::E12);
+        design.e24 = AlignStandard(e24, design, StandardSeries::E24);
+        return design;
+    }
+    const PadderFitter fitter(s, design);
+    design.e12 = fitter.Fit(NearestStandardValue(design.oscillator.C_p, StandardSeries::E12));
+    const double e24Padder = NearestStandardValue(design.oscillator.C_p, StandardSeries::E24);
+    design.e24 = e24Padder == design.e12.nominal ? design.e12 : fitter.Fit(e24Padder);
     return design;
 }
 
@@ -486,13 +512,53 @@ double SweepStepWidth(const CalculationState& s)
     return (s.f_max - s.f_min) / static_cast<double>(kSweepIntervals);
 }
 
+PadderOscillator AlignFixedPadder(const TrackingCalculator& calc, double C_p, double A1, double A2)
+{
+    const CalculationState& s = calc.state;
+    const Points f{A1, 0.0, A2};
+    const Points x{calc.CapacitanceForFrequency(A1), 0.0, calc.CapacitanceForFrequency(A2)};
+    const auto z = [&](double point) {
+        return strict::div(1.0, strict::square(strict::add(point, s.f_kf)));
+    };
+    const PadderOscillator o = ComponentsOf(AlignAtEnds(x[0], x[2], z(A1), z(A2), C_p, s.C_sz));
+    CheckTracking(o, x, f, s, {0, 2});
+    return o;
+}
+
+PadderCurve SweepPadder(const PadderOscillator& o, const InputSweep& in, const CalculationState& s)
+{
+    return SweepDesign(o, in, s);
+}
+
+namespace {
+
+constexpr double kE12[] = {10, 12, 15, 18, 22, 27, 33, 39, 47, 56, 68, 82};
+constexpr double kE24[] = {10, 11, 12, 13, 15, 16, 18, 20, 22, 24, 27, 30,
+                           33, 36, 39, 43, 47, 51, 56, 62, 68, 75, 82, 91};
+
+} // namespace
+
 double NearestStandardValue(double capacitance, StandardSeries series)
 {
-    static constexpr double e12[] = {10, 12, 15, 18, 22, 27, 33, 39, 47, 56, 68, 82};
-    static constexpr double e24[] = {10, 11, 12, 13, 15, 16, 18, 20, 22, 24, 27, 30,
-                                     33, 36, 39, 43, 47, 51, 56, 62, 68, 75, 82, 91};
-    return series == StandardSeries::E12 ? NearestOnLogScale(capacitance, e12, std::size(e12))
-                                         : NearestOnLogScale(capacitance, e24, std::size(e24));
+    return series == StandardSeries::E12 ? NearestOnLogScale(capacitance, kE12, std::size(kE12))
+                                         : NearestOnLogScale(capacitance, kE24, std::size(kE24));
+}
+
+std::vector<double> StandardValues(StandardSeries series, double from, double to)
+{
+    const std::span<const double> mantissas = series == StandardSeries::E12
+                                                  ? std::span<const double>(kE12)
+                                                  : std::span<const double>(kE24);
+    std::vector<double> values;
+    // Whole mantissas (12 for 1.2) times a whole decade: every value is a
+    // whole number of picofarads.
+    for (double decade = 1.0; decade * 10.0 <= to / kFaradPerPicofarad; decade *= 10.0)
+        for (const double m : mantissas) {
+            const double value = m * decade * kFaradPerPicofarad;
+            if (from <= value && value <= to)
+                values.push_back(value);
+        }
+    return values;
 }
 
 void CheckThreePointInputs(const CalculationState& s)
@@ -511,7 +577,7 @@ ThreePointDesign DesignThreePoint(const CalculationState& s, PointPlacement plac
         calc.state = s;
         const Circuit circuit{s, [&calc](double f) { return calc.CapacitanceForFrequency(f); },
                               SweepInputCircuit(calc)};
-        return Design(circuit, circuit, circuit, placement, ownPoints);
+        return Design(circuit, circuit, circuit, true, placement, ownPoints);
     });
 }
 
@@ -525,8 +591,8 @@ ThreePointDesign DesignThreePoint(const CalculationState& s, const TrackedInputC
         const auto circuit = [&s](const GangCapacitanceAt& gangAt) {
             return Circuit{s, gangAt, SweepInputCircuit(s, gangAt)};
         };
-        return Design(circuit(inputs.design), circuit(inputs.e12), circuit(inputs.e24), placement,
-                      ownPoints);
+        return Design(circuit(inputs.design), circuit(inputs.e12), circuit(inputs.e24), false,
+                      placement, ownPoints);
     });
 }
 

@@ -6,8 +6,11 @@
 #include <functional>
 #include <optional>
 #include <stdexcept>
+#include <vector>
 
 namespace kalibrix {
+
+class TrackingCalculator;
 
 // Where the three tracking points go: where the usable Q of the input circuit
 // is largest (the relative error |x - 1/x| equal at its four extremes), where
@@ -40,20 +43,31 @@ struct PadderCurve {
     std::optional<double> statedQ; // usableQ rounded down to two significant digits
 };
 
-// A padder of a standard value with the coil and the trimmer re-set so that
-// the oscillator tracks exactly at F1 and F3, as a builder aligns a fixed
-// padder: the coil's core at the low point, the trimmer at the high one.
+// A padder of a fixed value (a standard one, a pair, or the builder's own)
+// with the coil and the trimmer set at the two alignment points that give its
+// largest usable Q: the coil's core at A1, the trimmer at A2.
 struct StandardPadder {
-    double nominal = 0.0; // F, the series value nearest on a log scale
+    double nominal = 0.0; // F, the padder's value
     PadderOscillator oscillator;
     PadderCurve curve;
+    std::array<double, 2> alignment{}; // Hz, A1 < A2
+    // Where the alignment is checked (Hz): the curve's third tracking point
+    // (`tracksAtCheck`), or else the band's middle with the deviation expected
+    // there (Hz, as shown: two decimals; zero at a tracking point).
+    double checkPoint = 0.0;
+    double checkDeviation = 0.0;
+    bool tracksAtCheck = false;
+    // Which way the padder mends an oscillator that runs high at the check
+    // point (a deviation above the expected one) once coil and trimmer are
+    // re-set at A1 and A2: true to increase it.
+    bool increaseWhenHigh = false;
     // The alignment needs a trimmer below zero: this padder cannot be aligned
-    // at F1 and F3 as built.
+    // as built.
     bool trimmerNegative = false;
-    // No coil and trimmer align this padder at F1 and F3 within double
-    // arithmetic (no positive solution, a non-finite value, or one that does
-    // not track when substituted back). Only `nominal` holds a value then;
-    // `oscillator` and `curve` are left empty.
+    // No coil and trimmer align this padder within double arithmetic (no
+    // positive solution, a non-finite value, or one that does not track when
+    // substituted back). Only `nominal` holds a value then; `oscillator` and
+    // `curve` are left empty.
     bool alignmentFailed = false;
 
     // Whether the row's oscillator and curve describe a padder as built.
@@ -108,6 +122,27 @@ private:
     ThreePointFailure failure_;
     int point_;
 };
+
+// The input circuit at the 500 sweep steps with the arithmetic of the
+// two-point sweep: the gang capacitance C_h = C_be - C_tb - C_sz for the whole
+// circuit capacitance C_be, and the frequency f_be.
+struct InputSweep {
+    SweepTable C_h{};  // F
+    SweepTable f_be{}; // Hz
+};
+InputSweep SweepInputCircuit(const TrackingCalculator& calc);
+
+// The oscillator frequency (Hz) at gang capacitance C_h (F): L_o across C_sz
+// and across the series of (C_h + C_to) and C_p.
+double OscillatorFrequency(const PadderOscillator& o, double C_h, double C_sz);
+
+// The padder C_p (F) with the coil and the trimmer set so that the oscillator
+// tracks the input circuit of `calc` at A1 and A2 (Hz). Throws ThreePointError
+// or CalculationError when no positive coil does; a negative trimmer is
+// returned as it comes.
+PadderOscillator AlignFixedPadder(const TrackingCalculator& calc, double C_p, double A1, double A2);
+// `o` swept against the input circuit `in` of `s`.
+PadderCurve SweepPadder(const PadderOscillator& o, const InputSweep& in, const CalculationState& s);
 
 // The width (Hz) of one sweep step, (f_max - f_min) / 499: the closest that
 // two tracking points may lie, own points included. Closer points make the
@@ -165,5 +200,7 @@ double SeriesTankFrequency(const PadderOscillator& tank, double C_h, double C_sz
 // decades (for E12: ..., 390 pF, 470 pF, 560 pF, ...).
 enum class StandardSeries { E12, E24 };
 double NearestStandardValue(double capacitance, StandardSeries series);
+// The values of the series from 10 pF up that lie within [from, to] (F), rising.
+std::vector<double> StandardValues(StandardSeries series, double from, double to);
 
 } // namespace kalibrix

@@ -4,6 +4,7 @@
 
 #include "AxisLimit.h"
 #include "DeviationToolTip.h"
+#include "FrequencyTicks.h"
 #include "ScaleAxis.h"
 #include "TrackingCalculator.h"
 
@@ -50,6 +51,8 @@ private slots:
     void toPixel();
     void toUser_data();
     void toUser();
+    void frequencyTicks_data();
+    void frequencyTicks();
 };
 
 // clang-format off
@@ -241,6 +244,33 @@ void TestGraphScale::toUser()
     QFETCH(double, p);
     QFETCH(double, u);
     QCOMPARE(ScaleAxis(first, last, pixels).ToUser(p), u);
+}
+
+// clang-format off
+void TestGraphScale::frequencyTicks_data()
+{
+    QTest::addColumn<double>("f_min");
+    QTest::addColumn<double>("f_max");
+    QTest::addColumn<std::vector<double>>("ticks");
+
+    QTest::newRow("medium wave: 0.2 MHz steps from 0.6") << 0.52e6 << 1.62e6 << std::vector{0.6e6, 0.8e6, 1.0e6, 1.2e6, 1.4e6, 1.6e6};
+    QTest::newRow("long wave: 25 kHz steps, f_min on the grid") << 0.15e6 << 0.285e6 << std::vector{0.15e6, 0.175e6, 0.2e6, 0.225e6, 0.25e6, 0.275e6};
+    QTest::newRow("FM: 5 MHz steps, 90 and 105 inside") << 87.5e6 << 108e6 << std::vector{90e6, 95e6, 100e6, 105e6};
+    QTest::newRow("short wave: 2 MHz steps, f_max on the grid") << 3.5e6 << 10e6 << std::vector{4e6, 6e6, 8e6, 10e6};
+    QTest::newRow("swapped band: no ticks") << 1.62e6 << 0.52e6 << std::vector<double>{};
+}
+// clang-format on
+
+void TestGraphScale::frequencyTicks()
+{
+    QFETCH(double, f_min);
+    QFETCH(double, f_max);
+    QFETCH(std::vector<double>, ticks);
+    const std::vector<double> actual = FrequencyTicks(f_min, f_max, 6);
+    QCOMPARE(actual.size(), ticks.size());
+    for (std::size_t i = 0; i < ticks.size(); ++i)
+        QVERIFY2(std::abs(actual[i] - ticks[i]) < 1e-6 * ticks[i],
+                 qPrintable(QStringLiteral("tick %1: %2").arg(i).arg(actual[i])));
 }
 
 QTEST_APPLESS_MAIN(TestGraphScale)

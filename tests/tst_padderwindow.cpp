@@ -16,9 +16,11 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QButtonGroup>
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -44,6 +46,8 @@ private slots:
     void inputCircuit();
     void save_data();
     void save();
+    void fittedPadders_data();
+    void fittedPadders();
     void copy_data();
     void copy();
     void keys_data();
@@ -174,6 +178,51 @@ void TestPadderWindow::ownPoints()
             QVERIFY2(!field->isReadOnly() || field->text().isEmpty(),
                      qPrintable(field->objectName()));
     }
+}
+
+// clang-format off
+void TestPadderWindow::fittedPadders_data()
+{
+    QTest::addColumn<QString>("own");   // typed into "Saját padder (pF)", then Enter
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("label"); // the file's and clipboard's row
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("E24 560 pF: A1") << "" << "E24 A1 (MHz)" << "E24 A1" << "0.557";
+    QTest::newRow("E12 560 pF: A2") << "" << "E12 A2 (MHz)" << "E12 A2" << "1.494";
+    QTest::newRow("E24 pair") << "" << "E24 pár (pF)" << "E24 pár" << "510 + 47";
+    QTest::newRow("E24 pair's Q") << "" << "E24 pár Q" << "E24 pár Q" << "84";
+    QTest::newRow("E12 pair's Q") << "" << "E12 pár Q" << "E12 pár Q" << "80";
+    QTest::newRow("E24 within 2 %") << "" << "Q ±2%" << "Q ±2%" << "69";
+    QTest::newRow("E24 within 5 %") << "" << "Q ±5%" << "Q ±5%" << "54";
+    QTest::newRow("no own padder: its row empty") << "" << "Saját padder Q" << "" << "";
+    QTest::newRow("own 556 pF: its Q") << "556" << "Saját padder Q" << "Saját padder Q" << "83";
+    QTest::newRow("own 556,0 pF with a comma: its A1") << "556,0" << "Saját padder A1 (MHz)" << "Saját padder A1" << "0.560";
+}
+// clang-format on
+
+// The fitted padders' fields show what the file and the clipboard say.
+void TestPadderWindow::fittedPadders()
+{
+    QFETCH(QString, own);
+    QFETCH(QString, field);
+    QFETCH(QString, label);
+    QFETCH(QString, text);
+    QDialog* padder = CalculateAndOpen();
+    QVERIFY(padder);
+    if (!own.isEmpty()) {
+        auto* ownField = Control<QLineEdit>(*padder, QStringLiteral("ownPadder"));
+        ownField->setFocus();
+        QTest::keyClicks(ownField, own);
+        QTest::keyClick(ownField, Qt::Key_Return);
+    }
+    QCOMPARE(Text(padder, field), text);
+    if (label.isEmpty())
+        return;
+    QTest::mouseClick(Control(*padder, QStringLiteral("copy")), Qt::LeftButton);
+    const QString copied = QGuiApplication::clipboard()->text();
+    const QString line = (label.size() < 11 ? label.leftJustified(11) : label + ' ') + "= " + text;
+    QVERIFY2(copied.contains(line), qPrintable(line + "\n---\n" + copied));
 }
 
 // The worked example's two-point design at its band's Q of 50 loses 23.8 dB
@@ -318,11 +367,14 @@ void TestPadderWindow::save_data()
     QTest::addColumn<int>("lineCount");
 
     // The date, the inputs, which input circuit and its parts, the placement,
-    // the values, the standard padders (with their input circuits), the
-    // verdict, the steps' heading and the steps, then the selectivity's Q, its
-    // nine figures and its verdict; the last line end leaves an empty line.
-    QTest::newRow("the main window's input circuit") << QStringList{} << QString() << 1 + 6 + 1 + 2 + 1 + 12 + 2 * 6 + 1 + 1 + 4 + 1 + 9 + 1 + 1;
-    QTest::newRow("bandspread, 49 m with Lb 15 uH") << QStringList{"15", "365", "25", "5.9", "6.2", "0.455"} << "15" << 1 + 6 + 1 + 3 + 1 + 12 + 2 * (3 + 6) + 1 + 1 + 7 + 1 + 9 + 1 + 1;
+    // the values, the standard padders with their two alignment points (and
+    // their input circuits), the two pairs with their Q, the two tolerance
+    // bands, the verdict, the steps' heading and nine steps (seven where no
+    // padder is needed), then the
+    // selectivity's Q, its nine figures and its verdict; the last line end
+    // leaves an empty line.
+    QTest::newRow("the main window's input circuit") << QStringList{} << QString() << 1 + 6 + 1 + 2 + 1 + 12 + 2 * (6 + 2) + 2 * 2 + 2 + 1 + 1 + 9 + 1 + 9 + 1 + 1;
+    QTest::newRow("bandspread, 49 m with Lb 15 uH") << QStringList{"15", "365", "25", "5.9", "6.2", "0.455"} << "15" << 1 + 6 + 1 + 3 + 1 + 12 + 2 * (3 + 6 + 2) + 2 * 2 + 2 + 1 + 1 + 7 + 1 + 9 + 1 + 1;
 }
 // clang-format on
 

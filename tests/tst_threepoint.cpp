@@ -5,10 +5,12 @@
 #include "Bandspread.h"
 #include "CalcTestSupport.h"
 #include "DesignVerdict.h"
+#include "PadderFit.h"
 #include "ThreePointTracking.h"
 
 #include <QTest>
 
+#include <tuple>
 #include <vector>
 
 using namespace kalibrix;
@@ -50,10 +52,94 @@ double InputAt(const BandspreadInput& in, double C_h, double C_sz)
     return Resonance(in.L_b, C_sz + Series(C_h + in.C_p, in.C_s));
 }
 
-double GangFor(const BandspreadInput& in, double f, double C_sz)
+double SpreadGangFor(const BandspreadInput& in, double f, double C_sz)
 {
     const double branch = 1.0 / std::pow(2.0 * std::numbers::pi * f, 2) / in.L_b - C_sz;
     return 1.0 / (1.0 / branch - 1.0 / in.C_s) - in.C_p;
+}
+
+// The oracle for a fixed padder, in long double from pi: the input circuit's
+// gang capacitance for f, the coil and trimmer that track at two points found
+// by bisection on the trimmer, and the usable Q over the 500 sweep
+// frequencies, unrounded.
+long double GangFor(const CalculationState& s, long double f)
+{
+    const long double w = 2.0L * std::numbers::pi_v<long double> * f;
+    return 1.0L / (s.L_b * w * w) - s.C_tb - s.C_sz;
+}
+
+long double TankAt(long double C_h, long double C_to, long double C_p, long double C_sz)
+{
+    return C_sz + (C_h + C_to) * C_p / (C_h + C_to + C_p);
+}
+
+// L_o is set at A1 for each trimmer; the frequency ratio between A2 and A1
+// falls as the trimmer grows.
+PadderOscillator OracleAlign(const CalculationState& s, double C_p, double A1, double A2)
+{
+    const long double x1 = GangFor(s, A1), x2 = GangFor(s, A2);
+    const long double o1 = A1 + s.f_kf, o2 = A2 + s.f_kf;
+    const auto ratio = [&](long double C_to) {
+        return std::sqrt(TankAt(x1, C_to, C_p, s.C_sz) / TankAt(x2, C_to, C_p, s.C_sz));
+    };
+    long double lo = -x2 * (1.0L - 1e-12L), hi = 1e-6L;
+    for (int i = 0; i < 200; ++i) {
+        const long double mid = 0.5L * (lo + hi);
+        (ratio(mid) > o2 / o1 ? lo : hi) = mid;
+    }
+    const long double C_to = 0.5L * (lo + hi);
+    const long double w1 = 2.0L * std::numbers::pi_v<long double> * o1;
+    const long double L = 1.0L / (w1 * w1 * TankAt(x1, C_to, C_p, s.C_sz));
+    return {static_cast<double>(L), C_p, static_cast<double>(C_to)};
+}
+
+long double OracleDeviation(const CalculationState& s, const PadderOscillator& o, long double f)
+{
+    const long double C = TankAt(GangFor(s, f), o.C_to, o.C_p, s.C_sz);
+    return 1.0L / (2.0L * std::numbers::pi_v<long double> * std::sqrt(o.L_o * C)) - s.f_kf - f;
+}
+
+double OracleQ(const CalculationState& s, double C_p, double A1, double A2)
+{
+    const PadderOscillator o = OracleAlign(s, C_p, A1, A2);
+    long double q = INFINITY;
+    for (int i = 0; i < kSweepSteps; ++i) {
+        const long double f = s.f_max - i * (s.f_max - s.f_min) / 499.0L;
+        const long double x = (f + OracleDeviation(s, o, f)) / f;
+        q = std::min(q, 1.0L / std::abs(x - 1.0L / x));
+    }
+    return static_cast<double>(q);
+}
+
+// A padder fitted at its best points, checked by the oracle: it tracks at A1
+// and A2 (and at the check point when it says so), its Q is the oracle's,
+// aligning it at F1 and F3 gives no more, nor does moving either point by a
+// fifth of a per cent of the band.
+void CheckFitted(const CalculationState& s, const StandardPadder& row, const Points& f)
+{
+    const auto [A1, A2] = row.alignment;
+    QVERIFY(s.f_min <= A1 && A1 < A2 && A2 <= s.f_max);
+    for (const double A : {A1, A2, row.tracksAtCheck ? row.checkPoint : A1}) {
+        const double d = static_cast<double>(OracleDeviation(s, row.oscillator, A));
+        QVERIFY2(std::abs(d) < 0.005, qPrintable(Mismatch(d, 0.0)));
+    }
+    if (!row.tracksAtCheck) {
+        QCOMPARE(row.checkPoint, 0.5 * (s.f_min + s.f_max));
+        const double d = static_cast<double>(OracleDeviation(s, row.oscillator, row.checkPoint));
+        QVERIFY2(std::abs(d - row.checkDeviation) < 0.01,
+                 qPrintable(Mismatch(row.checkDeviation, d)));
+    }
+    const double q = OracleQ(s, row.nominal, A1, A2);
+    QVERIFY2(RelativelyClose(*row.curve.usableQ, q, 1e-5),
+             qPrintable(Mismatch(*row.curve.usableQ, q)));
+    const double atF = OracleQ(s, row.nominal, f[0], f[2]);
+    QVERIFY2(q >= atF * (1.0 - 1e-6), qPrintable(Mismatch(q, atF)));
+    const double move = 0.002 * (s.f_max - s.f_min);
+    for (const auto& [a1, a2] :
+         {std::pair{A1 - move, A2}, {A1 + move, A2}, {A1, A2 - move}, {A1, A2 + move}}) {
+        const double moved = OracleQ(s, row.nominal, a1, a2);
+        QVERIFY2(moved <= q * (1.0 + 1e-6), qPrintable(Mismatch(moved, q)));
+    }
 }
 
 // The peaks of the runs of equal sign in the table, from step 0: |d| in Hz, or
@@ -90,6 +176,8 @@ class TestThreePoint : public QObject {
 private slots:
     void design_data();
     void design();
+    void choices_data();
+    void choices();
     void failure_data();
     void failure();
     void nearestStandardValue_data();
@@ -106,34 +194,44 @@ void TestThreePoint::design_data()
     QTest::addColumn<Points>("ownPoints");
     QTest::addColumn<double>("usableQ");       // 0: not checked
     QTest::addColumn<double>("padder");        // pF to three significant digits, 0: not checked
-    QTest::addColumn<QString>("unalignedRow"); // the standard padder that cannot be aligned
+    QTest::addColumn<QString>("unalignedRow"); // the standard padders that cannot be aligned
+    // The usable Q of E12 and E24 at their best points. 0: not checked.
+    QTest::addColumn<double>("e12Q");
+    QTest::addColumn<double>("e24Q");
     QTest::addColumn<QString>("coil");         // µH: the bandspread input circuit; null: trimmer only
     QTest::addColumn<QString>("inputParts");   // bandspread Cs_b and Cp_b to 0.01 pF; empty: not checked
 
-    const std::pair<const char*, Inputs> bands[] = {
-        {"worked example", kWorkedExample},
-        {"long wave", {"12", "500", "10", "0.15", "0.285", "0.455"}},
-        {"short wave 3.5-10 MHz, 10-365 pF gang", {"10", "365", "10", "3.5", "10", "0.455"}},
-        {"FM", {"10", "40", "5", "87.5", "108", "10.7"}},
+    // Aligned at F1 and F3 the standard padders allow: worked example 560 pF
+    // Q 82.0, long wave 270 pF 235, 3900 pF 287, FM 820 pF 5200 and 910 pF 13 500.
+    const std::tuple<const char*, Inputs, double, double> bands[] = {
+        {"worked example: 560 pF", kWorkedExample, 83.68, 83.68},
+        {"long wave: 270 pF", {"12", "500", "10", "0.15", "0.285", "0.455"}, 252.3, 252.3},
+        {"short wave 3.5-10 MHz, 10-365 pF gang", {"10", "365", "10", "3.5", "10", "0.455"}, 0.0, 0.0},
+        {"short wave 3.5-10 MHz: 3900 pF", {"12", "500", "10", "3.5", "10", "0.455"}, 354.5, 354.5},
+        // E24 910 pF tracks at its alignment points alone, checked mid-band.
+        {"FM: E12 820 pF, E24 910 pF", {"10", "40", "5", "87.5", "108", "10.7"}, 7641, 19400},
     };
-    for (const auto& [name, inputs] : bands) {
-        QTest::addRow("%s, largest usable Q", name) << inputs << PointPlacement::LargestUsableQ << Points{} << 0.0 << 0.0 << QString() << QString() << QString();
-        QTest::addRow("%s, smallest deviation", name) << inputs << PointPlacement::SmallestDeviation << Points{} << 0.0 << 0.0 << QString() << QString() << QString();
+    for (const auto& [name, inputs, e12Q, e24Q] : bands) {
+        QTest::addRow("%s, largest usable Q", name) << inputs << PointPlacement::LargestUsableQ << Points{} << 0.0 << 0.0 << QString() << e12Q << e24Q << QString() << QString();
+        QTest::addRow("%s, smallest deviation", name) << inputs << PointPlacement::SmallestDeviation << Points{} << 0.0 << 0.0 << QString() << 0.0 << 0.0 << QString() << QString();
     }
-    QTest::newRow("worked example, own points") << kWorkedExample << PointPlacement::OwnPoints << Points{0.6e6, 1.0e6, 1.5e6} << 0.0 << 0.0 << QString() << QString() << QString();
+    QTest::newRow("worked example, own points") << kWorkedExample << PointPlacement::OwnPoints << Points{0.6e6, 1.0e6, 1.5e6} << 0.0 << 0.0 << QString() << 0.0 << 0.0 << QString() << QString();
     // Equal peaks of the exact |x - 1/x| give Q 85.06; equal peaks of |d| / f
     // would settle lower. With the stray across the coil the padder is 558 pF
     // (548 pF with it across the gang section, the same curve).
-    QTest::newRow("worked example's optimum: Q 85.06, padder 558 pF") << kWorkedExample << PointPlacement::LargestUsableQ << Points{} << 85.0558 << 558.0 << QString() << QString() << QString();
+    QTest::newRow("worked example's optimum: Q 85.06, padder 558 pF") << kWorkedExample << PointPlacement::LargestUsableQ << Points{} << 85.0558 << 558.0 << QString() << 0.0 << 0.0 << QString() << QString();
     // The 11 pF padder, aligned at F1, misses F3 by 0.0014 Hz (1.6e-12) of
-    // 855 MHz, while 12 pF aligns.
-    QTest::newRow("IF far above the band: E24 11 pF cannot be aligned, the design stays") << Inputs{"20", "4800", "27.5", "0.83", "6.4", "850"} << PointPlacement::LargestUsableQ << Points{} << 0.0 << 0.0 << "E24" << QString() << QString();
+    // 855 MHz; it aligns at its own points.
+    QTest::newRow("IF far above the band: E24 11 pF misses F3, aligns at its own points") << Inputs{"20", "4800", "27.5", "0.83", "6.4", "850"} << PointPlacement::LargestUsableQ << Points{} << 0.0 << 0.0 << QString() << 0.0 << 0.0 << QString() << QString();
+    // A trimmer of 0.27 pF beside a 15 nF padder: no alignment holds within
+    // double arithmetic.
+    QTest::newRow("15 nF padder beside a 0.27 pF trimmer: neither row aligns, the design stays") << Inputs{"0.15022", "1.61162", "0", "414.407", "876.564", "0.053022"} << PointPlacement::LargestUsableQ << Points{} << 0.0 << 0.0 << "E12 E24" << 0.0 << 0.0 << QString() << QString();
 
     // Bandspread: the same points and curve as the trimmer-only design, with
     // a real coil; the 49 m figures: Cs_b 24.87 pF, Cp_b 64.22 pF.
     const Inputs band49m{"15", "365", "25", "5.9", "6.2", "0.455"};
     const auto spread = [](const char* name, Inputs inputs, const char* coil, const char* parts, const char* unaligned = "") {
-        QTest::newRow(name) << inputs << PointPlacement::LargestUsableQ << Points{} << 0.0 << 0.0 << QString(unaligned) << coil << parts;
+        QTest::newRow(name) << inputs << PointPlacement::LargestUsableQ << Points{} << 0.0 << 0.0 << QString(unaligned) << 0.0 << 0.0 << coil << parts;
     };
     spread("bandspread 49 m, Lb 15 uH", band49m, "15", "Cs_b 24.87, Cp_b 64.22");
     spread("bandspread 40 m on 12-500 pF, Lb 15 uH", {"12", "500", "10", "7.0", "7.3", "0.455"}, "15", "Cs_b 25.44, Cp_b 134.97");
@@ -142,7 +240,7 @@ void TestThreePoint::design_data()
     spread("bandspread 49 m, the lowest coil shown: Cs_b of tens of uF", band49m, "0.1964", "");
     // Its 8.69 pF padder rounds down to E12 8.2 pF, which needs Cp_o -1.5 pF.
     spread("bandspread 49 m, the highest coil shown: Cp_b of a few fF, E12 padder unaligned", band49m, "21.498", "", "E12");
-    QTest::newRow("bandspread 49 m, own points") << band49m << PointPlacement::OwnPoints << Points{5.95e6, 6.05e6, 6.15e6} << 0.0 << 0.0 << QString() << "15" << "";
+    QTest::newRow("bandspread 49 m, own points") << band49m << PointPlacement::OwnPoints << Points{5.95e6, 6.05e6, 6.15e6} << 0.0 << 0.0 << QString() << 0.0 << 0.0 << "15" << "";
 }
 // clang-format on
 
@@ -154,6 +252,8 @@ void TestThreePoint::design()
     QFETCH(double, usableQ);
     QFETCH(double, padder);
     QFETCH(QString, unalignedRow);
+    QFETCH(double, e12Q);
+    QFETCH(double, e24Q);
     QFETCH(QString, coil);
     QFETCH(QString, inputParts);
     const CalculationState s = Solved(inputs);
@@ -170,11 +270,32 @@ void TestThreePoint::design()
         QCOMPARE(std::round(design.oscillator.C_p / kFaradPerPicofarad), padder);
     // A row whose alignment failed keeps its nominal value and nothing else;
     // one that needs a negative trimmer keeps its parts to show why.
-    for (const auto& [name, row] : {std::pair{"E12", &design.e12}, std::pair{"E24", &design.e24}}) {
-        QCOMPARE(!row->Aligned(), unalignedRow == name);
-        if (row->alignmentFailed)
-            QVERIFY(row->oscillator.L_o == 0.0 && row->oscillator.C_p == row->nominal
-                    && !row->curve.usableQ);
+    for (const auto& [name, row, q] :
+         {std::tuple{"E12", &design.e12, e12Q}, std::tuple{"E24", &design.e24, e24Q}}) {
+        QCOMPARE(!row->Aligned(), unalignedRow.contains(name));
+        if (!row->Aligned()) {
+            if (row->alignmentFailed)
+                QVERIFY(row->oscillator.L_o == 0.0 && row->oscillator.C_p == row->nominal
+                        && !row->curve.usableQ);
+            continue;
+        }
+        if (!coil.isNull()) {
+            // A bandspread row is re-set at F1 and F3 against the input
+            // circuit of its own series' Cs_b.
+            const BandspreadInput& in =
+                name == QStringLiteral("E12") ? spread.e12.input : spread.e24.input;
+            for (const std::size_t i : {std::size_t{0}, std::size_t{2}}) {
+                const double C_h = SpreadGangFor(in, design.f[i], s.C_sz);
+                const double d = OscillatorAt(row->oscillator, C_h, s.C_sz) - s.f_kf - design.f[i];
+                QVERIFY2(std::abs(d) < 0.005, qPrintable(Mismatch(d, 0.0)));
+            }
+            continue;
+        }
+        CheckFitted(s, *row, design.f);
+        if (q > 0.0)
+            QVERIFY2(
+                RelativelyClose(*row->curve.usableQ, q, 1e-3),
+                qPrintable(QStringLiteral("%1: ").arg(name) + Mismatch(*row->curve.usableQ, q)));
     }
 
     if (placement == PointPlacement::OwnPoints)
@@ -204,28 +325,16 @@ void TestThreePoint::design()
                      qPrintable(Mismatch(design.f[i], trimmerOnly.f[i])));
         QVERIFY(RelativelyClose(*design.curve.usableQ, *trimmerOnly.curve.usableQ, 1e-6));
     }
-    // Both circuits resonate where they should at each point, the padder's
-    // aligned ones at F1 and F3, each against its own input circuit: the
-    // deviation there is below the 0.01 Hz shown.
-    const auto gangAt = [&](const BandspreadInput& in, std::size_t i) {
-        return coil.isNull() ? design.C_h[i] : GangFor(in, design.f[i], s.C_sz);
-    };
+    // Both circuits resonate where they should at each point: the deviation
+    // there is below the 0.01 Hz shown.
     for (std::size_t i = 0; i < 3; ++i) {
         const double f = design.f[i];
         const double input = coil.isNull() ? Resonance(s.L_b, design.C_h[i] + s.C_tb + s.C_sz)
                                            : InputAt(spread.input, design.C_h[i], s.C_sz);
         QVERIFY2(std::abs(input - f) < 0.005, qPrintable(Mismatch(input, f)));
-        for (const auto& [row, in] :
-             {std::pair{&design.e12, &spread.e12.input}, std::pair{&design.e24, &spread.e24.input},
-              std::pair{static_cast<const StandardPadder*>(nullptr), &spread.input}}) {
-            const PadderOscillator* o = row ? &row->oscillator : &design.oscillator;
-            if (row && (i == 1 || !row->Aligned()))
-                continue;
-            const double C_h = row ? gangAt(*in, i) : design.C_h[i];
-            const double d = OscillatorAt(*o, C_h, s.C_sz) - s.f_kf - f;
-            QVERIFY2(std::abs(d) < 0.005,
-                     qPrintable(QStringLiteral("F%1: ").arg(i + 1) + Mismatch(d, 0.0)));
-        }
+        const double d = OscillatorAt(design.oscillator, design.C_h[i], s.C_sz) - s.f_kf - f;
+        QVERIFY2(std::abs(d) < 0.005,
+                 qPrintable(QStringLiteral("F%1: ").arg(i + 1) + Mismatch(d, 0.0)));
     }
     // Zero at three points: four runs of alternating sign, both band edges in
     // the outer ones. A search's measure equioscillates: its four peaks agree
@@ -237,6 +346,87 @@ void TestThreePoint::design()
         const auto [low, high] = std::ranges::minmax(peaks);
         QVERIFY2(high <= 1.01 * low, qPrintable(Mismatch(high, low)));
     }
+}
+
+// clang-format off
+void TestThreePoint::choices_data()
+{
+    QTest::addColumn<Inputs>("inputs");
+    QTest::addColumn<double>("own");      // pF, 0: none typed
+    QTest::addColumn<double>("ownQ");
+    QTest::addColumn<QString>("e12Pair");
+    QTest::addColumn<double>("e12PairQ");
+    QTest::addColumn<QString>("e24Pair");
+    QTest::addColumn<double>("e24PairQ");
+    QTest::addColumn<double>("q2");       // the smallest Q within +-2 %, 0: not checked
+    QTest::addColumn<double>("q5");       // and within +-5 %
+
+    // 560 pF alone allows 83.68; 470 + 82 = 552 pF is the nearest E12 pair.
+    QTest::newRow("worked example: 510 + 47, E24 560 pF within 2 % and 5 %") << kWorkedExample << 0.0 << 0.0 << "470 + 82" << 80.08 << "510 + 47" << 84.23 << 69.59 << 54.61;
+    QTest::newRow("worked example, a measured 556 pF: its own row and tolerance") << kWorkedExample << 556.0 << 83.38 << "470 + 82" << 80.08 << "510 + 47" << 84.23 << 69.37 << 54.46;
+    // 3900 pF alone allows 354.5.
+    QTest::newRow("short wave 3.5-10 MHz: 3600 + 160") << Inputs{"12", "500", "10", "3.5", "10", "0.455"} << 0.0 << 0.0 << "3300 + 470" << 415.54 << "3600 + 160" << 420.90 << 0.0 << 0.0;
+}
+// clang-format on
+
+void TestThreePoint::choices()
+{
+    QFETCH(Inputs, inputs);
+    QFETCH(double, own);
+    QFETCH(double, ownQ);
+    QFETCH(QString, e12Pair);
+    QFETCH(double, e12PairQ);
+    QFETCH(QString, e24Pair);
+    QFETCH(double, e24PairQ);
+    QFETCH(double, q2);
+    QFETCH(double, q5);
+    const CalculationState s = Solved(inputs);
+    const ThreePointDesign threePoint = DesignThreePoint(s, PointPlacement::LargestUsableQ);
+    const std::optional<double> ownPadder =
+        own > 0.0 ? std::optional(own * kFaradPerPicofarad) : std::nullopt;
+    const PadderChoices choices = FitPadders(s, threePoint, ownPadder);
+
+    QCOMPARE(choices.own.has_value(), own > 0.0);
+    if (choices.own) {
+        CheckFitted(s, *choices.own, threePoint.f);
+        QVERIFY2(RelativelyClose(*choices.own->curve.usableQ, ownQ, 1e-3),
+                 qPrintable(Mismatch(*choices.own->curve.usableQ, ownQ)));
+    }
+    for (const auto& [pair, text, q] : {std::tuple{&choices.e12Pair, e12Pair, e12PairQ},
+                                        std::tuple{&choices.e24Pair, e24Pair, e24PairQ}}) {
+        QVERIFY(pair->has_value());
+        const PadderPair& p = **pair;
+        QCOMPARE(QStringLiteral("%1 + %2")
+                     .arg(p.larger / kFaradPerPicofarad)
+                     .arg(p.smaller / kFaradPerPicofarad),
+                 text);
+        QCOMPARE(p.fit.nominal, p.larger + p.smaller);
+        CheckFitted(s, p.fit, threePoint.f);
+        QVERIFY2(RelativelyClose(*p.fit.curve.usableQ, q, 1e-4),
+                 qPrintable(Mismatch(*p.fit.curve.usableQ, q)));
+    }
+
+    // The fitted padder, off by 5 % either way and aligned at its nominal's
+    // points, stays inside the envelope; so does the nominal curve.
+    const StandardPadder& fitted = choices.own ? *choices.own : threePoint.e24;
+    QVERIFY(choices.tolerance.has_value());
+    const PadderTolerance& band = *choices.tolerance;
+    QCOMPARE(band.nominal, fitted.nominal);
+    for (const double factor : {0.95, 1.0, 1.05}) {
+        const PadderOscillator o =
+            OracleAlign(s, factor * fitted.nominal, fitted.alignment[0], fitted.alignment[1]);
+        for (int i = 0; i < kSweepSteps; i += 7) {
+            const double f = s.f_max - i * (s.f_max - s.f_min) / 499.0;
+            const double d = static_cast<double>(OracleDeviation(s, o, f));
+            QVERIFY2(band.lowest[i] - 0.01 <= d && d <= band.highest[i] + 0.01,
+                     qPrintable(QStringLiteral("step %1 at %2: ").arg(i).arg(factor)
+                                + Mismatch(d, band.lowest[i])));
+        }
+    }
+    for (const auto& [tolerance, q] : {std::pair{0, q2}, std::pair{1, q5}})
+        if (q > 0.0)
+            QVERIFY2(RelativelyClose(*band.bands[tolerance].usableQ, q, 1e-3),
+                     qPrintable(Mismatch(*band.bands[tolerance].usableQ, q)));
 }
 
 // clang-format off

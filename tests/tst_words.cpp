@@ -72,10 +72,11 @@ QString PadderOutcome(const TrackingCalculator& calc, PointPlacement placement,
 {
     try {
         if (coil.isNull())
-            return DescribePadderDesign(DesignThreePoint(calc.state, placement, own), calc).verdict;
+            return DescribePadderDesign(DesignThreePoint(calc.state, placement, own), {}, calc)
+                .verdict;
         const BandspreadDesign spread =
             DesignBandspread(calc.state, coil.toStdString(), placement, own);
-        return DescribePadderDesign(spread.oscillator, calc, &spread).verdict;
+        return DescribePadderDesign(spread.oscillator, {}, calc, &spread).verdict;
     } catch (const ThreePointError& error) {
         return FailureText(error, calc, own);
     } catch (const BandspreadError& error) {
@@ -110,6 +111,8 @@ private slots:
     void padderVerdicts();
     void padderRows_data();
     void padderRows();
+    void recipe_data();
+    void recipe();
     void fileHoldsTheWholeDesign();
     void status_data();
     void status();
@@ -226,28 +229,41 @@ void TestWords::padderRows_data()
 {
     QTest::addColumn<QLocale>("locale");
     QTest::addColumn<bool>("e24Unalignable");
+    QTest::addColumn<double>("own"); // the builder's own padder, pF; 0: none
     QTest::addColumn<QString>("label");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("coil"); // µH: bandspread on 49 m; null: the worked example
 
-    QTest::newRow("worked example: usable Q 85,06 stated 85") << kHungarian << false << "Q" << "85" << QString();
-    QTest::newRow("padder to three significant digits") << kHungarian << false << "Cpad" << "558" << QString();
-    QTest::newRow("an input in the locale's form") << kHungarian << false << "f_min" << "0,52" << QString();
-    QTest::newRow("an input, C locale") << QLocale::c() << false << "f_min" << "0.52" << QString();
-    QTest::newRow("input circuit: Lb") << kHungarian << false << "Lb" << "172,18" << QString();
-    QTest::newRow("aligned E24: its coil") << kHungarian << false << "E24 Lo" << "92,27" << QString();
-    QTest::newRow("unalignable E24: nominal value kept") << kHungarian << true << "E24 Cpad" << "560" << QString();
-    QTest::newRow("unalignable E24: no coil") << kHungarian << true << "E24 Lo" << "" << QString();
-    QTest::newRow("unalignable E24: no Q") << kHungarian << true << "E24 Q" << "" << QString();
-    QTest::newRow("unalignable E24: E12 still shown") << kHungarian << true << "E12 Q" << "82" << QString();
-    QTest::newRow("the main window's input circuit named") << kHungarian << false << "Bemenő kör" << "Trimmerrel (a főablak terve szerint)" << QString();
-    QTest::newRow("bandspread: its input circuit named") << kHungarian << false << "Bemenő kör" << "Soros kondenzátorral is (sávkiterjesztés)" << "15";
-    QTest::newRow("bandspread: the coil as typed") << kHungarian << false << "Lb" << "15" << "15";
-    QTest::newRow("bandspread: Cs_b to 0,01 pF") << kHungarian << false << "Cs_b" << "24,87" << "15";
-    QTest::newRow("bandspread: Cp_b to 0,01 pF") << kHungarian << false << "Cp_b" << "64,22" << "15";
-    QTest::newRow("bandspread: E12 Cs_b nominal") << kHungarian << false << "E12 Cs_b" << "27,00" << "15";
-    QTest::newRow("bandspread: E12 coil re-set, four digits") << kHungarian << false << "E12 Lb" << "14,43" << "15";
-    QTest::newRow("bandspread: E24 trimmer re-set") << kHungarian << false << "E24 Cp_b" << "60,52" << "15";
+    QTest::newRow("worked example: usable Q 85,06 stated 85") << kHungarian << false << 0.0 << "Q" << "85" << QString();
+    QTest::newRow("padder to three significant digits") << kHungarian << false << 0.0 << "Cpad" << "558" << QString();
+    QTest::newRow("an input in the locale's form") << kHungarian << false << 0.0 << "f_min" << "0,52" << QString();
+    QTest::newRow("an input, C locale") << QLocale::c() << false << 0.0 << "f_min" << "0.52" << QString();
+    QTest::newRow("input circuit: Lb") << kHungarian << false << 0.0 << "Lb" << "172,18" << QString();
+    QTest::newRow("aligned E24: its coil at its own points") << kHungarian << false << 0.0 << "E24 Lo" << "92,30" << QString();
+    QTest::newRow("aligned E24: A1 in MHz like F1") << kHungarian << false << 0.0 << "E24 A1" << "0,557" << QString();
+    QTest::newRow("aligned E24: A2") << kHungarian << false << 0.0 << "E24 A2" << "1,494" << QString();
+    QTest::newRow("unalignable E24: nominal value kept") << kHungarian << true << 0.0 << "E24 Cpad" << "560" << QString();
+    QTest::newRow("unalignable E24: no coil") << kHungarian << true << 0.0 << "E24 Lo" << "" << QString();
+    QTest::newRow("unalignable E24: no Q") << kHungarian << true << 0.0 << "E24 Q" << "" << QString();
+    QTest::newRow("unalignable E24: no points") << kHungarian << true << 0.0 << "E24 A1" << "" << QString();
+    QTest::newRow("unalignable E24: E12 still shown") << kHungarian << true << 0.0 << "E12 Q" << "83" << QString();
+    QTest::newRow("E24 pair as the builder solders it") << kHungarian << false << 0.0 << "E24 pár" << "510 + 47" << QString();
+    QTest::newRow("E24 pair's Q 84,2 stated") << kHungarian << false << 0.0 << "E24 pár Q" << "84" << QString();
+    QTest::newRow("E12 pair") << kHungarian << false << 0.0 << "E12 pár" << "470 + 82" << QString();
+    QTest::newRow("E24 560 pF within 2 %: 69,6") << kHungarian << false << 0.0 << "Q ±2%" << "69" << QString();
+    QTest::newRow("E24 560 pF within 5 %: 54,6") << kHungarian << false << 0.0 << "Q ±5%" << "54" << QString();
+    QTest::newRow("no own padder: no own row") << kHungarian << false << 0.0 << "Saját padder Q" << QString() << QString();
+    QTest::newRow("a measured 556 pF: its Q") << kHungarian << false << 556.0 << "Saját padder Q" << "83" << QString();
+    QTest::newRow("a measured 556 pF: its A1") << kHungarian << false << 556.0 << "Saját padder A1" << "0,560" << QString();
+    QTest::newRow("a measured 556 pF: the tolerance is its own") << kHungarian << false << 556.0 << "Q ±5%" << "54" << QString();
+    QTest::newRow("the main window's input circuit named") << kHungarian << false << 0.0 << "Bemenő kör" << "Trimmerrel (a főablak terve szerint)" << QString();
+    QTest::newRow("bandspread: its input circuit named") << kHungarian << false << 0.0 << "Bemenő kör" << "Soros kondenzátorral is (sávkiterjesztés)" << "15";
+    QTest::newRow("bandspread: the coil as typed") << kHungarian << false << 0.0 << "Lb" << "15" << "15";
+    QTest::newRow("bandspread: Cs_b to 0,01 pF") << kHungarian << false << 0.0 << "Cs_b" << "24,87" << "15";
+    QTest::newRow("bandspread: Cp_b to 0,01 pF") << kHungarian << false << 0.0 << "Cp_b" << "64,22" << "15";
+    QTest::newRow("bandspread: E12 Cs_b nominal") << kHungarian << false << 0.0 << "E12 Cs_b" << "27,00" << "15";
+    QTest::newRow("bandspread: E12 coil re-set, four digits") << kHungarian << false << 0.0 << "E12 Lb" << "14,43" << "15";
+    QTest::newRow("bandspread: E24 trimmer re-set") << kHungarian << false << 0.0 << "E24 Cp_b" << "60,52" << "15";
 }
 // clang-format on
 
@@ -256,6 +272,7 @@ void TestWords::padderRows()
 {
     QFETCH(QLocale, locale);
     QFETCH(bool, e24Unalignable);
+    QFETCH(double, own);
     QFETCH(QString, label);
     QFETCH(QString, text);
     QFETCH(QString, coil);
@@ -264,12 +281,60 @@ void TestWords::padderRows()
     std::optional<BandspreadDesign> spread;
     if (!coil.isNull())
         spread = DesignBandspread(calc.state, coil.toStdString(), PointPlacement::LargestUsableQ);
+    const ThreePointDesign worked =
+        spread ? spread->oscillator : WorkedDesign(calc, e24Unalignable);
+    const PadderChoices choices =
+        FitPadders(calc.state, worked, own > 0.0 ? std::optional(own * 1e-12) : std::nullopt);
     const PadderDesignText design =
-        spread ? DescribePadderDesign(spread->oscillator, calc, &*spread)
-               : DescribePadderDesign(WorkedDesign(calc, e24Unalignable), calc);
+        DescribePadderDesign(worked, choices, calc, spread ? &*spread : nullptr);
     const auto row = std::ranges::find(design.rows, label, &PadderRow::label);
-    QVERIFY2(row != design.rows.end(), qPrintable(label));
-    QCOMPARE(row->text, text);
+    QCOMPARE(row != design.rows.end(), !text.isNull());
+    if (row != design.rows.end())
+        QCOMPARE(row->text, text);
+}
+
+// clang-format off
+void TestWords::recipe_data()
+{
+    QTest::addColumn<QStringList>("inputs");
+    QTest::addColumn<double>("own");  // pF; 0: none
+    QTest::addColumn<int>("step");    // 1 for the first; 0: the heading
+    QTest::addColumn<QString>("says");
+
+    QTest::newRow("worked example: the E24 padder named") << kWorked << 0.0 << 0 << "az E24-es, 560 pF-os padderrel";
+    QTest::newRow("worked example: generator on the aerial, maximum at the IF") << kWorked << 0.0 << 1 << "antennabemenetére, a KF-kimenetre";
+    QTest::newRow("worked example: oscillator core at A1, in kHz") << kWorked << 0.0 << 2 << "adjon 557 kHz-es jelet";
+    QTest::newRow("worked example: oscillator trimmer at A2") << kWorked << 0.0 << 3 << "1 494 kHz-es jeléhez, és az oszcillátor trimmerével";
+    QTest::newRow("worked example: input core at the low point") << kWorked << 0.0 << 5 << "557 kHz-es jelet, hangolja rá a vevőt, és a bemenő kör tekercsének vasmagjával";
+    QTest::newRow("worked example: input Cp_b at the high point") << kWorked << 0.0 << 6 << "1 494 kHz-es jelet, hangolja rá a vevőt, és a bemenő kör trimmerével (Cp_b)";
+    QTest::newRow("worked example: checked at the third tracking point") << kWorked << 0.0 << 8 << "Ellenőrzés 902 kHz-en";
+    QTest::newRow("worked example: brass end rising, a smaller padder") << kWorked << 0.0 << 9 << "a paddert csökkenteni kell";
+    // 500 pF tracks at 570 and 1035 kHz only: the band's middle lies beyond.
+    QTest::newRow("own 500 pF: mid-band check with its deviation") << kWorked << 500.0 << 8 << "1 562 Hz-cel a jel alatt";
+    QTest::newRow("own 500 pF: beyond A2 a larger padder mends it") << kWorked << 500.0 << 9 << "a paddert növelni kell";
+    QTest::newRow("short wave: kHz grouped") << QStringList{"12", "500", "10", "3.5", "10", "0.455"} << 0.0 << 2 << "3 539 kHz";
+    QTest::newRow("FM: none needed, no padder") << QStringList{"10", "40", "5", "87.5", "108", "10.7"} << 0.0 << 0 << "padder nélkül";
+    QTest::newRow("FM: the two-point points, in MHz") << QStringList{"10", "40", "5", "87.5", "108", "10.7"} << 0.0 << 2 << "90,493 MHz";
+}
+// clang-format on
+
+// The whole alignment recipe, in the design's own frequencies.
+void TestWords::recipe()
+{
+    QFETCH(QStringList, inputs);
+    QFETCH(double, own);
+    QFETCH(int, step);
+    QFETCH(QString, says);
+    const TrackingCalculator calc = Calculate(inputs, kHungarian);
+    const ThreePointDesign design = DesignThreePoint(calc.state, PointPlacement::LargestUsableQ);
+    const PadderDesignText text = DescribePadderDesign(
+        design,
+        FitPadders(calc.state, design, own > 0.0 ? std::optional(own * 1e-12) : std::nullopt),
+        calc);
+    QVERIFY(step <= text.recipeSteps.size());
+    const QString said = step == 0 ? text.recipeHeading : text.recipeSteps[step - 1];
+    // Digits grouped with a no-break space, read here as a blank.
+    QVERIFY2(QString(said).replace(kNbsp, QStringLiteral(" ")).contains(says), qPrintable(said));
 }
 
 // The saved design is whole: the inputs and the input circuit, the placement,
@@ -278,7 +343,8 @@ void TestWords::padderRows()
 void TestWords::fileHoldsTheWholeDesign()
 {
     const TrackingCalculator calc = Calculate(kWorked, kHungarian);
-    const QStringList lines = PadderFileLines(WorkedDesign(calc, true), calc,
+    const ThreePointDesign design = WorkedDesign(calc, true);
+    const QStringList lines = PadderFileLines(design, FitPadders(calc.state, design, 556e-12), calc,
                                               QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5)));
     const QStringList expected{
         "f_min      = 0,52  MHz",
@@ -287,25 +353,32 @@ void TestWords::fileHoldsTheWholeDesign()
         "Cp_b       = 34,06  pf",
         "Pontok     = Legnagyobb használható jóság",
         "n_elt      = " + kMinus + "9" + kNbsp + "495,05  Hz",
-        "E12 Q      = 82",
+        "E12 Q      = 83",
+        "E12 A1     = 0,557  MHz",
         "E24 Cpad   = 560  pf",
         "E24 Lo     = ",
-        QStringLiteral("Az E24 padderrel az oszcillátor F1-en és F3-on nem állítható be: a "
-                       "trimmer negatív lenne. Ennek csak a névleges értéke áll a táblázatban."),
-        QStringLiteral("1. Állítsa a skálát 560 kHz-re, adjon 560 kHz-es jelet a "
-                       "jelgenerátorral, és az oszcillátortekercs vasmagjával hangolja a jelet "
-                       "maximumra."),
+        "Saját padder Q = 83",
+        "Saját padder A1 = 0,560  MHz",
+        "E24 pár    = 510 + 47  pf",
+        "Q ±5%      = 54",
+        QStringLiteral("Az E24 padderrel az oszcillátor nem állítható be: a trimmer negatív "
+                       "lenne. Ennek csak a névleges értéke áll a táblázatban."),
+        QStringLiteral("Kiegyenlítés (behangolás) a saját, 556 pF-os padderrel, a bemenő kör a "
+                       "főablak terve szerint:"),
+        QStringLiteral("2. Oszcillátor, alsó pont: adjon 560 kHz-es jelet, hangolja a vevőt a "
+                       "skála 560 kHz-es jeléhez, és az oszcillátortekercs vasmagjával állítsa a "
+                       "jelet maximumra."),
     };
     for (const QString& line : expected)
         QVERIFY2(lines.contains(line), qPrintable(line + "\n---\n" + lines.join(u'\n')));
-    QVERIFY2(lines.last().startsWith("4. "), "the alignment steps close the file");
+    QVERIFY2(lines.last().startsWith("9. "), "the alignment steps close the file");
 
-    // In bandspread mode the input circuit's steps follow the oscillator's.
+    // In bandspread mode the input circuit is aligned at the band's edges.
     const TrackingCalculator band = Calculate(k49m, kHungarian);
     const BandspreadDesign spread =
         DesignBandspread(band.state, "15", PointPlacement::LargestUsableQ);
     const QStringList spreadLines = PadderFileLines(
-        spread.oscillator, band, QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5)), &spread);
+        spread.oscillator, {}, band, QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5)), &spread);
     const QStringList spreadExpected{
         "Cs_b       = 24,87  pf",
         "E12 Cs_b   = 27,00  pf",

@@ -38,6 +38,7 @@ void PadderGraph::ShowCurves(std::vector<GraphCurve> curves, std::size_t scaled,
 void PadderGraph::Clear()
 {
     shown_.reset();
+    marks_ = {};
     setToolTip(QString());
     update();
     Describe(QString());
@@ -91,6 +92,11 @@ void PadderGraph::Render()
     const QColor foreground = palette().color(foregroundRole());
     surface_.Cls(contentsRect().size(), palette().color(backgroundRole()), devicePixelRatioF());
     DrawDeviationGrid(surface_, H, foreground);
+    // The grid again over the band, which would otherwise hide it.
+    if (marks_.band) {
+        DrawBand(surface_, *marks_.band, H);
+        DrawDeviationGrid(surface_, H, foreground);
+    }
 
     // The first curve is drawn last, on top of the others.
     for (auto curve = shown_->curves.rbegin(); curve != shown_->curves.rend(); ++curve) {
@@ -99,6 +105,7 @@ void PadderGraph::Render()
             surface_.LineTo(i, curve->deviation[static_cast<std::size_t>(i)], curve->colour);
     }
 
+    DrawTicksAndMarks(surface_, marks_, H, font(), foreground);
     surface_.PSet(kLeftEdgeStep, H, foreground);
     surface_.Print(QStringLiteral(" ± %1 %2").arg(GeneralNumber(H, shown_->separator), unit_),
                    font(), foreground);

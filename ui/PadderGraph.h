@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CalculationState.h"
+#include "PadderGraphMarks.h"
 #include "PictureSurface.h"
 
 #include <QColor>
@@ -9,6 +10,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kalibrix {
@@ -38,6 +40,9 @@ public:
     // circuit's frequency per step (Hz), numbers written with `separator`.
     void ShowCurves(std::vector<GraphCurve> curves, std::size_t scaled, const SweepTable& frequency,
                     const std::string& separator);
+    // What the next ShowCurves draws beside the curves: a shaded band, the
+    // frequency ticks, the marks at points.
+    void SetMarks(GraphMarks marks) { marks_ = std::move(marks); }
     void Clear();
     // The unit of the curves' values, "Hz" unless set, and their decimals in
     // the readout: -1 for the general number form.
@@ -73,6 +78,7 @@ private:
 
     PictureSurface surface_;
     std::optional<Shown> shown_;
+    GraphMarks marks_;
     int readStep_ = 0;
     QString description_;
     QString unit_ = QStringLiteral("Hz");

@@ -6,6 +6,7 @@
 #include "InputCircuitSection.h"
 #include "NumberText.h"
 #include "NumericField.h"
+#include "PadderFitPanel.h"
 #include "PadderGraph.h"
 #include "Saving.h"
 #include "SelectivitySection.h"
@@ -28,6 +29,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <iterator>
 
 namespace kalibrix {
 
@@ -102,6 +104,9 @@ PadderWindow::PadderWindow(QWidget* parent)
     column->addWidget(inputs_);
     column->addWidget(BuildResults());
     column->addWidget(BuildStandardPadders());
+    fit_ = new PadderFitPanel(content, kLayout.fieldMinimumWidth);
+    connect(fit_, &PadderFitPanel::OwnPadderEntered, this, &PadderWindow::Recompute);
+    column->addWidget(fit_);
     column->addWidget(BuildGraph());
     verdict_ = WrappedLabel(content, QStringLiteral("verdict"));
     column->addWidget(verdict_);
@@ -215,7 +220,7 @@ QWidget* PadderWindow::BuildResults()
 
 QWidget* PadderWindow::BuildStandardPadders()
 {
-    auto* box = new QGroupBox(QStringLiteral("Szabványos padder, F1-en és F3-on beállítva"));
+    auto* box = new QGroupBox(QStringLiteral("Szabványos padder, a legjobb pontokon beállítva"));
     box->setAccessibleName(box->title());
     auto* grid = new QGridLayout(box);
     for (std::size_t v = 0; v < kStandardValues.size(); ++v)
@@ -379,7 +384,7 @@ void PadderWindow::ShowBandspread()
 // selectivity.
 QStringList PadderWindow::FileLines() const
 {
-    return PadderFileLines(*design_, *source_, QDateTime::currentDateTime(),
+    return PadderFileLines(*design_, choices_, *source_, QDateTime::currentDateTime(),
                            spread_ ? &*spread_ : nullptr)
            + selectivity_->FileLines();
 }
@@ -401,10 +406,12 @@ void PadderWindow::ShowDesign(const ThreePointDesign& design, const BandspreadDe
     const QString circuit =
         InputCircuitSentence(spread ? InputCircuit::Bandspread : InputCircuit::TrimmerOnly);
     status_->setText(DesignStatus(design, lastRunFailed_) + u' ' + circuit);
-    const PadderDesignText said = DescribePadderDesign(design, calc, spread);
+    choices_ = FitPadders(calc.state, design, fit_->OwnPadder());
+    const PadderDesignText said = DescribePadderDesign(design, choices_, calc, spread);
+    fit_->ShowRows(said.rows);
     inputs_->ShowRows(said.rows);
     for (const PadderRow& row : said.rows) {
-        if (!row.value)
+        if (!row.value || row.standard >= static_cast<int>(standard_.size()))
             continue;
         if (row.standard < 0)
             values_[static_cast<std::size_t>(*row.value)]->setText(row.text);
@@ -428,6 +435,10 @@ void PadderWindow::ShowDesign(const ThreePointDesign& design, const BandspreadDe
     std::vector<Entry> entries{{ThreePointCurveName(), kThreePointColour, &design.curve}};
     if (design.e24.Aligned())
         entries.push_back({E24CurveName(design, calc), kE24Colour, &design.e24.curve});
+    std::ranges::transform(FittedCurves(design, choices_, calc), std::back_inserter(entries),
+                           [](const FittedCurve& fitted) {
+                               return Entry{fitted.name, fitted.colour, fitted.curve};
+                           });
     const std::size_t scaled = entries.size();
     entries.push_back({TwoPointCurveName(), kTwoPointColour, &twoPoint});
     std::vector<GraphCurve> curves;
@@ -443,6 +454,12 @@ void PadderWindow::ShowDesign(const ThreePointDesign& design, const BandspreadDe
         spokenLegend << text;
         described.push_back(entry.curve);
     }
+    const auto [band, bandColour] = BandLegend(choices_, calc);
+    if (!band.isEmpty()) {
+        legend << Swatch(bandColour) + u' ' + band;
+        spokenLegend << band;
+    }
+    graph_->SetMarks(FittedMarks(design, choices_, calc, kThreePointColour, kE24Colour));
     graph_->ShowCurves(std::move(curves), scaled, calc.state.fbe_curve, calc.decimalSeparator);
     graph_->SetDescription(PadderGraphDescription(names, described, calc) + u' ' + circuit);
     legend_->setText(legend.join(QStringLiteral("<br>")));
@@ -462,6 +479,8 @@ void PadderWindow::ShowNoDesign(const QString& why)
     design_.reset();
     spread_.reset();
     inputs_->ClearValues();
+    choices_ = {};
+    fit_->Clear();
     status_->setText(lastRunFailed_ ? NoDesignAfterFailedRun(why) : why);
     for (QLineEdit* field : values_)
         field->clear();

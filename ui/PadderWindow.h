@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Bandspread.h"
+#include "PadderFit.h"
 #include "PadderText.h"
 #include "SideWindow.h"
 #include "ThreePointTracking.h"
@@ -18,6 +19,7 @@ class QPushButton;
 namespace kalibrix {
 
 class InputCircuitSection;
+class PadderFitPanel;
 class PadderGraph;
 class SelectivitySection;
 
@@ -74,6 +76,7 @@ private:
     bool lastRunFailed_ = false; // the main window's last calculation did not complete
     std::optional<ThreePointDesign> design_;
     std::optional<BandspreadDesign> spread_; // the input circuit of design_, if bandspread
+    PadderChoices choices_;                  // the fitted padders of design_
 
     QLabel* status_ = nullptr;
     InputCircuitSection* inputs_ = nullptr;
@@ -83,6 +86,7 @@ private:
     std::array<QLineEdit*, kPadderValues.size()> values_{};
     std::array<std::array<QLineEdit*, kStandardValues.size()>, 2> standard_{};
     QLabel* standardNote_ = nullptr;
+    PadderFitPanel* fit_ = nullptr;
     PadderGraph* graph_ = nullptr;
     QLabel* legend_ = nullptr;
     QLabel* readout_ = nullptr;

@@ -149,10 +149,11 @@ QString StandardInputNote(const BandspreadDesign& design)
     return notes.join(u' ');
 }
 
-QString BandspreadRecipeHeading()
+QString BandspreadRecipeHeading(QString heading)
 {
-    return QStringLiteral("Kiegyenlítés (behangolás), a padder és a Cs_b soros kondenzátor "
-                          "beforrasztva, sávkiterjesztéses bemenő körrel:");
+    return heading.replace(QStringLiteral("a bemenő kör a főablak terve szerint"),
+                           QStringLiteral("a Cs_b soros kondenzátor beforrasztva, "
+                                          "sávkiterjesztéses bemenő körrel"));
 }
 
 QStringList BandspreadRecipeSteps(const TrackingCalculator& calc, qsizetype stepsBefore,

@@ -83,11 +83,11 @@ QString BandspreadGain(const BandspreadDesign& design, const TrackingCalculator&
 // can.
 QString StandardInputNote(const BandspreadDesign& design);
 
-// The alignment's heading in bandspread mode, and the input circuit's steps
-// after the oscillator's `stepsBefore` steps: the coil's core at the bottom
-// edge, the trimmer at the top, repeated. `dial` writes a frequency as the
-// dial reads it.
-QString BandspreadRecipeHeading();
+// The alignment's heading in bandspread mode, from the padder's `heading`,
+// and the input circuit's steps that follow the oscillator's `stepsBefore`
+// steps: the coil's core at the bottom edge, the trimmer at the top,
+// repeated. `dial` writes a frequency as the dial reads it.
+QString BandspreadRecipeHeading(QString heading);
 QStringList BandspreadRecipeSteps(const TrackingCalculator& calc, qsizetype stepsBefore,
                                   const std::function<QString(double)>& dial);
 

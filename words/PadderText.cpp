@@ -4,6 +4,7 @@
 #include "InputFields.h"
 #include "LocaleDateTime.h"
 #include "NumberText.h"
+#include "PadderFitText.h"
 #include "Phrases.h"
 #include "ResultsFileFormat.h"
 #include "TrackingCalculator.h"
@@ -23,7 +24,10 @@ constexpr int kFileNameWidth = 11;
 QString FileLine(const PadderRow& row)
 {
     // A value that does not exist leaves its unit out too.
-    return row.label.leftJustified(kFileNameWidth) + QStringLiteral("= ") + row.text
+    // A longer label keeps a blank before its "=".
+    const QString name = row.label.size() < kFileNameWidth ? row.label.leftJustified(kFileNameWidth)
+                                                           : row.label + u' ';
+    return name + QStringLiteral("= ") + row.text
            + (row.unit.isEmpty() || row.text.isEmpty() ? QString()
                                                        : QStringLiteral("  ") + row.unit);
 }
@@ -162,19 +166,19 @@ void AddInputRows(const TrackingCalculator& calc, const BandspreadDesign* spread
     rows.push_back(FileRow(QStringLiteral("Cp_b"), Picofarad(s.C_tb, calc), QStringLiteral("pf")));
 }
 
-// Which standard padders cannot be aligned at F1 and F3, and why.
+// Which standard padders cannot be aligned, and why.
 QString StandardPadderNote(const ThreePointDesign& design)
 {
     QStringList notes;
     for (const auto& [series, padder] : {std::pair{QStringLiteral("E12"), &design.e12},
                                          std::pair{QStringLiteral("E24"), &design.e24}}) {
         if (padder->trimmerNegative)
-            notes << QStringLiteral("Az %1 padderrel az oszcillátor F1-en és F3-on nem állítható "
-                                    "be: a trimmer negatív lenne.")
+            notes << QStringLiteral("Az %1 padderrel az oszcillátor nem állítható be: a trimmer "
+                                    "negatív lenne.")
                          .arg(series);
         else if (padder->alignmentFailed)
             notes << QStringLiteral("Az %1 padderhez nincs olyan tekercs és trimmer, amellyel az "
-                                    "oszcillátor F1-en és F3-on pontosan beállítható.")
+                                    "oszcillátor két ponton pontosan beállítható.")
                          .arg(series);
     }
     if (notes.isEmpty())
@@ -184,14 +188,11 @@ QString StandardPadderNote(const ThreePointDesign& design)
 
 QString VerdictText(const ThreePointDesign& design, const TrackingCalculator& calc)
 {
-    const std::optional<DesignFigures> figures = FiguresOfDesign(calc.state);
-    const std::optional<Verdict> twoPoint =
-        figures ? std::optional(JudgeDesign(*figures, calc.state)) : std::nullopt;
     const BandKind kind = KindOfBand(calc.state.f_min);
     const std::string& separator = calc.decimalSeparator;
     const QString q = StatedQText(design.curve.statedQ, separator);
     const QString typical = TypicalRangeAdjective(TypicalLoadedQ(kind), separator);
-    switch (JudgePadder(twoPoint, design.curve.statedQ, kind)) {
+    switch (PadderVerdictOf(design, calc)) {
     case PadderVerdict::NotNeeded:
         return QStringLiteral("Csak trimmeres (kétpontos) kiegyenlítéssel is elég a sávban "
                               "szokásos, %1 terhelt jóságú bemenő körökhöz; padder nem kell.")
@@ -218,17 +219,6 @@ QString VerdictText(const ThreePointDesign& design, const TrackingCalculator& ca
     return {};
 }
 
-// A frequency as a receiver's dial and a signal generator show it: in kHz
-// below the VHF line (long, medium and short wave dials read kHz), in MHz
-// above it.
-QString DialFrequency(double f, const TrackingCalculator& calc)
-{
-    if (KindOfBand(calc.state.f_min) == BandKind::Vhf)
-        return MegahertzText(f, calc);
-    return NumberPhrase(FormatFixed(f / 1e3, 0, calc.decimalSeparator), calc.decimalSeparator)
-           + QStringLiteral(" kHz");
-}
-
 } // namespace
 
 QString ValueCaption(const PadderValueSpec& spec, const QString& prefix)
@@ -252,7 +242,7 @@ QString PlacementName(PointPlacement placement)
     return {};
 }
 
-PadderDesignText DescribePadderDesign(const ThreePointDesign& design,
+PadderDesignText DescribePadderDesign(const ThreePointDesign& design, const PadderChoices& choices,
                                       const TrackingCalculator& calc,
                                       const BandspreadDesign* spread)
 {
@@ -263,8 +253,10 @@ PadderDesignText DescribePadderDesign(const ThreePointDesign& design,
         text.rows.push_back(
             ValueRow(spec.value,
                      ValueText(spec.value, design, design.oscillator, design.curve, calc), {}, -1));
-    const std::array<std::pair<QString, const StandardPadder*>, 2> padders{
-        {{QStringLiteral("E12 "), &design.e12}, {QStringLiteral("E24 "), &design.e24}}};
+    std::vector<std::pair<QString, const StandardPadder*>> padders{
+        {QStringLiteral("E12 "), &design.e12}, {QStringLiteral("E24 "), &design.e24}};
+    if (choices.own)
+        padders.emplace_back(kOwnPadderPrefix, &*choices.own);
     for (std::size_t series = 0; series < padders.size(); ++series) {
         const auto& [prefix, padder] = padders[series];
         if (spread) {
@@ -285,7 +277,11 @@ PadderDesignText DescribePadderDesign(const ThreePointDesign& design,
                                : QString(),
                          prefix, static_cast<int>(series)));
         }
+        for (PadderRow& row : AlignmentRows(*padder, prefix, calc))
+            text.rows.push_back(std::move(row));
     }
+    for (PadderRow& row : PairAndToleranceRows(choices, calc))
+        text.rows.push_back(std::move(row));
     text.standardNote = StandardPadderNote(design);
     text.verdict = VerdictText(design, calc);
     if (spread) {
@@ -295,30 +291,18 @@ PadderDesignText DescribePadderDesign(const ThreePointDesign& design,
                 inputNote + (text.standardNote.isEmpty() ? QString() : u' ' + text.standardNote);
         text.verdict += u' ' + BandspreadGain(*spread, calc);
     }
-
-    const QString f1 = DialFrequency(design.f[0], calc);
-    const QString f2 = DialFrequency(design.f[1], calc);
-    const QString f3 = DialFrequency(design.f[2], calc);
-    text.recipeHeading =
-        QStringLiteral("Kiegyenlítés (behangolás), a padder beforrasztva, a bemenő "
-                       "kör a főablak terve szerint:");
-    text.recipeSteps = {
-        QStringLiteral("Állítsa a skálát %1-re, adjon %1-es jelet a jelgenerátorral, és az "
-                       "oszcillátortekercs vasmagjával hangolja a jelet maximumra.")
-            .arg(f1),
-        QStringLiteral("Állítsa a skálát %1-re, adjon %1-es jelet, és az oszcillátor "
-                       "trimmerével hangolja a jelet maximumra.")
-            .arg(f3),
-        QStringLiteral("Ismételje az 1. és 2. lépést, amíg egyik állítás sem mozdítja el a "
-                       "másikat."),
-        QStringLiteral("Ellenőrizze %1-en: adjon %1-es jelet; a jelnek állítás nélkül a skála "
-                       "%1-es jelénél kell megjelennie; ha nem, a padder értéke nem megfelelő.")
-            .arg(f2),
-    };
+    AlignmentRecipe recipe = RecipeFor(design, choices, calc);
+    text.recipeHeading = std::move(recipe.heading);
+    text.recipeSteps = std::move(recipe.steps);
     if (spread) {
-        text.recipeHeading = BandspreadRecipeHeading();
-        text.recipeSteps += BandspreadRecipeSteps(calc, text.recipeSteps.size(),
-                                                  [&](double f) { return DialFrequency(f, calc); });
+        // The recipe's fifth to seventh steps align the input circuit: the
+        // bandspread one at the band's edges instead.
+        constexpr qsizetype kInputSteps = 4;
+        text.recipeHeading = BandspreadRecipeHeading(text.recipeHeading);
+        const QStringList input = BandspreadRecipeSteps(
+            calc, kInputSteps, [&](double f) { return DialFrequency(f, calc); });
+        for (qsizetype k = 0; k < input.size() && kInputSteps + k < text.recipeSteps.size(); ++k)
+            text.recipeSteps[kInputSteps + k] = input[k];
     }
     return text;
 }
@@ -336,10 +320,11 @@ QString AlignmentRecipeHtml(const PadderDesignText& text)
     return html + QStringLiteral("</ol>");
 }
 
-QStringList PadderFileLines(const ThreePointDesign& design, const TrackingCalculator& calc,
-                            const QDateTime& now, const BandspreadDesign* spread)
+QStringList PadderFileLines(const ThreePointDesign& design, const PadderChoices& choices,
+                            const TrackingCalculator& calc, const QDateTime& now,
+                            const BandspreadDesign* spread)
 {
-    const PadderDesignText text = DescribePadderDesign(design, calc, spread);
+    const PadderDesignText text = DescribePadderDesign(design, choices, calc, spread);
     const DateAndTime stamp = LocaleDateAndTime(now);
     QStringList lines{stamp.date + u' ' + stamp.time};
     for (const PadderRow& row : text.rows)

@@ -2,6 +2,7 @@
 
 #include "BandspreadText.h"
 #include "DesignVerdict.h"
+#include "PadderFit.h"
 #include "ThreePointTracking.h"
 
 #include <QString>
@@ -62,7 +63,9 @@ QString PlacementName(PointPlacement placement);
 // One row of a padder design: what the file writes as "label = text  unit",
 // and, for a row the window shows too, the field that shows `text`: the
 // design's value `value` or bandspread input value `input` (standard < 0),
-// or that of the E12 (0) or E24 (1) series.
+// or that of the E12 (0), E24 (1) or the builder's own (2) padder or
+// bandspread series. The rows of the fitted padders' points, the pairs and
+// the tolerance band have no `value`: their labels name them.
 struct PadderRow {
     QString label;
     QString text; // empty where the value does not exist
@@ -75,11 +78,12 @@ struct PadderRow {
 // Everything the padder window and its file say about one design, read by
 // both so that they cannot disagree: the rows (the six inputs, which input
 // circuit was designed and its parts, the placement, the design's values,
-// the E12 and E24 series' values; a standard padder that cannot be aligned
-// at F1 and F3 keeps only its nominal value, and so does a standard Cs_b
-// whose circuit cannot be built), the note on such a part, the verdict and
-// the alignment steps. With `spread` (whose oscillator `design` is) the
-// input circuit is the bandspread one, else the main window's. Every number with the calculation's
+// the E12, E24 and own padders' values and alignment points, the pairs and
+// the tolerance band; a padder that cannot be aligned keeps only its nominal
+// value, and so does a standard Cs_b whose circuit cannot be built), the note
+// on such a part, the verdict and the whole alignment recipe. With `spread`
+// (whose oscillator `design` is) the input circuit is the bandspread one,
+// else the main window's. Every number with the calculation's
 // decimal separator, grouped as the default locale groups digits, "−" as minus.
 struct PadderDesignText {
     std::vector<PadderRow> rows;
@@ -89,7 +93,7 @@ struct PadderDesignText {
     QStringList recipeSteps;
 };
 
-PadderDesignText DescribePadderDesign(const ThreePointDesign& design,
+PadderDesignText DescribePadderDesign(const ThreePointDesign& design, const PadderChoices& choices,
                                       const TrackingCalculator& calc,
                                       const BandspreadDesign* spread = nullptr);
 
@@ -99,8 +103,9 @@ QString AlignmentRecipeHtml(const PadderDesignText& text);
 
 // The saved and copied text, without line ends: the date and time, then
 // every row, the note, the verdict and the numbered alignment steps.
-QStringList PadderFileLines(const ThreePointDesign& design, const TrackingCalculator& calc,
-                            const QDateTime& now, const BandspreadDesign* spread = nullptr);
+QStringList PadderFileLines(const ThreePointDesign& design, const PadderChoices& choices,
+                            const TrackingCalculator& calc, const QDateTime& now,
+                            const BandspreadDesign* spread = nullptr);
 
 // The window's status line over a design: its placement, or how the search
 // for it ended; `earlierRun` when the main window's last calculation failed

@@ -6,8 +6,9 @@
 // permutation of elt_curve. After a complete run the three-point design,
 // under both searched placements, either fails with ThreePointError or gives
 // finite parts that track at its three points, checked by substituting them
-// into the circuit here, and texts that can be shown; so does the bandspread
-// design for its default coil, whose input circuit reaches both band edges.
+// into the circuit here, and texts that can be shown; its fitted padders
+// track at their own alignment points. So does the bandspread design for its
+// default coil, whose input circuit reaches both band edges.
 
 #include "Bandspread.h"
 #include "CalculationState.h"
@@ -16,6 +17,7 @@
 #include "InputFields.h"
 #include "NumberText.h"
 #include "OutputRecorder.h"
+#include "PadderFit.h"
 #include "StateMembers.h"
 #include "ThreePointTracking.h"
 #include "TrackingCalculator.h"
@@ -122,6 +124,22 @@ bool Tracks(long double actual, double target)
            <= std::max(0.005L, 1e-10L * std::abs(static_cast<long double>(target)));
 }
 
+// A fitted padder tracks at its two alignment points, inside the band.
+void CheckFitted(const kalibrix::TrackingCalculator& calc, const kalibrix::StandardPadder& row)
+{
+    const CalculationState& s = calc.state;
+    if (!row.Aligned())
+        return;
+    Check(s.f_min <= row.alignment[0] && row.alignment[0] < row.alignment[1]
+              && row.alignment[1] <= s.f_max,
+          "a padder's alignment points rise inside the band");
+    for (const double A : row.alignment)
+        Check(Tracks(OscillatorAt(row.oscillator, calc.CapacitanceForFrequency(A), s.C_sz),
+                     A + s.f_kf),
+              "a padder tracks at its alignment points");
+    CheckCurve(row.curve);
+}
+
 void CheckThreePoint(const kalibrix::TrackingCalculator& calc, kalibrix::PointPlacement placement)
 {
     const CalculationState& s = calc.state;
@@ -160,12 +178,18 @@ void CheckThreePoint(const kalibrix::TrackingCalculator& calc, kalibrix::PointPl
             continue;
         }
         Check(Finite(row->oscillator), "a standard padder's parts are finite and positive");
-        for (const std::size_t i : {std::size_t{0}, std::size_t{2}})
-            Check(
-                Tracks(OscillatorAt(row->oscillator, design.C_h[i], s.C_sz), design.f[i] + s.f_kf),
-                "a standard padder tracks at F1 and F3");
-        CheckCurve(row->curve);
+        CheckFitted(calc, *row);
     }
+    // The builder's choices beside them: an own padder 3 % below the ideal,
+    // the pairs and the tolerance band.
+    const kalibrix::PadderChoices choices =
+        kalibrix::FitPadders(s, design, 0.97 * design.oscillator.C_p);
+    for (const auto& pair : {choices.e12Pair, choices.e24Pair})
+        if (pair)
+            CheckFitted(calc, pair->fit);
+    if (choices.tolerance)
+        Check(AllFinite(choices.tolerance->lowest) && AllFinite(choices.tolerance->highest),
+              "the tolerance envelope is finite");
 }
 
 // The bandspread input circuit's frequency (Hz) at gang capacitance C_h: the
