@@ -76,7 +76,16 @@ DetuningTerms TermsOfDetuning(double f_be, double d)
 
 double Detuning(double f_be, double d)
 {
+    // A circuit tuned to zero frequency, or a signal at zero frequency (the
+    // scale 1 + d / f_be is 0), lies infinitely far from resonance: the
+    // caller states such an attenuation as a bound. Dividing by zero instead
+    // would give the same infinity, but through an operation the strict
+    // arithmetic forbids.
+    if (f_be == 0.0)
+        return std::numeric_limits<double>::infinity();
     const DetuningTerms terms = TermsOfDetuning(f_be, d);
+    if (terms.scale == 0.0)
+        return std::numeric_limits<double>::infinity();
     return terms.span / terms.scale;
 }
 

@@ -30,12 +30,14 @@ KALIBRIX_LINT_PACKAGES=(clang-tidy-14 clang-format-14 cppcheck shellcheck)
 # check. The compiler's and linker's flags are Debian's, with every hardening
 # feature on (dpkg-buildflags; CMake reads no CPPFLAGS, so they join the
 # C++ flags), less -g: the package is stripped and ships no debug symbols.
+# Their -O2 is Debian's optimisation level, so Release adds only -DNDEBUG
+# (CMake's own Release flags would raise it to -O3).
 # Call it after ensure_packages, which brings dpkg-buildflags with
 # build-essential.
 build_release() {
   local flags=(env DEB_BUILD_MAINT_OPTIONS=hardening=+all DEB_CXXFLAGS_MAINT_STRIP=-g dpkg-buildflags)
   configure_and_build build -DCMAKE_BUILD_TYPE=Release -DCMAKE_COMPILE_WARNING_AS_ERROR=ON \
-    "-DCMAKE_CXX_FLAGS=$("${flags[@]}" --get CPPFLAGS) $("${flags[@]}" --get CXXFLAGS)" \
+    -DCMAKE_CXX_FLAGS_RELEASE=-DNDEBUG "-DCMAKE_CXX_FLAGS=$("${flags[@]}" --get CPPFLAGS) $("${flags[@]}" --get CXXFLAGS)" \
     "-DCMAKE_EXE_LINKER_FLAGS=$("${flags[@]}" --get LDFLAGS)" \
     "-DCMAKE_STRIP=$PWD/packaging/strip.sh"
 }

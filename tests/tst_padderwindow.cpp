@@ -409,11 +409,11 @@ void TestPadderWindow::save()
         const auto* field = padder->findChild<QLineEdit*>(caption);
         if (!field)
             return;
-        const QString name = symbol.leftJustified(11) + "= ";
+        const QString label = symbol.leftJustified(11) + "= ";
         const auto line =
-            std::ranges::find_if(lines, [&](const QString& l) { return l.startsWith(name); });
-        QVERIFY2(line != lines.end(), qPrintable(name));
-        QVERIFY2(line->mid(name.size()).startsWith(field->text()), qPrintable(*line));
+            std::ranges::find_if(lines, [&](const QString& l) { return l.startsWith(label); });
+        QVERIFY2(line != lines.end(), qPrintable(label));
+        QVERIFY2(line->mid(label.size()).startsWith(field->text()), qPrintable(*line));
     };
     for (const auto& prefix : {QString(), QStringLiteral("E12 "), QStringLiteral("E24 ")}) {
         for (const PadderValueSpec& spec : kPadderValues)
@@ -424,14 +424,13 @@ void TestPadderWindow::save()
     }
     if (!coil.isNull())
         return;
-    const qsizetype selectivity = lines.indexOf(
+    const qsizetype section = lines.indexOf(
         QStringLiteral("Szelektivitás: Q (bemenő kör) = 50, hangolt körök száma = 1"));
-    QVERIFY2(selectivity > 0, "the selectivity section is lines");
-    QCOMPARE(lines[selectivity + 1],
+    QVERIFY2(section > 0, "the selectivity section is saved");
+    QCOMPARE(lines[section + 1],
              QStringLiteral("Tükörelnyomás legalább (dB): kétpontos = 17.1 (0.520 MHz)"));
-    QVERIFY2(
-        lines[selectivity + 10].startsWith(QStringLiteral("Értékelés: A sávhoz legalább 24 dB")),
-        qPrintable(lines[selectivity + 10]));
+    QVERIFY2(lines[section + 10].startsWith(QStringLiteral("Értékelés: A sávhoz legalább 24 dB")),
+             qPrintable(lines[section + 10]));
 
     // Ctrl+C in a field without a selection copies the same text, from the
     // design's fields and from the selectivity's.
