@@ -68,6 +68,11 @@ bool PadderHelps(Verdict verdict)
     return verdict == Verdict::TrimmersForLowQ || verdict == Verdict::PadderNeeded;
 }
 
+bool BandspreadAdvised(const CalculationState& s)
+{
+    return s.C_tb + s.C_sz > 2.0 * s.C_h_max;
+}
+
 PadderVerdict JudgePadder(std::optional<Verdict> twoPoint, std::optional<double> padderStatedQ,
                           BandKind kind)
 {

@@ -57,6 +57,13 @@ bool CanBeBuilt(Verdict verdict);
 // can be built, and its mistuning spoils the band's better or all circuits.
 bool PadderHelps(Verdict verdict);
 
+// Whether the input circuit should take a series capacitor (bandspread): the
+// trimmer-only design's Cp_b (C_tb) and the stray together exceed twice
+// C_h_max, so that at the bottom of the band the gang holds less than a third
+// of the tank's capacitance. Its trimmer is then a fixed capacitor of
+// nanofarads and its coil a fraction of a turn on a narrow band.
+bool BandspreadAdvised(const CalculationState& s);
+
 // What the three-point design with a padder is worth to a builder.
 enum class PadderVerdict {
     NotNeeded,     // the two-point design is good enough with trimmers alone

@@ -40,6 +40,9 @@ enum class Measure { RelativeMistuning, Hertz };
 
 } // namespace
 
+// The two-point design's own input circuit, with the arithmetic of the
+// two-point sweep: C_h = C_be - C_tb - C_sz for the whole circuit capacitance
+// C_be, and its frequency f_be.
 InputSweep SweepInputCircuit(const TrackingCalculator& calc)
 {
     using namespace strict;
@@ -49,6 +52,23 @@ InputSweep SweepInputCircuit(const TrackingCalculator& calc)
         const double C_be = calc.SweepCapacitance(i);
         TableAt(in.C_h, i) = sub(sub(C_be, s.C_tb), s.C_sz);
         TableAt(in.f_be, i) = sqrt(div(1.0, mul(mul(C_be, K), s.L_b)));
+    }
+    return in;
+}
+
+// Another input circuit at the same frequencies as the two-point sweep,
+// f_be = f_max (1 - t a) with t = i / 499 and a = 1 - f_min / f_max, and the
+// gang capacitance at which it tunes there.
+InputSweep SweepInputCircuit(const CalculationState& s, const GangCapacitanceAt& gangAt)
+{
+    using namespace strict;
+    const double a = sub(1.0, div(s.f_min, s.f_max));
+    InputSweep in;
+    for (int i = 0; i < kSweepSteps; ++i) {
+        const double t = mul(div(1.0, static_cast<double>(kSweepIntervals)), i);
+        const double f_be = mul(s.f_max, sub(1.0, mul(t, a)));
+        TableAt(in.f_be, i) = f_be;
+        TableAt(in.C_h, i) = gangAt(f_be);
     }
     return in;
 }
@@ -151,13 +171,18 @@ namespace {
 // points' spacing, at least a sweep step apart.
 constexpr double kTrackingTolerance = 0.001; // Hz
 
+bool Tracks(double actual, double target)
+{
+    return std::abs(actual - target) <= std::max(kTrackingTolerance, 1e-12 * target);
+}
+
 void CheckTracking(const PadderOscillator& o, const Points& x, const Points& f,
                    const CalculationState& s, std::initializer_list<std::size_t> points)
 {
     for (const std::size_t i : points) {
         const double target = strict::add(f[i], s.f_kf);
         const double actual = OscillatorFrequency(o, x[i], s.C_sz);
-        if (!(std::abs(actual - target) <= std::max(kTrackingTolerance, 1e-12 * target)))
+        if (!Tracks(actual, target))
             throw ThreePointError(ThreePointFailure::FailedCheck);
     }
 }
@@ -181,16 +206,17 @@ PadderCurve SweepDesign(const PadderOscillator& o, const InputSweep& in, const C
     return curve;
 }
 
+// The design's state and one input circuit the oscillator tracks.
 struct Circuit {
     const CalculationState& s;
-    const TrackingCalculator& calc;
-    const InputSweep& in;
+    GangCapacitanceAt gangAt;
+    InputSweep in;
 
     Points GangAt(const Points& f) const
     {
         Points x{};
         for (std::size_t i = 0; i < 3; ++i)
-            x[i] = calc.CapacitanceForFrequency(f[i]);
+            x[i] = gangAt(f[i]);
         return x;
     }
 
@@ -390,16 +416,55 @@ void CheckInputs(const CalculationState& s)
         throw ThreePointError(ThreePointFailure::InputTrimmerNegative);
 }
 
-ThreePointDesign Design(const CalculationState& s, PointPlacement placement,
-                        const Points& ownPoints)
+// A standard padder against another input circuit, `circuit`, re-set as a
+// builder re-sets it: the coil and the trimmer at the design's F1 and F3,
+// checked in the band's middle.
+StandardPadder AlignStandard(const Circuit& circuit, const ThreePointDesign& design,
+                             StandardSeries series)
 {
-    CheckInputs(s);
-    if (placement == PointPlacement::OwnPoints)
-        CheckOwnPoints(s, ownPoints);
-    TrackingCalculator calc;
-    calc.state = s;
-    const InputSweep in = SweepInputCircuit(calc);
-    const Circuit circuit{s, calc, in};
+    const CalculationState& s = circuit.s;
+    StandardPadder padder;
+    padder.nominal = NearestStandardValue(design.oscillator.C_p, series);
+    padder.alignment = {design.f[0], design.f[2]};
+    padder.checkPoint = 0.5 * (s.f_min + s.f_max);
+    const Points x = circuit.GangAt(design.f);
+    const Points z = circuit.OscillatorInverseSquares(design.f);
+    const auto align = [&](double C_p) {
+        return ComponentsOf(AlignAtEnds(x[0], x[2], z[0], z[2], C_p, s.C_sz));
+    };
+    const double checkGang = circuit.gangAt(padder.checkPoint);
+    const auto deviation = [&](const PadderOscillator& o) {
+        return strict::sub(strict::sub(OscillatorFrequency(o, checkGang, s.C_sz), s.f_kf),
+                           padder.checkPoint);
+    };
+    try {
+        padder.oscillator = align(padder.nominal);
+        padder.trimmerNegative = padder.oscillator.C_to < 0.0;
+        CheckTracking(padder.oscillator, x, design.f, s, {0, 2});
+        padder.curve = SweepDesign(padder.oscillator, circuit.in, s);
+        const double d = deviation(padder.oscillator);
+        padder.checkDeviation = RoundAsShown2(d);
+        // Which way the padder moves the check point's deviation: a padder
+        // 1 % larger, re-set at F1 and F3.
+        padder.increaseWhenHigh = deviation(align(1.01 * padder.nominal)) < d;
+    } catch (const std::runtime_error&) {
+        // ThreePointError or CalculationError: this row alone has no design.
+        padder.oscillator = {};
+        padder.oscillator.C_p = padder.nominal;
+        padder.curve = {};
+        padder.alignmentFailed = true;
+    }
+    return padder;
+}
+
+// The design against `circuit`, its standard padders against the same input
+// circuit built with standard parts, `e12` and `e24`: the two-point design's
+// own circuit (`twoPointInput`) fits each padder at its best alignment, any
+// other re-sets it at F1 and F3.
+ThreePointDesign Design(const Circuit& circuit, const Circuit& e12, const Circuit& e24,
+                        bool twoPointInput, PointPlacement placement, const Points& ownPoints)
+{
+    const CalculationState& s = circuit.s;
 
     ThreePointDesign design;
     design.placement = placement;
@@ -416,12 +481,28 @@ ThreePointDesign Design(const CalculationState& s, PointPlacement placement,
     if (design.oscillator.C_to < 0.0)
         throw ThreePointError(ThreePointFailure::NegativeTrimmer);
     CheckTracking(design.oscillator, design.C_h, design.f, s, {0, 1, 2});
-    design.curve = SweepDesign(design.oscillator, in, s);
+    design.curve = SweepDesign(design.oscillator, circuit.in, s);
+    if (!twoPointInput) {
+        design.e12 = AlignStandard(e12, design, StandardSeries::E12);
+        design.e24 = AlignStandard(e24, design, StandardSeries::E24);
+        return design;
+    }
     const PadderFitter fitter(s, design);
     design.e12 = fitter.Fit(NearestStandardValue(design.oscillator.C_p, StandardSeries::E12));
-    const double e24 = NearestStandardValue(design.oscillator.C_p, StandardSeries::E24);
-    design.e24 = e24 == design.e12.nominal ? design.e12 : fitter.Fit(e24);
+    const double e24Padder = NearestStandardValue(design.oscillator.C_p, StandardSeries::E24);
+    design.e24 = e24Padder == design.e12.nominal ? design.e12 : fitter.Fit(e24Padder);
     return design;
+}
+
+// Turns the strict arithmetic's errors into the design's own.
+template <typename Action>
+auto Refusing(Action&& action)
+{
+    try {
+        return action();
+    } catch (const CalculationError&) {
+        throw ThreePointError(ThreePointFailure::NonFinite);
+    }
 }
 
 } // namespace
@@ -480,14 +561,58 @@ std::vector<double> StandardValues(StandardSeries series, double from, double to
     return values;
 }
 
+void CheckThreePointInputs(const CalculationState& s)
+{
+    Refusing([&] { CheckInputs(s); });
+}
+
 ThreePointDesign DesignThreePoint(const CalculationState& s, PointPlacement placement,
                                   const std::array<double, 3>& ownPoints)
 {
-    try {
-        return Design(s, placement, ownPoints);
-    } catch (const CalculationError&) {
-        throw ThreePointError(ThreePointFailure::NonFinite);
-    }
+    return Refusing([&] {
+        CheckInputs(s);
+        if (placement == PointPlacement::OwnPoints)
+            CheckOwnPoints(s, ownPoints);
+        TrackingCalculator calc;
+        calc.state = s;
+        const Circuit circuit{s, [&calc](double f) { return calc.CapacitanceForFrequency(f); },
+                              SweepInputCircuit(calc)};
+        return Design(circuit, circuit, circuit, true, placement, ownPoints);
+    });
+}
+
+ThreePointDesign DesignThreePoint(const CalculationState& s, const TrackedInputCircuits& inputs,
+                                  PointPlacement placement, const std::array<double, 3>& ownPoints)
+{
+    return Refusing([&] {
+        CheckInputs(s);
+        if (placement == PointPlacement::OwnPoints)
+            CheckOwnPoints(s, ownPoints);
+        const auto circuit = [&s](const GangCapacitanceAt& gangAt) {
+            return Circuit{s, gangAt, SweepInputCircuit(s, gangAt)};
+        };
+        return Design(circuit(inputs.design), circuit(inputs.e12), circuit(inputs.e24), false,
+                      placement, ownPoints);
+    });
+}
+
+PadderOscillator AlignSeriesTank(double x1, double f1, double x3, double f3, double C_ser,
+                                 double C_sz)
+{
+    return Refusing([&] {
+        using namespace strict;
+        PadderOscillator tank = ComponentsOf(
+            AlignAtEnds(x1, x3, div(1.0, square(f1)), div(1.0, square(f3)), C_ser, C_sz));
+        if (!Tracks(OscillatorFrequency(tank, x1, C_sz), f1)
+            || !Tracks(OscillatorFrequency(tank, x3, C_sz), f3))
+            throw ThreePointError(ThreePointFailure::FailedCheck);
+        return tank;
+    });
+}
+
+double SeriesTankFrequency(const PadderOscillator& tank, double C_h, double C_sz)
+{
+    return Refusing([&] { return OscillatorFrequency(tank, C_h, C_sz); });
 }
 
 } // namespace kalibrix

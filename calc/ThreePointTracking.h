@@ -3,6 +3,7 @@
 #include "CalculationState.h"
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <vector>
@@ -148,6 +149,11 @@ PadderCurve SweepPadder(const PadderOscillator& o, const InputSweep& in, const C
 // oscillator's parts differences of nearly equal numbers, set by rounding.
 double SweepStepWidth(const CalculationState& s);
 
+// The checks on the band and the IF and on the two-point design's input
+// circuit that every three-point design makes first, in the order of
+// ThreePointFailure: throws ThreePointError for the first that fails.
+void CheckThreePointInputs(const CalculationState& s);
+
 // The three-point design for the input circuit of a two-point calculation
 // that completed its sweep: reads f_min, f_max, f_kf, C_h_min, C_sz, L_b,
 // C_tb and the solver's components shown (for Cp_b) of `s`. `ownPoints` (Hz)
@@ -156,6 +162,39 @@ double SweepStepWidth(const CalculationState& s);
 // and leaves the design.
 ThreePointDesign DesignThreePoint(const CalculationState& s, PointPlacement placement,
                                   const std::array<double, 3>& ownPoints = {});
+
+// An input circuit other than the two-point design's own, as an oscillator
+// tracks it: the gang capacitance C_h (F) at which it tunes to f (Hz). It may
+// throw CalculationError.
+using GangCapacitanceAt = std::function<double(double)>;
+
+// The input circuits of a three-point design: the one its oscillator is
+// designed against, and the same circuit built with standard parts, against
+// which the E12 and the E24 padder are aligned.
+struct TrackedInputCircuits {
+    GangCapacitanceAt design;
+    GangCapacitanceAt e12;
+    GangCapacitanceAt e24;
+};
+
+// The three-point design against other input circuits, swept at the same 500
+// frequencies as the two-point design, from f_max down to f_min. Checks the
+// state as the design above does; throws ThreePointError and nothing else.
+ThreePointDesign DesignThreePoint(const CalculationState& s, const TrackedInputCircuits& inputs,
+                                  PointPlacement placement,
+                                  const std::array<double, 3>& ownPoints = {});
+
+// A tank of the oscillator's form, the coil across C_sz and across
+// (C_h + C_par) in series with C_ser, with C_ser fixed: the coil and C_par
+// that tune it to f1 (Hz) at gang capacitance x1 and to f3 above f1 at x3
+// (F), checked by substitution. Returned as {coil, C_ser, C_par}. Throws
+// ThreePointError (NonFinite, FailedCheck).
+PadderOscillator AlignSeriesTank(double x1, double f1, double x3, double f3, double C_ser,
+                                 double C_sz);
+
+// The frequency (Hz) of such a tank at gang capacitance C_h (F); throws
+// ThreePointError (NonFinite).
+double SeriesTankFrequency(const PadderOscillator& tank, double C_h, double C_sz);
 
 // The E12 or E24 value nearest to `capacitance` (F) on a log scale, over the
 // decades (for E12: ..., 390 pF, 470 pF, 560 pF, ...).

@@ -42,6 +42,9 @@ private slots:
     void selectivity_data();
     void selectivity();
     void qFollowsBand();
+    void inputCircuit_data();
+    void inputCircuit();
+    void save_data();
     void save();
     void fittedPadders_data();
     void fittedPadders();
@@ -54,15 +57,30 @@ private slots:
     void readoutForScreenReader();
 
 private:
-    // The worked example calculated, then F2: the padder window, shown.
-    QDialog* CalculateAndOpen(const QLocale& locale = QLocale::c())
+    // The worked example, or the six inputs in the order of kInputs,
+    // calculated, then F2: the padder window, shown.
+    QDialog* CalculateAndOpen(const QLocale& locale = QLocale::c(), const QStringList& inputs = {})
     {
         if (!Open(locale))
             return nullptr;
-        enterWorkedExample();
+        if (inputs.isEmpty())
+            enterWorkedExample();
+        for (qsizetype i = 0; i < inputs.size(); ++i)
+            replace(QString::fromLatin1(kInputs[std::size_t(i)].name), inputs[i]);
         clickStart();
         QTest::keyClick(form_.get(), Qt::Key_F2);
         return form_->findChild<QDialog*>(QStringLiteral("padder"));
+    }
+
+    // Types a coil into the bandspread circuit's field as the user would,
+    // then Enter.
+    static void EnterCoil(QDialog* padder, const QString& text)
+    {
+        QLineEdit* coil = Control<QLineEdit>(*padder, QStringLiteral("Lb (µH)"));
+        coil->setFocus();
+        coil->clear();
+        TypeText(coil, text);
+        QTest::keyClick(coil, Qt::Key_Return);
     }
 
     static QString Text(QDialog* padder, const QString& name)
@@ -285,10 +303,90 @@ void TestPadderWindow::qFollowsBand()
     QCOMPARE(q->text(), QStringLiteral("30"));
 }
 
+// clang-format off
+void TestPadderWindow::inputCircuit_data()
+{
+    QTest::addColumn<QStringList>("inputs");  // empty: the worked example
+    QTest::addColumn<QString>("step");        // "bandspread", "trimmer", "again" (both, then "Számol"), or a coil typed, then Enter
+    QTest::addColumn<bool>("bandspread");     // the choice afterwards
+    QTest::addColumn<QString>("cs_b");        // the design's Cs_b (pF)
+    QTest::addColumn<QString>("status");      // a part of the status line
+
+    const QStringList band49m{"15", "365", "25", "5.9", "6.2", "0.455"};
+    const QString trimmer = InputCircuitSentence(InputCircuit::TrimmerOnly);
+    const QString spread = InputCircuitSentence(InputCircuit::Bandspread);
+    QTest::newRow("worked example: the trimmer, as the verdict says") << QStringList{} << QString() << false << "" << trimmer;
+    QTest::newRow("49 m on 15-365 pF: bandspread, as the verdict says, coil 17 uH") << band49m << QString() << true << "18.63" << spread;
+    QTest::newRow("worked example switched to bandspread: coil 220 uH") << QStringList{} << "bandspread" << true << "2037.10" << spread;
+    QTest::newRow("49 m switched to the trimmer") << band49m << "trimmer" << false << "" << trimmer;
+    // The default coil, 220 uH, for 0.53-1.62 MHz.
+    QTest::newRow("the choice kept over a new calculation") << QStringList{} << "again" << true << "1703.47" << spread;
+    QTest::newRow("49 m, coil 15 uH") << band49m << "15" << true << "24.87" << spread;
+    QTest::newRow("49 m, coil 15,0 with a decimal comma") << band49m << "15,0" << true << "24.87" << spread;
+    QTest::newRow("49 m, coil outside its range: refused") << band49m << "25" << true << "" << "Az Lb = 25 µH tekerccsel a bemenő kör nem építhető meg: a sávot csak a 0.1964 … 21.498 µH közötti";
+    QTest::newRow("49 m, no coil: refused") << band49m << "" << true << "" << "Az Lb mezőben nincs szám";
+}
+// clang-format on
+
+// The input circuit follows the verdict until the user chooses one, and the
+// coil typed, with Enter, designs the bandspread circuit or says why not.
+void TestPadderWindow::inputCircuit()
+{
+    QFETCH(QStringList, inputs);
+    QFETCH(QString, step);
+    QFETCH(bool, bandspread);
+    QFETCH(QString, cs_b);
+    QFETCH(QString, status);
+    QDialog* padder = CalculateAndOpen(QLocale::c(), inputs);
+    QVERIFY(padder);
+    if (step == "bandspread" || step == "trimmer" || step == "again") {
+        QTest::mouseClick(Control(*padder, step == "trimmer" ? QStringLiteral("inputTrimmer")
+                                                             : QStringLiteral("inputBandspread")),
+                          Qt::LeftButton);
+        if (step == "again") {
+            replace(QStringLiteral("f_min"), QStringLiteral("0.53"));
+            clickStart();
+        }
+    } else if (!step.isNull()) {
+        EnterCoil(padder, step);
+    }
+    QCOMPARE(Control<QRadioButton>(*padder, QStringLiteral("inputBandspread"))->isChecked(),
+             bandspread);
+    QCOMPARE(Text(padder, QStringLiteral("Cs_b (pF)")), cs_b);
+    const QString shown = Control<QLabel>(*padder, QStringLiteral("status"))->text();
+    QVERIFY2(shown.contains(status), qPrintable(shown));
+    // A refused coil leaves no design; any other leaves one.
+    QCOMPARE(Text(padder, QStringLiteral("Lo (µH)")).isEmpty(), cs_b.isEmpty() && bandspread);
+}
+
+// clang-format off
+void TestPadderWindow::save_data()
+{
+    QTest::addColumn<QStringList>("inputs"); // empty: the worked example
+    QTest::addColumn<QString>("coil");       // µH: the bandspread input circuit
+    QTest::addColumn<int>("lineCount");
+
+    // The date, the inputs, which input circuit and its parts, the placement,
+    // the values, the standard padders with their two alignment points (and
+    // their input circuits), the two pairs with their Q, the two tolerance
+    // bands, the verdict, the steps' heading and nine steps (seven where no
+    // padder is needed), then the
+    // selectivity's Q, its nine figures and its verdict; the last line end
+    // leaves an empty line.
+    QTest::newRow("the main window's input circuit") << QStringList{} << QString() << 1 + 6 + 1 + 2 + 1 + 12 + 2 * (6 + 2) + 2 * 2 + 2 + 1 + 1 + 9 + 1 + 9 + 1 + 1;
+    QTest::newRow("bandspread, 49 m with Lb 15 uH") << QStringList{"15", "365", "25", "5.9", "6.2", "0.455"} << "15" << 1 + 6 + 1 + 3 + 1 + 12 + 2 * (3 + 6 + 2) + 2 * 2 + 2 + 1 + 1 + 7 + 1 + 9 + 1 + 1;
+}
+// clang-format on
+
 void TestPadderWindow::save()
 {
-    QDialog* padder = CalculateAndOpen();
+    QFETCH(QStringList, inputs);
+    QFETCH(QString, coil);
+    QFETCH(int, lineCount);
+    QDialog* padder = CalculateAndOpen(QLocale::c(), inputs);
     QVERIFY(padder);
+    if (!coil.isNull())
+        EnterCoil(padder, coil);
     QTest::mouseClick(Control(*padder, QStringLiteral("save")), Qt::LeftButton);
     QCOMPARE(messages_, QStringList{"Célszerűnek látszik a mentésnek nevet adni"});
 
@@ -302,25 +400,30 @@ void TestPadderWindow::save()
     QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(path));
     const QStringList lines = QString::fromLocal8Bit(file.readAll()).split(QStringLiteral("\r\n"));
     file.remove();
-    // The date, the inputs, the input circuit, the placement, the values,
-    // the standard padders with their two alignment points, the two pairs
-    // with their Q, the two tolerance bands, the verdict, the steps' heading
-    // and nine steps, then the selectivity's Q, its nine figures and its
-    // verdict; the last line end leaves an empty line.
-    QCOMPARE(lines.size(),
-             1 + 6 + 2 + 1 + 12 + 2 * (6 + 2) + 2 * 2 + 2 + 1 + 1 + 9 + 1 + 9 + 1 + 1);
-    // Every value the window shows is the file's.
-    for (const auto& prefix : {QString(), QStringLiteral("E12 "), QStringLiteral("E24 ")})
-        for (const PadderValueSpec& spec : kPadderValues) {
-            const auto* field = padder->findChild<QLineEdit*>(ValueCaption(spec, prefix));
-            if (!field)
-                continue;
-            const QString label = (prefix + spec.symbol).leftJustified(11) + "= ";
-            const auto line =
-                std::ranges::find_if(lines, [&](const QString& l) { return l.startsWith(label); });
-            QVERIFY2(line != lines.end(), qPrintable(label));
-            QVERIFY2(line->mid(label.size()).startsWith(field->text()), qPrintable(*line));
-        }
+    QCOMPARE(lines.size(), lineCount);
+    const InputCircuit circuit =
+        coil.isNull() ? InputCircuit::TrimmerOnly : InputCircuit::Bandspread;
+    QVERIFY(lines.contains(QStringLiteral("Bemenő kör = ") + InputCircuitName(circuit)));
+    // Every value the window shows is the file's, the bandspread circuit's too.
+    const auto inFile = [&](const QString& symbol, const QString& caption) {
+        const auto* field = padder->findChild<QLineEdit*>(caption);
+        if (!field)
+            return;
+        const QString label = symbol.leftJustified(11) + "= ";
+        const auto line =
+            std::ranges::find_if(lines, [&](const QString& l) { return l.startsWith(label); });
+        QVERIFY2(line != lines.end(), qPrintable(label));
+        QVERIFY2(line->mid(label.size()).startsWith(field->text()), qPrintable(*line));
+    };
+    for (const auto& prefix : {QString(), QStringLiteral("E12 "), QStringLiteral("E24 ")}) {
+        for (const PadderValueSpec& spec : kPadderValues)
+            inFile(prefix + spec.symbol, ValueCaption(spec, prefix));
+        for (const InputValueSpec& spec : kInputValues)
+            if (!coil.isNull())
+                inFile(prefix + spec.symbol, InputValueCaption(spec, prefix));
+    }
+    if (!coil.isNull())
+        return;
     const qsizetype section = lines.indexOf(
         QStringLiteral("Szelektivitás: Q (bemenő kör) = 50, hangolt körök száma = 1"));
     QVERIFY2(section > 0, "the selectivity section is saved");

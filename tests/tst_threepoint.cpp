@@ -2,7 +2,9 @@
 // input circuit and the oscillator resonances from pi at the three points, and
 // the extremes of the returned deviation table.
 
+#include "Bandspread.h"
 #include "CalcTestSupport.h"
+#include "DesignVerdict.h"
 #include "PadderFit.h"
 #include "ThreePointTracking.h"
 
@@ -40,6 +42,20 @@ double Series(double a, double b)
 double OscillatorAt(const PadderOscillator& o, double C_h, double C_sz)
 {
     return Resonance(o.L_o, C_sz + Series(C_h + o.C_to, o.C_p));
+}
+
+// The bandspread input circuit's frequency at gang capacitance C_h, from pi,
+// and the gang capacitance at which it tunes to f: the stray across the coil,
+// the gang and trimmer in series with Cs_b.
+double InputAt(const BandspreadInput& in, double C_h, double C_sz)
+{
+    return Resonance(in.L_b, C_sz + Series(C_h + in.C_p, in.C_s));
+}
+
+double SpreadGangFor(const BandspreadInput& in, double f, double C_sz)
+{
+    const double branch = 1.0 / std::pow(2.0 * std::numbers::pi * f, 2) / in.L_b - C_sz;
+    return 1.0 / (1.0 / branch - 1.0 / in.C_s) - in.C_p;
 }
 
 // The oracle for a fixed padder, in long double from pi: the input circuit's
@@ -152,6 +168,7 @@ Q_DECLARE_METATYPE(Inputs)
 Q_DECLARE_METATYPE(PointPlacement)
 Q_DECLARE_METATYPE(Points)
 Q_DECLARE_METATYPE(ThreePointFailure)
+Q_DECLARE_METATYPE(BandspreadFailure)
 
 class TestThreePoint : public QObject {
     Q_OBJECT
@@ -165,6 +182,8 @@ private slots:
     void failure();
     void nearestStandardValue_data();
     void nearestStandardValue();
+    void bandspreadAdvised_data();
+    void bandspreadAdvised();
 };
 
 // clang-format off
@@ -179,6 +198,8 @@ void TestThreePoint::design_data()
     // The usable Q of E12 and E24 at their best points. 0: not checked.
     QTest::addColumn<double>("e12Q");
     QTest::addColumn<double>("e24Q");
+    QTest::addColumn<QString>("coil");         // µH: the bandspread input circuit; null: trimmer only
+    QTest::addColumn<QString>("inputParts");   // bandspread Cs_b and Cp_b to 0.01 pF; empty: not checked
 
     // Aligned at F1 and F3 the standard padders allow: worked example 560 pF
     // Q 82.0, long wave 270 pF 235, 3900 pF 287, FM 820 pF 5200 and 910 pF 13 500.
@@ -191,20 +212,35 @@ void TestThreePoint::design_data()
         {"FM: E12 820 pF, E24 910 pF", {"10", "40", "5", "87.5", "108", "10.7"}, 7641, 19400},
     };
     for (const auto& [name, inputs, e12Q, e24Q] : bands) {
-        QTest::addRow("%s, largest usable Q", name) << inputs << PointPlacement::LargestUsableQ << Points{} << 0.0 << 0.0 << QString() << e12Q << e24Q;
-        QTest::addRow("%s, smallest deviation", name) << inputs << PointPlacement::SmallestDeviation << Points{} << 0.0 << 0.0 << QString() << 0.0 << 0.0;
+        QTest::addRow("%s, largest usable Q", name) << inputs << PointPlacement::LargestUsableQ << Points{} << 0.0 << 0.0 << QString() << e12Q << e24Q << QString() << QString();
+        QTest::addRow("%s, smallest deviation", name) << inputs << PointPlacement::SmallestDeviation << Points{} << 0.0 << 0.0 << QString() << 0.0 << 0.0 << QString() << QString();
     }
-    QTest::newRow("worked example, own points") << kWorkedExample << PointPlacement::OwnPoints << Points{0.6e6, 1.0e6, 1.5e6} << 0.0 << 0.0 << QString() << 0.0 << 0.0;
+    QTest::newRow("worked example, own points") << kWorkedExample << PointPlacement::OwnPoints << Points{0.6e6, 1.0e6, 1.5e6} << 0.0 << 0.0 << QString() << 0.0 << 0.0 << QString() << QString();
     // Equal peaks of the exact |x - 1/x| give Q 85.06; equal peaks of |d| / f
     // would settle lower. With the stray across the coil the padder is 558 pF
     // (548 pF with it across the gang section, the same curve).
-    QTest::newRow("worked example's optimum: Q 85.06, padder 558 pF") << kWorkedExample << PointPlacement::LargestUsableQ << Points{} << 85.0558 << 558.0 << QString() << 0.0 << 0.0;
+    QTest::newRow("worked example's optimum: Q 85.06, padder 558 pF") << kWorkedExample << PointPlacement::LargestUsableQ << Points{} << 85.0558 << 558.0 << QString() << 0.0 << 0.0 << QString() << QString();
     // The 11 pF padder, aligned at F1, misses F3 by 0.0014 Hz (1.6e-12) of
     // 855 MHz; it aligns at its own points.
-    QTest::newRow("IF far above the band: E24 11 pF misses F3, aligns at its own points") << Inputs{"20", "4800", "27.5", "0.83", "6.4", "850"} << PointPlacement::LargestUsableQ << Points{} << 0.0 << 0.0 << QString() << 0.0 << 0.0;
+    QTest::newRow("IF far above the band: E24 11 pF misses F3, aligns at its own points") << Inputs{"20", "4800", "27.5", "0.83", "6.4", "850"} << PointPlacement::LargestUsableQ << Points{} << 0.0 << 0.0 << QString() << 0.0 << 0.0 << QString() << QString();
     // A trimmer of 0.27 pF beside a 15 nF padder: no alignment holds within
     // double arithmetic.
-    QTest::newRow("15 nF padder beside a 0.27 pF trimmer: neither row aligns, the design stays") << Inputs{"0.15022", "1.61162", "0", "414.407", "876.564", "0.053022"} << PointPlacement::LargestUsableQ << Points{} << 0.0 << 0.0 << "E12 E24" << 0.0 << 0.0;
+    QTest::newRow("15 nF padder beside a 0.27 pF trimmer: neither row aligns, the design stays") << Inputs{"0.15022", "1.61162", "0", "414.407", "876.564", "0.053022"} << PointPlacement::LargestUsableQ << Points{} << 0.0 << 0.0 << "E12 E24" << 0.0 << 0.0 << QString() << QString();
+
+    // Bandspread: the same points and curve as the trimmer-only design, with
+    // a real coil; the 49 m figures: Cs_b 24.87 pF, Cp_b 64.22 pF.
+    const Inputs band49m{"15", "365", "25", "5.9", "6.2", "0.455"};
+    const auto spread = [](const char* name, Inputs inputs, const char* coil, const char* parts, const char* unaligned = "") {
+        QTest::newRow(name) << inputs << PointPlacement::LargestUsableQ << Points{} << 0.0 << 0.0 << QString(unaligned) << 0.0 << 0.0 << coil << parts;
+    };
+    spread("bandspread 49 m, Lb 15 uH", band49m, "15", "Cs_b 24.87, Cp_b 64.22");
+    spread("bandspread 40 m on 12-500 pF, Lb 15 uH", {"12", "500", "10", "7.0", "7.3", "0.455"}, "15", "Cs_b 25.44, Cp_b 134.97");
+    spread("bandspread 80 m on 12-500 pF, Lb 15,0 uH with a comma", {"12", "500", "10", "3.5", "3.8", "0.455"}, "15,0", "Cs_b 150.20, Cp_b 359.38");
+    // The range 0.19633..21.4985 uH shown inward as 0,1964..21,498.
+    spread("bandspread 49 m, the lowest coil shown: Cs_b of tens of uF", band49m, "0.1964", "");
+    // Its 8.69 pF padder rounds down to E12 8.2 pF, which needs Cp_o -1.5 pF.
+    spread("bandspread 49 m, the highest coil shown: Cp_b of a few fF, E12 padder unaligned", band49m, "21.498", "", "E12");
+    QTest::newRow("bandspread 49 m, own points") << band49m << PointPlacement::OwnPoints << Points{5.95e6, 6.05e6, 6.15e6} << 0.0 << 0.0 << QString() << 0.0 << 0.0 << "15" << "";
 }
 // clang-format on
 
@@ -218,21 +254,41 @@ void TestThreePoint::design()
     QFETCH(QString, unalignedRow);
     QFETCH(double, e12Q);
     QFETCH(double, e24Q);
+    QFETCH(QString, coil);
+    QFETCH(QString, inputParts);
     const CalculationState s = Solved(inputs);
-    const ThreePointDesign design = DesignThreePoint(s, placement, ownPoints);
+    const ThreePointDesign trimmerOnly = DesignThreePoint(s, placement, ownPoints);
+    BandspreadDesign spread;
+    if (!coil.isNull())
+        spread = DesignBandspread(s, coil.toStdString(), placement, ownPoints);
+    const ThreePointDesign& design = coil.isNull() ? trimmerOnly : spread.oscillator;
     QVERIFY(design.converged);
     if (usableQ > 0.0)
         QVERIFY2(std::abs(*design.curve.usableQ - usableQ) < 1e-4,
                  qPrintable(Mismatch(*design.curve.usableQ, usableQ)));
     if (padder > 0.0)
         QCOMPARE(std::round(design.oscillator.C_p / kFaradPerPicofarad), padder);
-    // A row that cannot be aligned keeps its nominal value and nothing else.
+    // A row whose alignment failed keeps its nominal value and nothing else;
+    // one that needs a negative trimmer keeps its parts to show why.
     for (const auto& [name, row, q] :
          {std::tuple{"E12", &design.e12, e12Q}, std::tuple{"E24", &design.e24, e24Q}}) {
         QCOMPARE(!row->Aligned(), unalignedRow.contains(name));
         if (!row->Aligned()) {
-            QVERIFY(row->oscillator.L_o == 0.0 && row->oscillator.C_p == row->nominal
-                    && !row->curve.usableQ);
+            if (row->alignmentFailed)
+                QVERIFY(row->oscillator.L_o == 0.0 && row->oscillator.C_p == row->nominal
+                        && !row->curve.usableQ);
+            continue;
+        }
+        if (!coil.isNull()) {
+            // A bandspread row is re-set at F1 and F3 against the input
+            // circuit of its own series' Cs_b.
+            const BandspreadInput& in =
+                name == QStringLiteral("E12") ? spread.e12.input : spread.e24.input;
+            for (const std::size_t i : {std::size_t{0}, std::size_t{2}}) {
+                const double C_h = SpreadGangFor(in, design.f[i], s.C_sz);
+                const double d = OscillatorAt(row->oscillator, C_h, s.C_sz) - s.f_kf - design.f[i];
+                QVERIFY2(std::abs(d) < 0.005, qPrintable(Mismatch(d, 0.0)));
+            }
             continue;
         }
         CheckFitted(s, *row, design.f);
@@ -246,11 +302,35 @@ void TestThreePoint::design()
         QCOMPARE(design.f, ownPoints);
     QVERIFY(s.f_min < design.f[0] && design.f[0] < design.f[1] && design.f[1] < design.f[2]
             && design.f[2] < s.f_max);
+    if (!coil.isNull()) {
+        // Each bandspread input circuit, the E12 and E24 ones with their
+        // standard Cs_b, reaches both band edges at the gang's ends.
+        for (const BandspreadInput* in : {&spread.input, &spread.e12.input, &spread.e24.input}) {
+            QVERIFY(in->C_s > 0.0 && in->C_p > 0.0);
+            for (const auto& [C_h, f] :
+                 {std::pair{s.C_h_min, s.f_max}, std::pair{s.C_h_max, s.f_min}})
+                QVERIFY2(std::abs(InputAt(*in, C_h, s.C_sz) - f) < 1e-9 * f,
+                         qPrintable(Mismatch(InputAt(*in, C_h, s.C_sz), f)));
+        }
+        if (!inputParts.isEmpty())
+            QCOMPARE(QString::asprintf("Cs_b %.2f, Cp_b %.2f",
+                                       spread.input.C_s / kFaradPerPicofarad,
+                                       spread.input.C_p / kFaradPerPicofarad),
+                     inputParts);
+        // The same bilinear map of the gang: the trimmer-only design's usable
+        // Q, and its points to a hundredth of a sweep step (where the
+        // placement search stops within its tolerance).
+        for (std::size_t i = 0; i < 3; ++i)
+            QVERIFY2(std::abs(design.f[i] - trimmerOnly.f[i]) < 1e-2 * SweepStepWidth(s),
+                     qPrintable(Mismatch(design.f[i], trimmerOnly.f[i])));
+        QVERIFY(RelativelyClose(*design.curve.usableQ, *trimmerOnly.curve.usableQ, 1e-6));
+    }
     // Both circuits resonate where they should at each point: the deviation
     // there is below the 0.01 Hz shown.
     for (std::size_t i = 0; i < 3; ++i) {
         const double f = design.f[i];
-        const double input = Resonance(s.L_b, design.C_h[i] + s.C_tb + s.C_sz);
+        const double input = coil.isNull() ? Resonance(s.L_b, design.C_h[i] + s.C_tb + s.C_sz)
+                                           : InputAt(spread.input, design.C_h[i], s.C_sz);
         QVERIFY2(std::abs(input - f) < 0.005, qPrintable(Mismatch(input, f)));
         const double d = OscillatorAt(design.oscillator, design.C_h[i], s.C_sz) - s.f_kf - f;
         QVERIFY2(std::abs(d) < 0.005,
@@ -355,11 +435,12 @@ void TestThreePoint::failure_data()
     QTest::addColumn<Inputs>("inputs");
     QTest::addColumn<PointPlacement>("placement");
     QTest::addColumn<Points>("ownPoints");
-    QTest::addColumn<ThreePointFailure>("failure");
+    QTest::addColumn<QVariant>("failure"); // a ThreePointFailure or a BandspreadFailure
     QTest::addColumn<int>("point");
+    QTest::addColumn<QString>("coil"); // µH: the bandspread design; null: trimmer only
 
     const auto refused = [](const char* name, Inputs inputs, ThreePointFailure failure) {
-        QTest::newRow(name) << inputs << PointPlacement::LargestUsableQ << Points{} << failure << -1;
+        QTest::newRow(name) << inputs << PointPlacement::LargestUsableQ << Points{} << QVariant::fromValue(failure) << -1 << QString();
     };
     refused("band edges swapped", {"12", "500", "10", "1.62", "0.52", "0.455"}, ThreePointFailure::BandEdgesSwapped);
     refused("zero IF: no padder exists", {"12", "500", "10", "0.52", "1.62", "0"}, ThreePointFailure::IntermediateFrequencyNotPositive);
@@ -369,7 +450,7 @@ void TestThreePoint::failure_data()
     refused("stray too large: Cp_b negative alone", {"12", "500", "55.8", "0.52", "1.62", "0.455"}, ThreePointFailure::InputTrimmerNegative);
     refused("Cp_b just above zero, oscillator trimmer below", {"0.15022", "1.61162", "0.278209", "414.407", "876.564", "0.0442347"}, ThreePointFailure::NegativeTrimmer);
     const auto own = [](const char* name, Points points, ThreePointFailure failure, int point) {
-        QTest::newRow(name) << kWorkedExample << PointPlacement::OwnPoints << points << failure << point;
+        QTest::newRow(name) << kWorkedExample << PointPlacement::OwnPoints << points << QVariant::fromValue(failure) << point << QString();
     };
     own("F1 below the band", {0.5e6, 1e6, 1.5e6}, ThreePointFailure::PointOutsideBand, 0);
     own("F3 above the band", {0.6e6, 1e6, 1.7e6}, ThreePointFailure::PointOutsideBand, 2);
@@ -378,7 +459,19 @@ void TestThreePoint::failure_data()
     // One sweep step is (1.62 - 0.52) MHz / 499 = 2204 Hz.
     own("F2 a few Hz above F1", {0.6e6, 0.6e6 + 3.0, 1e6}, ThreePointFailure::PointsTooClose, 0);
     own("F3 less than a sweep step above F2", {0.6e6, 1e6, 1e6 + 2200.0}, ThreePointFailure::PointsTooClose, 1);
-    QTest::newRow("band edges swapped, before the own points") << Inputs{"12", "500", "10", "1.62", "0.52", "0.455"} << PointPlacement::OwnPoints << Points{0.6e6, 1e6, 1.5e6} << ThreePointFailure::BandEdgesSwapped << -1;
+    QTest::newRow("band edges swapped, before the own points") << Inputs{"12", "500", "10", "1.62", "0.52", "0.455"} << PointPlacement::OwnPoints << Points{0.6e6, 1e6, 1.5e6} << QVariant::fromValue(ThreePointFailure::BandEdgesSwapped) << -1 << QString();
+    const auto coil = [](const char* name, Inputs inputs, const char* microhenry, const QVariant& failure) {
+        QTest::newRow(name) << inputs << PointPlacement::LargestUsableQ << Points{} << failure << -1 << microhenry;
+    };
+    const Inputs band49m{"15", "365", "25", "5.9", "6.2", "0.455"};
+    // 0.19633 uH would need a negative Cs_b; the range starts at 0,1964.
+    coil("bandspread: coil just below the lowest shown", band49m, "0.1963", QVariant::fromValue(BandspreadFailure::CoilOutsideRange));
+    coil("bandspread: coil just above the highest shown", band49m, "21.499", QVariant::fromValue(BandspreadFailure::CoilOutsideRange));
+    coil("bandspread: coil not a number", band49m, "abc", QVariant::fromValue(BandspreadFailure::CoilNotANumber));
+    coil("bandspread: empty coil", band49m, "", QVariant::fromValue(BandspreadFailure::CoilNotANumber));
+    coil("bandspread: coil beyond a double", band49m, "1e400", QVariant::fromValue(BandspreadFailure::CoilOutsideRange));
+    coil("bandspread: gang minimum zero, no coil needs no trimmer", {"0", "365", "25", "5.9", "6.2", "0.455"}, "15", QVariant::fromValue(BandspreadFailure::NoCoilRange));
+    coil("bandspread: band edges swapped, before the coil", {"15", "365", "25", "6.2", "5.9", "0.455"}, "abc", QVariant::fromValue(ThreePointFailure::BandEdgesSwapped));
 }
 // clang-format on
 
@@ -387,14 +480,20 @@ void TestThreePoint::failure()
     QFETCH(Inputs, inputs);
     QFETCH(PointPlacement, placement);
     QFETCH(Points, ownPoints);
-    QFETCH(ThreePointFailure, failure);
+    QFETCH(QVariant, failure);
     QFETCH(int, point);
+    QFETCH(QString, coil);
     try {
-        DesignThreePoint(Solved(inputs), placement, ownPoints);
+        if (coil.isNull())
+            DesignThreePoint(Solved(inputs), placement, ownPoints);
+        else
+            DesignBandspread(Solved(inputs), coil.toStdString(), placement, ownPoints);
         QFAIL("a design was made");
     } catch (const ThreePointError& error) {
-        QCOMPARE(error.failure(), failure);
+        QCOMPARE(QVariant::fromValue(error.failure()), failure);
         QCOMPARE(error.point(), point);
+    } catch (const BandspreadError& error) {
+        QCOMPARE(QVariant::fromValue(error.failure()), failure);
     }
 }
 
@@ -422,6 +521,34 @@ void TestThreePoint::nearestStandardValue()
     const double C = picofarad * kFaradPerPicofarad;
     QCOMPARE(NearestStandardValue(C, StandardSeries::E12) / kFaradPerPicofarad, e12);
     QCOMPARE(NearestStandardValue(C, StandardSeries::E24) / kFaradPerPicofarad, e24);
+}
+
+// clang-format off
+void TestThreePoint::bandspreadAdvised_data()
+{
+    QTest::addColumn<Inputs>("inputs");
+    QTest::addColumn<bool>("advised");
+
+    QTest::newRow("worked example: no") << kWorkedExample << false;
+    QTest::newRow("long wave 0.15-0.285 MHz on 12-500 pF: no") << Inputs{"12", "500", "10", "0.15", "0.285", "0.455"} << false;
+    // Cp_b 42.31 pF + 5 pF stray against 2 * 40 pF.
+    QTest::newRow("FM on 10-40 pF: no") << Inputs{"10", "40", "5", "87.5", "108", "10.7"} << false;
+    // Cp_b 4657.69 pF.
+    QTest::newRow("49 m on 12-500 pF: yes") << Inputs{"12", "500", "10", "5.9", "6.2", "0.455"} << true;
+    QTest::newRow("40 m on 12-500 pF: yes") << Inputs{"12", "500", "10", "7.0", "7.3", "0.455"} << true;
+    QTest::newRow("80 m on 12-500 pF: yes") << Inputs{"12", "500", "10", "3.5", "3.8", "0.455"} << true;
+    // Cp_b 577.59 pF + 5 pF against 2 * 40 pF.
+    QTest::newRow("20 m on 10-40 pF: yes") << Inputs{"10", "40", "5", "14.0", "14.35", "0.455"} << true;
+}
+// clang-format on
+
+// The trimmer-only design's Cp_b and stray above twice C_h_max: the gang holds
+// less than a third of the tank at the bottom of the band.
+void TestThreePoint::bandspreadAdvised()
+{
+    QFETCH(Inputs, inputs);
+    QFETCH(bool, advised);
+    QCOMPARE(BandspreadAdvised(Solved(inputs)), advised);
 }
 
 QTEST_APPLESS_MAIN(TestThreePoint)

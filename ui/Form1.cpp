@@ -303,6 +303,10 @@ void Form1::ShowHelp()
     if (!help_) {
         help_ = new HelpWindow(this);
         connect(help_, &HelpWindow::PadderRequested, this, &Form1::ShowPadder);
+        connect(help_, &HelpWindow::BandspreadRequested, this, [this] {
+            ShowPadder();
+            padder_->ShowBandspread();
+        });
         connect(help_, &SideWindow::HelpRequested, this, &Form1::ShowHelp);
     }
     UpdateHelpNotes();

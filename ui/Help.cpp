@@ -30,6 +30,8 @@ HelpWindow::HelpWindow(QWidget* parent)
     connect(text_, &QTextBrowser::anchorClicked, this, [this](const QUrl& link) {
         if (link.toString() == QLatin1String(kPadderLink))
             emit PadderRequested();
+        else if (link.toString() == QLatin1String(kBandspreadLink))
+            emit BandspreadRequested();
     });
     QTextDocument guide;
     guide.setHtml(guideHtml_);

@@ -25,6 +25,8 @@ public:
 signals:
     // The notes' link to a padder design was followed.
     void PadderRequested();
+    // The notes' link to the padder window's bandspread input circuit.
+    void BandspreadRequested();
 
 protected:
     void showEvent(QShowEvent* event) override;

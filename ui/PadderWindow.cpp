@@ -3,6 +3,7 @@
 #include "AccessibleText.h"
 #include "DesignFigures.h"
 #include "Form1Layout.h"
+#include "InputCircuitSection.h"
 #include "NumberText.h"
 #include "NumericField.h"
 #include "PadderFitPanel.h"
@@ -98,6 +99,9 @@ PadderWindow::PadderWindow(QWidget* parent)
     status_ = WrappedLabel(content, QStringLiteral("status"));
     column->addWidget(status_);
     column->addWidget(BuildPlacement());
+    inputs_ = new InputCircuitSection(StartCaption(), content);
+    connect(inputs_, &InputCircuitSection::Changed, this, &PadderWindow::Recompute);
+    column->addWidget(inputs_);
     column->addWidget(BuildResults());
     column->addWidget(BuildStandardPadders());
     fit_ = new PadderFitPanel(content, kLayout.fieldMinimumWidth);
@@ -286,8 +290,10 @@ QWidget* PadderWindow::BuildSaveRow()
 void PadderWindow::Follow(const TrackingCalculator& calc, bool sweepCurrent) noexcept
 {
     Guarded([&] {
-        if (sweepCurrent)
+        if (sweepCurrent) {
             source_ = calc;
+            inputs_->Follow(calc);
+        }
         lastRunFailed_ = !sweepCurrent && source_;
     });
     Recompute();
@@ -352,11 +358,35 @@ void PadderWindow::Recompute() noexcept
             points = *own;
         }
         try {
-            ShowDesign(DesignThreePoint(source_->state, Placement(), points));
+            if (!inputs_->Bandspread()) {
+                ShowDesign(DesignThreePoint(source_->state, Placement(), points));
+                return;
+            }
+            const BandspreadDesign spread = DesignBandspread(
+                source_->state, inputs_->CoilText().toStdString(), Placement(), points);
+            ShowDesign(spread.oscillator, &spread);
         } catch (const ThreePointError& error) {
             ShowNoDesign(FailureText(error, *source_, points));
+        } catch (const BandspreadError& error) {
+            const std::optional<CoilRange>& range = inputs_->Range();
+            ShowNoDesign(BandspreadFailureText(error, inputs_->CoilText(),
+                                               range ? &*range : nullptr, *source_));
         }
     });
+}
+
+void PadderWindow::ShowBandspread()
+{
+    inputs_->ChooseBandspread();
+}
+
+// The saved and copied text: the design with its input circuit, then the
+// selectivity.
+QStringList PadderWindow::FileLines() const
+{
+    return PadderFileLines(*design_, choices_, *source_, QDateTime::currentDateTime(),
+                           spread_ ? &*spread_ : nullptr)
+           + selectivity_->FileLines();
 }
 
 void PadderWindow::Guarded(const std::function<void()>& step) noexcept
@@ -368,14 +398,18 @@ void PadderWindow::Guarded(const std::function<void()>& step) noexcept
     }
 }
 
-void PadderWindow::ShowDesign(const ThreePointDesign& design)
+void PadderWindow::ShowDesign(const ThreePointDesign& design, const BandspreadDesign* spread)
 {
     const TrackingCalculator& calc = *source_;
     design_ = design;
-    status_->setText(DesignStatus(design, lastRunFailed_));
+    spread_ = spread ? std::optional(*spread) : std::nullopt;
+    const QString circuit =
+        InputCircuitSentence(spread ? InputCircuit::Bandspread : InputCircuit::TrimmerOnly);
+    status_->setText(DesignStatus(design, lastRunFailed_) + u' ' + circuit);
     choices_ = FitPadders(calc.state, design, fit_->OwnPadder());
-    const PadderDesignText said = DescribePadderDesign(design, choices_, calc);
+    const PadderDesignText said = DescribePadderDesign(design, choices_, calc, spread);
     fit_->ShowRows(said.rows);
+    inputs_->ShowRows(said.rows);
     for (const PadderRow& row : said.rows) {
         if (!row.value || row.standard >= static_cast<int>(standard_.size()))
             continue;
@@ -427,7 +461,7 @@ void PadderWindow::ShowDesign(const ThreePointDesign& design)
     }
     graph_->SetMarks(FittedMarks(design, choices_, calc, kThreePointColour, kE24Colour));
     graph_->ShowCurves(std::move(curves), scaled, calc.state.fbe_curve, calc.decimalSeparator);
-    graph_->SetDescription(PadderGraphDescription(names, described, calc));
+    graph_->SetDescription(PadderGraphDescription(names, described, calc) + u' ' + circuit);
     legend_->setText(legend.join(QStringLiteral("<br>")));
     // A screen reader hears the entries without the coloured squares.
     legend_->setAccessibleName(spokenLegend.join(QStringLiteral("; ")));
@@ -443,6 +477,8 @@ void PadderWindow::ShowDesign(const ThreePointDesign& design)
 void PadderWindow::ShowNoDesign(const QString& why)
 {
     design_.reset();
+    spread_.reset();
+    inputs_->ClearValues();
     choices_ = {};
     fit_->Clear();
     status_->setText(lastRunFailed_ ? NoDesignAfterFailedRun(why) : why);
@@ -467,22 +503,14 @@ void PadderWindow::ShowNoDesign(const QString& why)
 void PadderWindow::Save()
 {
     if (design_)
-        Guarded([this] {
-            SaveUnderName(*fileName_, [this] {
-                return PadderFileLines(*design_, choices_, *source_, QDateTime::currentDateTime())
-                       + selectivity_->FileLines();
-            });
-        });
+        Guarded([this] { SaveUnderName(*fileName_, [this] { return FileLines(); }); });
 }
 
 void PadderWindow::Copy()
 {
     if (design_)
         Guarded([this] {
-            QGuiApplication::clipboard()->setText(
-                (PadderFileLines(*design_, choices_, *source_, QDateTime::currentDateTime())
-                 + selectivity_->FileLines())
-                    .join(QStringLiteral("\n")));
+            QGuiApplication::clipboard()->setText(FileLines().join(QStringLiteral("\n")));
         });
 }
 

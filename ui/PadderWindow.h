@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Bandspread.h"
 #include "PadderFit.h"
 #include "PadderText.h"
 #include "SideWindow.h"
@@ -17,6 +18,7 @@ class QPushButton;
 
 namespace kalibrix {
 
+class InputCircuitSection;
 class PadderFitPanel;
 class PadderGraph;
 class SelectivitySection;
@@ -40,6 +42,8 @@ public:
     // that completed leaves the window on the earlier one, and it says so;
     // without an earlier one there are no results.
     void Follow(const TrackingCalculator& calc, bool sweepCurrent) noexcept;
+    // Designs the bandspread input circuit, as the notes' link asks.
+    void ShowBandspread();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -61,17 +65,21 @@ private:
     // The own points from their fields (Hz); a message when one is missing or
     // its number is too large.
     std::optional<std::array<double, 3>> OwnPoints();
-    void ShowDesign(const ThreePointDesign& design);
+    // The design, its input circuit the bandspread one of `spread` if given.
+    void ShowDesign(const ThreePointDesign& design, const BandspreadDesign* spread = nullptr);
     void ShowNoDesign(const QString& why);
     void Save();
     void Copy();
+    QStringList FileLines() const;
 
     std::optional<TrackingCalculator> source_;
     bool lastRunFailed_ = false; // the main window's last calculation did not complete
     std::optional<ThreePointDesign> design_;
-    PadderChoices choices_; // the fitted padders of design_
+    std::optional<BandspreadDesign> spread_; // the input circuit of design_, if bandspread
+    PadderChoices choices_;                  // the fitted padders of design_
 
     QLabel* status_ = nullptr;
+    InputCircuitSection* inputs_ = nullptr;
     QButtonGroup* placement_ = nullptr;
     std::array<QLineEdit*, 3> ownFields_{};
     QPushButton* ownCompute_ = nullptr;

@@ -1,5 +1,6 @@
 #include "DesignNotes.h"
 
+#include "BandspreadText.h"
 #include "DesignFigures.h"
 #include "DesignVerdict.h"
 #include "PadderText.h"
@@ -170,6 +171,9 @@ QString FinishedDesignNotes(const TrackingCalculator& calc, const DesignFigures&
         for (const NegativeComponent& negative : figures.negatives)
             notes += QStringLiteral("<li>%1</li>").arg(NegativeLine(negative, calc));
 
+    if (CanBeBuilt(verdict) && BandspreadAdvised(s))
+        notes +=
+            BandspreadAdviceHtml(calc, QString::fromLatin1(kBandspreadLink), kPadderWindowTitle);
     QString judgement = VerdictSentence(verdict, figures, TypicalLoadedQ(band), separator);
     if (PadderHelps(verdict))
         judgement += QStringLiteral(" <a href=\"%1\">A padderes terv: „%2” (F2).</a>")

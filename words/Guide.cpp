@@ -1,5 +1,6 @@
 #include "Guide.h"
 
+#include "BandspreadText.h"
 #include "DesignFigures.h"
 #include "DesignVerdict.h"
 #include "InputFields.h"
@@ -16,6 +17,7 @@
 #include <QRegularExpression>
 
 #include <cmath>
+#include <stdexcept>
 
 namespace kalibrix {
 namespace {
@@ -36,6 +38,8 @@ constexpr TypicalDesign kTypicalDesigns[] = {
     {"sw", {"10", "50", "10", "5.9", "6.2", "0.455"}},
     {"fm", {"5", "20", "5", "87.5", "108", "10.7"}},
     {"vhf", {"10", "40", "5", "65", "108", "10.7"}},
+    // The 49 m band on a common broadcast gang, the bandspread example.
+    {"bs", {"15", "365", "25", "5.9", "6.2", "0.455"}},
 };
 
 // Keeps each result text the solver shows, by output field.
@@ -55,6 +59,34 @@ public:
 // Q is), DESIGN.l_b_exact, Lb in µH to three decimals, and DESIGN.padder_q,
 // the stated usable Q of the three-point design with the points placed for
 // the largest usable Q.
+// The places of a design that should take bandspread, after its
+// DESIGN.INPUT and DESIGN.RESULT: DESIGN.share, the gang's share of the
+// trimmer-only tank at the band's bottom in per cent; DESIGN.range, the coils
+// that cover the band; DESIGN.target, C_h_min + C_sz (pF), which the default
+// coil's trimmer equals; DESIGN.lb, DESIGN.cs_b and DESIGN.cp_b, the default
+// coil and its capacitors; DESIGN.e12_lb, DESIGN.e12_cs_b and DESIGN.e12_cp_b,
+// the circuit re-set for the E12 Cs_b.
+void AddBandspreadPlaces(const TrackingCalculator& calc, const QString& prefix,
+                         QHash<QString, QString>& places)
+{
+    const CalculationState& s = calc.state;
+    const std::string& separator = calc.decimalSeparator;
+    const CoilRange range = BandspreadCoilRange(s);
+    const BandspreadDesign design =
+        DesignBandspread(s, CoilFieldText(DefaultBandspreadCoil(s, range)).toStdString(),
+                         PointPlacement::LargestUsableQ);
+    places[prefix + QStringLiteral("share")] =
+        PercentText(s.C_h_max / (s.C_h_max + s.C_tb + s.C_sz), separator);
+    places[prefix + QStringLiteral("range")] = CoilRangeText(range, separator);
+    places[prefix + QStringLiteral("target")] = PicofaradText(s.C_h_min + s.C_sz, calc);
+    for (const InputValueSpec& spec : kInputValues) {
+        const QString name = QString::fromUtf8(spec.symbol).toLower();
+        places[prefix + name] = InputValueText(spec.value, design.input, true, calc);
+        places[prefix + QStringLiteral("e12_") + name] =
+            InputValueText(spec.value, design.e12.input, false, calc);
+    }
+}
+
 void AddDesignPlaces(const TypicalDesign& design, const GuideWindow& window,
                      const std::string& separator, QHash<QString, QString>& places)
 {
@@ -85,6 +117,13 @@ void AddDesignPlaces(const TypicalDesign& design, const GuideWindow& window,
         PercentText(limit.deviation / limit.frequency, separator);
     places[prefix + QStringLiteral("approximate_q")] = GeneralNumber(
         RoundDownToTwoSignificant(ApproximateQ(limit.frequency, limit.deviation)), separator);
+    try {
+        if (BandspreadAdvised(calc.state))
+            AddBandspreadPlaces(calc, prefix, places);
+    } catch (const std::runtime_error&) {
+        // No bandspread design: the guide names these places only for
+        // designs that have one.
+    }
     places[prefix + QStringLiteral("l_b_exact")] =
         NumberPhrase(FormatFixed(calc.state.L_b * 1e6, 3, separator), separator);
     try {
@@ -106,6 +145,8 @@ QString FillGuide(const GuideWindow& window)
     QHash<QString, QString> places = window.places;
     places[QStringLiteral("line_count")] = QString::number(kResultsFileLineCount);
     places[QStringLiteral("padder_window")] = kPadderWindowTitle;
+    places[QStringLiteral("input_circuit.trimmer")] = InputCircuitName(InputCircuit::TrimmerOnly);
+    places[QStringLiteral("input_circuit.bandspread")] = InputCircuitName(InputCircuit::Bandspread);
     places[QStringLiteral("vhf_edge")] =
         GeneralNumber(kVhfLowerEdge / kHertzPerMegahertz, separator);
     places[QStringLiteral("inset_divisor")] = GeneralNumber(kTrackingPointInsetDivisor, separator);

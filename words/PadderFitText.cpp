@@ -29,7 +29,7 @@ bool AxisInKilohertz(const TrackingCalculator& calc)
 
 PadderRow Row(const QString& label, const QString& text, const QString& unit)
 {
-    return {label, text, unit, std::nullopt, -1};
+    return {label, text, unit, std::nullopt, -1, std::nullopt};
 }
 
 // The padder the recipe is written for: the builder's own when typed and

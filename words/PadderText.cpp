@@ -11,6 +11,9 @@
 
 #include <QDateTime>
 
+#include <algorithm>
+#include <iterator>
+
 namespace kalibrix {
 namespace {
 
@@ -107,19 +110,36 @@ const PadderValueSpec& SpecOf(PadderValue value)
 PadderRow ValueRow(PadderValue value, const QString& text, const QString& prefix, int standard)
 {
     const PadderValueSpec& spec = SpecOf(value);
-    return {prefix + QString::fromUtf8(spec.symbol), text, QString::fromUtf8(spec.fileUnit), value,
-            standard};
+    return {prefix + QString::fromUtf8(spec.symbol),
+            text,
+            QString::fromUtf8(spec.fileUnit),
+            value,
+            standard,
+            std::nullopt};
+}
+
+PadderRow InputRow(InputValue value, const QString& text, const QString& prefix, int standard)
+{
+    const InputValueSpec& spec = kInputValues[static_cast<std::size_t>(value)];
+    return {prefix + QString::fromUtf8(spec.symbol),
+            text,
+            QString::fromUtf8(spec.fileUnit),
+            std::nullopt,
+            standard,
+            value};
 }
 
 // A row of the file alone.
 PadderRow FileRow(const QString& label, const QString& text, const QString& unit)
 {
-    return {label, text, unit, std::nullopt, -1};
+    return {label, text, unit, std::nullopt, -1, std::nullopt};
 }
 
-// The inputs as the calculation holds them, and the input circuit as the
-// main window shows it.
-void AddInputRows(const TrackingCalculator& calc, std::vector<PadderRow>& rows)
+// The inputs as the calculation holds them, which input circuit was
+// designed, and its parts: the main window's as it shows them, or the
+// bandspread one's.
+void AddInputRows(const TrackingCalculator& calc, const BandspreadDesign* spread,
+                  std::vector<PadderRow>& rows)
 {
     const CalculationState& s = calc.state;
     for (std::size_t i = 0; i < kInputs.size(); ++i)
@@ -127,6 +147,17 @@ void AddInputRows(const TrackingCalculator& calc, std::vector<PadderRow>& rows)
             QString::fromLatin1(kResultsFileLines[i].label).section(u'=', 0, 0).trimmed(),
             GeneralNumber(s.*(kInputs[i].member) / kInputs[i].factor, calc.decimalSeparator),
             QString::fromLatin1(kResultsFileLines[i].unit).trimmed()));
+    rows.push_back(FileRow(
+        QStringLiteral("Bemenő kör"),
+        InputCircuitName(spread ? InputCircuit::Bandspread : InputCircuit::TrimmerOnly), {}));
+    if (spread) {
+        std::ranges::transform(
+            kInputValues, std::back_inserter(rows), [&](const InputValueSpec& spec) {
+                return InputRow(spec.value, InputValueText(spec.value, spread->input, true, calc),
+                                {}, -1);
+            });
+        return;
+    }
     rows.push_back(
         FileRow(QStringLiteral("Lb"),
                 NumberPhrase(calc.FormatValue(TrackingCalculator::RoundToMicrohenry(s.L_b)),
@@ -212,10 +243,11 @@ QString PlacementName(PointPlacement placement)
 }
 
 PadderDesignText DescribePadderDesign(const ThreePointDesign& design, const PadderChoices& choices,
-                                      const TrackingCalculator& calc)
+                                      const TrackingCalculator& calc,
+                                      const BandspreadDesign* spread)
 {
     PadderDesignText text;
-    AddInputRows(calc, text.rows);
+    AddInputRows(calc, spread, text.rows);
     text.rows.push_back(FileRow(QStringLiteral("Pontok"), PlacementName(design.placement), {}));
     for (const PadderValueSpec& spec : kPadderValues)
         text.rows.push_back(
@@ -227,6 +259,16 @@ PadderDesignText DescribePadderDesign(const ThreePointDesign& design, const Padd
         padders.emplace_back(kOwnPadderPrefix, &*choices.own);
     for (std::size_t series = 0; series < padders.size(); ++series) {
         const auto& [prefix, padder] = padders[series];
+        if (spread) {
+            const StandardInput& input = series == 0 ? spread->e12 : spread->e24;
+            for (const InputValueSpec& spec : kInputValues)
+                text.rows.push_back(
+                    InputRow(spec.value,
+                             input.Aligned() || spec.value == InputValue::Cs_b
+                                 ? InputValueText(spec.value, input.input, false, calc)
+                                 : QString(),
+                             prefix, static_cast<int>(series)));
+        }
         for (const PadderValue value : kStandardValues) {
             const bool shown = padder->Aligned() || value == PadderValue::Cpad;
             text.rows.push_back(
@@ -242,9 +284,26 @@ PadderDesignText DescribePadderDesign(const ThreePointDesign& design, const Padd
         text.rows.push_back(std::move(row));
     text.standardNote = StandardPadderNote(design);
     text.verdict = VerdictText(design, calc);
+    if (spread) {
+        const QString inputNote = StandardInputNote(*spread);
+        if (!inputNote.isEmpty())
+            text.standardNote =
+                inputNote + (text.standardNote.isEmpty() ? QString() : u' ' + text.standardNote);
+        text.verdict += u' ' + BandspreadGain(*spread, calc);
+    }
     AlignmentRecipe recipe = RecipeFor(design, choices, calc);
     text.recipeHeading = std::move(recipe.heading);
     text.recipeSteps = std::move(recipe.steps);
+    if (spread) {
+        // The recipe's fifth to seventh steps align the input circuit: the
+        // bandspread one at the band's edges instead.
+        constexpr qsizetype kInputSteps = 4;
+        text.recipeHeading = BandspreadRecipeHeading(text.recipeHeading);
+        const QStringList input = BandspreadRecipeSteps(
+            calc, kInputSteps, [&](double f) { return DialFrequency(f, calc); });
+        for (qsizetype k = 0; k < input.size() && kInputSteps + k < text.recipeSteps.size(); ++k)
+            text.recipeSteps[kInputSteps + k] = input[k];
+    }
     return text;
 }
 
@@ -262,9 +321,10 @@ QString AlignmentRecipeHtml(const PadderDesignText& text)
 }
 
 QStringList PadderFileLines(const ThreePointDesign& design, const PadderChoices& choices,
-                            const TrackingCalculator& calc, const QDateTime& now)
+                            const TrackingCalculator& calc, const QDateTime& now,
+                            const BandspreadDesign* spread)
 {
-    const PadderDesignText text = DescribePadderDesign(design, choices, calc);
+    const PadderDesignText text = DescribePadderDesign(design, choices, calc, spread);
     const DateAndTime stamp = LocaleDateAndTime(now);
     QStringList lines{stamp.date + u' ' + stamp.time};
     for (const PadderRow& row : text.rows)

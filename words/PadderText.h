@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BandspreadText.h"
 #include "DesignVerdict.h"
 #include "PadderFit.h"
 #include "ThreePointTracking.h"
@@ -61,23 +62,28 @@ QString PlacementName(PointPlacement placement);
 
 // One row of a padder design: what the file writes as "label = text  unit",
 // and, for a row the window shows too, the field that shows `text`: the
-// design's value `value` (standard < 0) or that of the E12 (0), E24 (1) or
-// the builder's own (2) padder. The rows of the fitted padders' points, the
-// pairs and the tolerance band have no `value`: their labels name them.
+// design's value `value` or bandspread input value `input` (standard < 0),
+// or that of the E12 (0), E24 (1) or the builder's own (2) padder or
+// bandspread series. The rows of the fitted padders' points, the pairs and
+// the tolerance band have no `value`: their labels name them.
 struct PadderRow {
     QString label;
     QString text; // empty where the value does not exist
     QString unit;
     std::optional<PadderValue> value;
     int standard = -1;
+    std::optional<InputValue> input;
 };
 
 // Everything the padder window and its file say about one design, read by
-// both so that they cannot disagree: the rows (the six inputs, the input
-// circuit Lb and Cp_b, the placement, the design's values, the E12, E24 and
-// own padders' values and alignment points, the pairs and the tolerance band;
-// a padder that cannot be aligned keeps only its nominal value), the note on
-// such a padder, the verdict and the whole alignment recipe. Every number with the calculation's
+// both so that they cannot disagree: the rows (the six inputs, which input
+// circuit was designed and its parts, the placement, the design's values,
+// the E12, E24 and own padders' values and alignment points, the pairs and
+// the tolerance band; a padder that cannot be aligned keeps only its nominal
+// value, and so does a standard Cs_b whose circuit cannot be built), the note
+// on such a part, the verdict and the whole alignment recipe. With `spread`
+// (whose oscillator `design` is) the input circuit is the bandspread one,
+// else the main window's. Every number with the calculation's
 // decimal separator, grouped as the default locale groups digits, "−" as minus.
 struct PadderDesignText {
     std::vector<PadderRow> rows;
@@ -88,7 +94,8 @@ struct PadderDesignText {
 };
 
 PadderDesignText DescribePadderDesign(const ThreePointDesign& design, const PadderChoices& choices,
-                                      const TrackingCalculator& calc);
+                                      const TrackingCalculator& calc,
+                                      const BandspreadDesign* spread = nullptr);
 
 // The verdict and the alignment steps as the window shows them, in HTML.
 QString VerdictHtml(const PadderDesignText& text);
@@ -97,7 +104,8 @@ QString AlignmentRecipeHtml(const PadderDesignText& text);
 // The saved and copied text, without line ends: the date and time, then
 // every row, the note, the verdict and the numbered alignment steps.
 QStringList PadderFileLines(const ThreePointDesign& design, const PadderChoices& choices,
-                            const TrackingCalculator& calc, const QDateTime& now);
+                            const TrackingCalculator& calc, const QDateTime& now,
+                            const BandspreadDesign* spread = nullptr);
 
 // The window's status line over a design: its placement, or how the search
 // for it ended; `earlierRun` when the main window's last calculation failed

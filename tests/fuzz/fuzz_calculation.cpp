@@ -7,8 +7,10 @@
 // under both searched placements, either fails with ThreePointError or gives
 // finite parts that track at its three points, checked by substituting them
 // into the circuit here, and texts that can be shown; its fitted padders
-// track at their own alignment points.
+// track at their own alignment points. So does the bandspread design for its
+// default coil, whose input circuit reaches both band edges.
 
+#include "Bandspread.h"
 #include "CalculationState.h"
 #include "Errors.h"
 #include "FuzzChecks.h"
@@ -190,6 +192,43 @@ void CheckThreePoint(const kalibrix::TrackingCalculator& calc, kalibrix::PointPl
               "the tolerance envelope is finite");
 }
 
+// The bandspread input circuit's frequency (Hz) at gang capacitance C_h: the
+// stray across the coil, the gang and trimmer in series with Cs_b.
+long double BandspreadAt(const kalibrix::BandspreadInput& in, double C_h, double C_sz)
+{
+    const long double parallel = static_cast<long double>(C_h) + in.C_p;
+    const long double series = parallel * in.C_s / (parallel + in.C_s);
+    return 1.0L / (2.0L * std::numbers::pi_v<long double> * std::sqrt(in.L_b * (C_sz + series)));
+}
+
+void CheckBandspread(const CalculationState& s)
+{
+    kalibrix::BandspreadDesign design;
+    try {
+        const kalibrix::CoilRange range = kalibrix::BandspreadCoilRange(s);
+        const double coil = kalibrix::DefaultBandspreadCoil(s, range);
+        Check(range.lowest <= coil && coil <= range.highest, "the default coil lies in its range");
+        design = kalibrix::DesignBandspread(s, kalibrix::FormatGeneral(coil * 1e6, kSeparator),
+                                            kalibrix::PointPlacement::LargestUsableQ);
+    } catch (const kalibrix::ThreePointError&) {
+        return;
+    } catch (const kalibrix::BandspreadError&) {
+        return;
+    }
+    const kalibrix::BandspreadInput& in = design.input;
+    Check(std::isfinite(in.C_s) && std::isfinite(in.C_p) && in.C_s > 0.0 && in.C_p > 0.0,
+          "the bandspread capacitors are finite and positive");
+    Check(Tracks(BandspreadAt(in, s.C_h_min, s.C_sz), s.f_max)
+              && Tracks(BandspreadAt(in, s.C_h_max, s.C_sz), s.f_min),
+          "the bandspread input circuit reaches both band edges");
+    const kalibrix::ThreePointDesign& o = design.oscillator;
+    for (std::size_t i = 0; i < 3; ++i)
+        Check(Tracks(BandspreadAt(in, o.C_h[i], s.C_sz), o.f[i])
+                  && Tracks(OscillatorAt(o.oscillator, o.C_h[i], s.C_sz), o.f[i] + s.f_kf),
+              "both bandspread circuits run where they should at each point");
+    CheckCurve(o.curve);
+}
+
 void CheckCompleteRun(const CalculationState& s)
 {
     for (const kalibrix::test::StateMember& m : kalibrix::test::kStateMembers)
@@ -237,6 +276,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         CheckCompleteRun(s);
         CheckThreePoint(calc, kalibrix::PointPlacement::LargestUsableQ);
         CheckThreePoint(calc, kalibrix::PointPlacement::SmallestDeviation);
+        CheckBandspread(s);
     }
     return 0;
 }
