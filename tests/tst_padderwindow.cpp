@@ -357,6 +357,14 @@ void TestPadderWindow::inputCircuit()
     QVERIFY2(shown.contains(status), qPrintable(shown));
     // A refused coil leaves no design; any other leaves one.
     QCOMPARE(Text(padder, QStringLiteral("Lo (µH)")).isEmpty(), cs_b.isEmpty() && bandspread);
+    // The pairs and the tolerance band are fitted to the trimmer-only circuit
+    // alone: a bandspread design leaves them out and says so.
+    if (bandspread && !cs_b.isEmpty()) {
+        QCOMPARE(Text(padder, QStringLiteral("E24 pár Q")), QString());
+        QVERIFY(Control<QLabel>(*padder, QStringLiteral("standardNote"))
+                    ->text()
+                    .contains(QStringLiteral("nincs kiszámolva")));
+    }
 }
 
 // clang-format off
@@ -374,7 +382,7 @@ void TestPadderWindow::save_data()
     // selectivity's Q, its nine figures and its verdict; the last line end
     // leaves an empty line.
     QTest::newRow("the main window's input circuit") << QStringList{} << QString() << 1 + 6 + 1 + 2 + 1 + 12 + 2 * (6 + 2) + 2 * 2 + 2 + 1 + 1 + 9 + 1 + 9 + 1 + 1;
-    QTest::newRow("bandspread, 49 m with Lb 15 uH") << QStringList{"15", "365", "25", "5.9", "6.2", "0.455"} << "15" << 1 + 6 + 1 + 3 + 1 + 12 + 2 * (3 + 6 + 2) + 2 * 2 + 2 + 1 + 1 + 7 + 1 + 9 + 1 + 1;
+    QTest::newRow("bandspread, 49 m with Lb 15 uH, the note on what is left out") << QStringList{"15", "365", "25", "5.9", "6.2", "0.455"} << "15" << 1 + 6 + 1 + 3 + 1 + 12 + 2 * (3 + 6 + 2) + 2 * 2 + 2 + 1 + 1 + 1 + 7 + 1 + 9 + 1 + 1;
 }
 // clang-format on
 

@@ -406,7 +406,10 @@ void PadderWindow::ShowDesign(const ThreePointDesign& design, const BandspreadDe
     const QString circuit =
         InputCircuitSentence(spread ? InputCircuit::Bandspread : InputCircuit::TrimmerOnly);
     status_->setText(DesignStatus(design, lastRunFailed_) + u' ' + circuit);
-    choices_ = FitPadders(calc.state, design, fit_->OwnPadder());
+    // The fitted choices are worked out against the trimmer-only input
+    // circuit; for a bandspread circuit they would be wrong, and the note
+    // under the standard padders says they are left out.
+    choices_ = spread ? PadderChoices{} : FitPadders(calc.state, design, fit_->OwnPadder());
     const PadderDesignText said = DescribePadderDesign(design, choices_, calc, spread);
     fit_->ShowRows(said.rows);
     inputs_->ShowRows(said.rows);

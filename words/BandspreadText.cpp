@@ -146,6 +146,11 @@ QString StandardInputNote(const BandspreadDesign& design)
                                     "oszcillátor sora a kiszámolt bemenő körhöz készült.")
                          .arg(series);
     }
+    // The own padder, the parallel pairs and the tolerance band are fitted
+    // against the trimmer-only input circuit alone.
+    notes << QStringLiteral("A saját padder, a párhuzamos padderpár és a tűrés a "
+                            "sávkiterjesztéses bemenő körhöz nincs kiszámolva: ezeket a program "
+                            "csak a trimmeres bemenő körhöz adja meg.");
     return notes.join(u' ');
 }
 

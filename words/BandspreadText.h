@@ -79,8 +79,9 @@ QString BandspreadFailureText(const BandspreadError& error, const QString& typed
 // parts that can be built, against the trimmer-only circuit's.
 QString BandspreadGain(const BandspreadDesign& design, const TrackingCalculator& calc);
 
-// The note on a standard Cs_b whose circuit cannot be built; empty when both
-// can.
+// The note under the standard values of a bandspread design: which standard
+// Cs_b gives a circuit that cannot be built, and that the own padder, the
+// pairs and the tolerance band are left out.
 QString StandardInputNote(const BandspreadDesign& design);
 
 // The alignment's heading in bandspread mode, from the padder's `heading`,
