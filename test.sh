@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds and runs the whole suite through ctest.
 #   ./test.sh                 a bounded run of each fuzz target (scripts/fuzz.sh),
 #                             then the Release build in build/, every warning an

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reference for the start-up measure (scripts/startup.sh): the least a
 // Qt Widgets program does to put up a window like Kalibrix's, with the same
 // title and the same client area at the same place, and nothing in it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One whole calculation of the worked example (12..500 pF capacitor, 10 pF
 // stray, 0.52..1.62 MHz band, 455 kHz IF): through the strict core, and as
 // plain double arithmetic without any checks as the floor to compare it with.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole calculate action of the window: a click on "Számol" with the
 // worked example typed in (12..500 pF capacitor, 10 pF stray, 0.52..1.62 MHz
 // band, 455 kHz IF) runs the solver and the sweep, writes the ten result

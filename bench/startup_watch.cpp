@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // startup_watch TITLE PROGRAM [ARGUMENTS...]
 //
 // Starts PROGRAM and measures how long it takes from the start to the moment

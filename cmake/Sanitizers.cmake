@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sanitizer instrumentation, applied to every target of the build (library,
 # program, tests, benchmark) so that no code runs uninstrumented.
 #

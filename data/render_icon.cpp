@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the program's SVG icon into one square PNG of the icon theme:
 //   kalibrix_render_icon <drawing.svg> <size in pixels> <output.png>
 // Run by the build for each size the hicolor theme gets, so that every PNG

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # shellcheck shell=bash
 # Shared by run.sh, test.sh and the scripts in scripts/: package installation
 # and the build. Sourced, not run; the arrays are read by the scripts that

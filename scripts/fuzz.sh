@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets of tests/fuzz with clang into build-fuzz/ and
 # runs each one on its committed seeds (tests/fuzz/corpus/<target>/, only read).
 #   scripts/fuzz.sh            bounded run: fixed seed, fixed number of inputs

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Static checks over the project's own code (calc, results, ui, app, data, tests, bench):
 #  1. the Release build in build/, the one that ./test.sh builds and runs,
 #     where -Wall -Wextra (kalibrix_warnings) and every warning of every target

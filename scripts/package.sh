@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package build/kalibrix_<version>_<arch>.deb from the
 # Release build in build/, which is compiled and linked with Debian's build
 # flags (build_release in scripts/common.sh), packed by `cpack -G DEB`.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Start-up time and peak memory of Kalibrix against a bare Qt window with the
 # same title and geometry (bench/bare_window.cpp), under one virtual X server.
 #   scripts/startup.sh [PAIRS]        PAIRS alternating runs of each (default 11,

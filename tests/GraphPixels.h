@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The graph pct_main grabbed and read pixel by pixel: where its grid lines,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The worked example: a 12..500 pF tuning capacitor with 10 pF stray

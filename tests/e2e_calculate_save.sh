@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Kalibrix worked as a person would, in a real X server: xdotool clicks the
 # fields, types the worked example, presses "Számol", names the results file
 # and presses "Ment"; the file in the adatok folder beside the program must

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Kalibrix as a screen reader sees it: the program runs on a virtual X server
 # with its accessibility bridge on, on a private D-Bus session with the
 # AT-SPI bus; python3-pyatspi walks the tree before and after a calculation

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a temporary staging folder (DESTDIR) for each
 # prefix of the table below and checks the installed tree: the executable,
 # the menu entry and the Exec line that starts it, every icon size, the

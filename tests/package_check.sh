@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package from build to purge, in this machine (run as root, as
 # CI does): scripts/package.sh builds it; lintian must report no error and
 # no warning; `dpkg -i` installs it; an ordinary user starts /usr/bin/kalibrix

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Reads the running Kalibrix window as a screen reader does, through AT-SPI.
 
 Usage:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The calculate action from end to end in the window: its results under the
 // C and the Hungarian locale, a missing input, what a run failing at a given
 // step leaves behind, the tool tip over the graph it draws, and the save.

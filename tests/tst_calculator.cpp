@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The circuit formulas of TrackingCalculator, checked against the ideal LC
 // resonance computed from pi, and the selection sort of the sweep.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window as it opens: title, place and frame, every control's
 // place, caption and tool tip, the layout table's own invariants, fonts, tab
 // order and the start state; the exit button, the fit to a small screen and

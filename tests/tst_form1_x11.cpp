@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The numeric fields and buttons under a real X server: keys and clicks come
 // from xdotool, so Ctrl+letter arrives with its control character and a click
 // moves the focus as it does for a user.

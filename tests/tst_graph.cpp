@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // pct_main as the window uses it: the worked example's graph checked by its
 // pixels (grid, magenta zero line, curve, captions), nothing drawn before a
 // calculation, a click drawing anew from the tables, the pointer's tool tip,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The numbers behind the deviation graph: the axis limit H from the extreme
 // deviations, the sweep step under the pointer (halves to even), the tool tip
 // text, and the user-coordinate mapping, also for values far beyond the area.

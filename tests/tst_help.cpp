@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The design guide on F1: its notes following each calculation, its keys,
 // the reader's place kept when the notes change. What the notes and the guide
 // say is tested on its own, in tst_words.

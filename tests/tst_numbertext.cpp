@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Number <-> text conversions: display patterns, general form, reading a
 // field's leading number.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The six numeric input fields and the read-only result fields: the key
 // filter, storing on focus loss, a number beyond a double, focus moved to
 // another window, read-only fields, Enter and Esc, the Hungarian context

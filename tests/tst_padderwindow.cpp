@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The padder window that F2 opens: it follows the main window's calculations
 // and keeps an earlier design after a failed one, refuses own points that do
 // not lie rising within the band, shows the selectivity with the Q and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's pictures beside the graph at the device pixel ratio of every
 // screen: the circuit diagram drawn from its SVG, the graph and the diagram
 // drawn anew when moved to a screen of another ratio, and the window icon

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The results file: where it lands, its 17 lines byte for byte, its
 // character set, and saves that fail without harming what is on disk: bad
 // names, read-only folders (for root too), read-only and full media, each

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Image and IF rejection of the input circuit with a design's mistracking,
 // against textbook figures (A = 1 + Q^2 (f/f_be - f_be/f)^2 worked by hand)
 // and the worked example's own design.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The selectivity section's words on Qt Core: a figure with its dial
 // frequency, and the bounds that stand for attenuations beyond the double
 // range.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A long random run on one window: thousands of "Számol" actions with inputs
 // drawn from the awkward classes (zeros, equal or swapped edges, huge and
 // tiny values, long digit strings, empty fields, pasted oddities, numbers

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two-point tracking solver and the deviation sweep: the worked example
 // (12..500 pF tuning capacitor, 10 pF stray, 0.52..1.62 MHz band, 455 kHz IF),
 // the physics of the design it produces, and what a failing run leaves behind.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the window reads before it is first painted: its two pictures come
 // from Qt's own PNG decoder, and no image-format plugin is loaded for a format
 // the program has no picture in. Run in a process of its own, so that nothing

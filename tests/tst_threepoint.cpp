@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Three-point tracking with a padder, checked against the circuit itself: the
 // input circuit and the oscillator resonances from pi at the three points, and
 // the extremes of the returned deviation table.

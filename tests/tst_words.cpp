@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The words about a design, read as a user reads them: the padder window's
 // refusals, verdicts and rows (which its file and clipboard share), the help's
 // notes and guide, and the number phrases they are written with. Hungarian

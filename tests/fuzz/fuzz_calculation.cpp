@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole calculate action on six fuzzed input texts, in the order of
 // kInputs (c_min;c_max;c_szort;f_min;f_max;f_kf) separated by ';' and stored as the
 // input fields store them. The run either ends in a typed CalculationError,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The number texts on arbitrary doubles. Input: one byte that picks the
 // decimal separator, then the eight bytes of a double. For a finite value
 // every text has its promised shape and reads back to the rounded value; a

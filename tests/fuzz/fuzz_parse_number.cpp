@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ParseLeadingNumber on arbitrary bytes: it never crashes, its result is
 // finite or the value beyond the double range is reported as OverflowError,
 // and it agrees with a second, plain reading of the same grammar. ScaledInput
