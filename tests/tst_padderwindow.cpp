@@ -236,9 +236,9 @@ void TestPadderWindow::selectivity_data()
     QTest::addColumn<QString>("q");        // typed into the Q field; none: as prefilled
     QTest::addColumn<int>("circuits");
     QTest::addColumn<QStringList>("twoPoint"); // image, loss, IF; none: every figure empty
-    QTest::newRow("the band's Q, one circuit") << QLocale::c() << QString() << 1 << QStringList{"17.1 (0.520 MHz)", "23.8 (0.520 MHz)", "-1.3 (0.520 MHz)"};
-    QTest::newRow("two circuits double the dB, Hungarian") << QLocale(QLocale::Hungarian, QLocale::Hungary) << QString() << 2 << QStringList{"34,1 (0,520 MHz)", "47,7 (0,520 MHz)", "-2,6 (0,520 MHz)"};
-    QTest::newRow("Q typed with a decimal comma") << QLocale::c() << QStringLiteral("50,0") << 1 << QStringList{"17.1 (0.520 MHz)", "23.8 (0.520 MHz)", "-1.3 (0.520 MHz)"};
+    QTest::newRow("the band's Q, one circuit") << QLocale::c() << QString() << 1 << QStringList{"17.1 (0.520 MHz)", "23.8 (0.520 MHz)", "−1.3 (0.520 MHz)"};
+    QTest::newRow("two circuits double the dB, Hungarian") << QLocale(QLocale::Hungarian, QLocale::Hungary) << QString() << 2 << QStringList{"34,1 (0,520 MHz)", "47,7 (0,520 MHz)", "−2,6 (0,520 MHz)"};
+    QTest::newRow("Q typed with a decimal comma") << QLocale::c() << QStringLiteral("50,0") << 1 << QStringList{"17.1 (0.520 MHz)", "23.8 (0.520 MHz)", "−1.3 (0.520 MHz)"};
     QTest::newRow("Q of zero: a message, no figures") << QLocale::c() << QStringLiteral("0") << 1 << QStringList{};
     QTest::newRow("Q beyond the double range: a message, no figures") << QLocale::c() << QStringLiteral("1e400") << 1 << QStringList{};
     QTest::newRow("Q not a number: a message, no figures") << QLocale::c() << QStringLiteral("5x") << 1 << QStringList{};

@@ -2,6 +2,7 @@
 #include "SelectivityText.h"
 
 #include "NumberText.h"
+#include "Phrases.h"
 #include "ThreePointTracking.h"
 #include "TrackingCalculator.h"
 
@@ -10,15 +11,10 @@
 namespace kalibrix {
 namespace {
 
-QString Text(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
-
 // A figure in dB as the section shows it: one decimal.
 QString Db(double value, const std::string& separator)
 {
-    return Text(FormatFixed(value, 1, separator));
+    return NumberPhrase(FormatFixed(value, 1, separator), separator);
 }
 
 QString Figure(const Decibels& figure, const std::string& separator)
@@ -34,16 +30,6 @@ QString Figure(const Decibels& figure, const std::string& separator)
     return Db(figure.value, separator);
 }
 
-QString Megahertz(double f, const TrackingCalculator& calc)
-{
-    return Text(calc.FormatMegahertz(f)) + QStringLiteral(" MHz");
-}
-
-QString General(double x, const std::string& separator)
-{
-    return Text(FormatGeneral(x, separator));
-}
-
 QString Band(const TrackingCalculator& calc)
 {
     return QStringLiteral("%1–%2 MHz")
@@ -57,9 +43,9 @@ QString RuleText(BandKind kind, const std::string& separator)
     return QStringLiteral("A sávhoz legalább %1 dB tükörelnyomás kell: legalább ennyit ad egy "
                           "pontosan együttfutó, %2 jóságú bemenő kör %3 MHz-en, %4 MHz-es "
                           "középfrekvenciával (az útmutató szerint).")
-        .arg(General(rule.requiredDb, separator), General(rule.typicalQ, separator),
-             General(rule.frequency / kHertzPerMegahertz, separator),
-             General(rule.f_kf / kHertzPerMegahertz, separator));
+        .arg(GeneralNumber(rule.requiredDb, separator), GeneralNumber(rule.typicalQ, separator),
+             GeneralNumber(rule.frequency / kHertzPerMegahertz, separator),
+             GeneralNumber(rule.f_kf / kHertzPerMegahertz, separator));
 }
 
 QString CurveVerdict(const NamedSelectivity& curve, int circuits, BandKind kind,
@@ -127,12 +113,12 @@ QString SelectivityFieldText(const std::optional<SelectivityExtreme>& extreme,
     if (!extreme)
         return {};
     return QStringLiteral("%1 (%2)").arg(Figure(extreme->figure, calc.decimalSeparator),
-                                         Megahertz(extreme->f_be, calc));
+                                         MegahertzText(extreme->f_be, calc));
 }
 
 QString TypicalQText(const TrackingCalculator& calc)
 {
-    return General(TypicalLoadedQ(KindOfBand(calc.state.f_min)).low, calc.decimalSeparator);
+    return GeneralNumber(TypicalLoadedQ(KindOfBand(calc.state.f_min)).low, calc.decimalSeparator);
 }
 
 std::optional<double> ReadQ(const QString& text)
@@ -173,7 +159,7 @@ QString SelectivityGraphDescription(const std::vector<NamedSelectivity>& curves,
             text += QStringLiteral(" %1: legkisebb %2 dB, %3-en.")
                         .arg(curve.name,
                              Figure(curve.figures->imageRejection->figure, calc.decimalSeparator),
-                             Megahertz(curve.figures->imageRejection->f_be, calc));
+                             MegahertzText(curve.figures->imageRejection->f_be, calc));
     return text;
 }
 
@@ -207,12 +193,12 @@ void AddSelectivityPlaces(QHash<QString, QString>& places, const std::string& se
         const ImageRule rule = ImageRejectionRule(kind);
         const QString prefix =
             kind == BandKind::Vhf ? QStringLiteral("rule.vhf.") : QStringLiteral("rule.below_vhf.");
-        places[prefix + QStringLiteral("db")] = General(rule.requiredDb, separator);
-        places[prefix + QStringLiteral("q")] = General(rule.typicalQ, separator);
+        places[prefix + QStringLiteral("db")] = GeneralNumber(rule.requiredDb, separator);
+        places[prefix + QStringLiteral("q")] = GeneralNumber(rule.typicalQ, separator);
         places[prefix + QStringLiteral("f")] =
-            General(rule.frequency / kHertzPerMegahertz, separator);
+            GeneralNumber(rule.frequency / kHertzPerMegahertz, separator);
         places[prefix + QStringLiteral("f_kf")] =
-            General(rule.f_kf / kHertzPerMegahertz, separator);
+            GeneralNumber(rule.f_kf / kHertzPerMegahertz, separator);
     }
     places[QStringLiteral("rule.loss")] = Db(AcceptableLossDb(), separator);
     // A 25 MHz station behind one circuit of Q 50 with three IFs.
@@ -234,7 +220,7 @@ void AddDesignSelectivityPlaces(const TrackingCalculator& calc, const QString& p
     const SelectivityFigures ideal = FiguresOfSelectivity(Q, 1, s.f_kf, s.fbe_curve, SweepTable{});
     const SelectivityFigures one = FiguresOfSelectivity(Q, 1, s.f_kf, s.fbe_curve, s.elt_curve);
     const SelectivityFigures two = FiguresOfSelectivity(Q, 2, s.f_kf, s.fbe_curve, s.elt_curve);
-    put("sel_q", General(Q, separator));
+    put("sel_q", GeneralNumber(Q, separator));
     if (!one.imageRejection || !one.loss || !one.ifRejection || !ideal.ifRejection)
         return;
     const SelectivityExtreme& worst = *one.imageRejection;
