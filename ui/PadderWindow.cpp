@@ -5,6 +5,7 @@
 #include "DesignFigures.h"
 #include "Form1Layout.h"
 #include "InputCircuitSection.h"
+#include "Labels.h"
 #include "NumberText.h"
 #include "NumericField.h"
 #include "PadderFitPanel.h"
@@ -53,21 +54,6 @@ const QColor kTwoPointColour(208, 0, 0);
 const QColor kE24Colour(0, 128, 0);
 
 const std::array<QString, 2> kStandardPrefixes{QStringLiteral("E12 "), QStringLiteral("E24 ")};
-
-QString Swatch(const QColor& colour)
-{
-    return QStringLiteral("<span style=\"color:%1\">■</span>").arg(colour.name());
-}
-
-// A label of changing text; a screen reader reads the text as its name.
-QLabel* WrappedLabel(QWidget* parent, const QString& objectName)
-{
-    auto* label = new QLabel(parent);
-    label->setObjectName(objectName);
-    label->setWordWrap(true);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    return label;
-}
 
 // The main window's calculate button's caption, which the own points' button
 // shares.

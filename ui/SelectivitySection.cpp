@@ -2,6 +2,7 @@
 #include "SelectivitySection.h"
 
 #include "Errors.h"
+#include "Labels.h"
 #include "PadderGraph.h"
 #include "TextField.h"
 
@@ -25,20 +26,6 @@ struct SelectivityLayout {
 };
 
 constexpr SelectivityLayout kLayout{80, 130, {520, 200}, 3};
-
-QLabel* WrappedLabel(QWidget* parent, const QString& objectName)
-{
-    auto* label = new QLabel(parent);
-    label->setObjectName(objectName);
-    label->setWordWrap(true);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    return label;
-}
-
-QString Swatch(const QColor& colour)
-{
-    return QStringLiteral("<span style=\"color:%1\">■</span>").arg(colour.name());
-}
 
 } // namespace
 
