@@ -255,7 +255,17 @@ std::array<double, 4> StretchPeaks(const Circuit& circuit, const Points& f, Meas
         const double f_be = circuit.in.f_be[i];
         while (stretch < 3 && f_be < f[2 - stretch])
             ++stretch;
-        const double d = std::sqrt(c.lambda / (A - B / (circuit.in.C_h[i] + c.D))) - f_kf - f_be;
+        // A tank that these coefficients leave without capacitance at this
+        // step (C_h + D = 0, or A = B / (C_h + D), as a vanishing IF can
+        // give) has no resonance: an unbounded error, without dividing by
+        // zero.
+        const double branch = circuit.in.C_h[i] + c.D;
+        const double tank = branch == 0.0 ? 0.0 : A - B / branch;
+        if (tank == 0.0) {
+            peaks[stretch] = inf;
+            continue;
+        }
+        const double d = std::sqrt(c.lambda / tank) - f_kf - f_be;
         // The relative error |x - 1/x| is 1 / QLimit: no limit is no error,
         // and a Q of zero an unbounded one.
         double e = std::abs(d);
