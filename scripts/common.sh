@@ -21,8 +21,8 @@ KALIBRIX_PACKAGES=(
 # runuser and useradd for the package test.
 KALIBRIX_PACKAGE_PACKAGES=(dpkg-dev file lintian man-db util-linux passwd)
 
-# The static checkers of scripts/lint.sh.
-KALIBRIX_LINT_PACKAGES=(clang-tidy-14 clang-format-14 cppcheck shellcheck)
+# The static checkers of scripts/lint.sh, and the Python that runs clang-tidy.
+KALIBRIX_LINT_PACKAGES=(clang-tidy-14 clang-format-14 cppcheck shellcheck python3)
 
 # The Release build in build/ of run.sh, test.sh, scripts/lint.sh and
 # scripts/package.sh: one configuration, so that none of them rebuilds what

@@ -11,7 +11,10 @@
 #     GCC's: each file is read with its own includes), clang's own -Wall
 #     -Wextra diagnostics included; the checks of .clang-tidy, and of
 #     tests/.clang-tidy for the tests; diagnostics in headers only for the
-#     project's own, never Qt's or the generated ones;
+#     project's own, never Qt's or the generated ones. A file is read only
+#     when its verdict could have changed since it last passed: the record of
+#     passed files, scripts/tidy-passed.txt (commit it with the code), holds
+#     the hash of everything the verdict depends on (scripts/tidy.py);
 #  3. cppcheck over the same folders, with the suppressions (and their
 #     reasons) in scripts/cppcheck.supp;
 #  4. the format of every C++ file in git against .clang-format: nothing may
@@ -43,16 +46,9 @@ sed 's# -Winvalid-pch -include [^ ]*/cmake_pch\.hxx##' "$DIR/compile_commands.js
 mapfile -t sources < <(find "${FOLDERS[@]}" -name '*.cpp' -printf '%s %p\n' | sort -k1,1nr -k2 \
   | cut -d ' ' -f 2-)
 header_filter="^$PWD/($(IFS='|'; echo "${FOLDERS[*]}"))/"
-# Each file's report is printed whole, only when it has findings. The single
-# quotes are meant: sh -c expands $0, $1 and $2 itself.
-# shellcheck disable=SC2016
-if ! printf '%s\n' "${sources[@]}" | xargs -P "$(nproc)" -I{} sh -c \
-    'out=$(clang-tidy-14 --quiet -p "$0" --header-filter="$1" "$2" 2>&1) \
-       || { printf "%s\n" "$out" | grep -v "warnings* generated\.$"; exit 1; }' \
-    "$DIR/tidy" "$header_filter" {}; then
+if ! scripts/tidy.py "$DIR/tidy" scripts/tidy-passed.txt "$header_filter" "${sources[@]}"; then
   failed=1
 fi
-echo "${#sources[@]} files checked"
 echo "-- clang-tidy: $((SECONDS - start)) s"
 
 echo "== cppcheck"
