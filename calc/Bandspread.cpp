@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <string>
 
 namespace kalibrix {
@@ -126,7 +127,9 @@ CoilRange BandspreadCoilRange(const CalculationState& s)
 }
 
 // Cp_b falls from the two-point design's trimmer at the lowest coil to zero
-// at the highest, so halving the range on a log scale finds the coil.
+// at the highest, so halving the range on a log scale finds the coil. The
+// geometric mean is taken as sqrt(a) sqrt(b): the product of two coils of
+// 1e-200 H, as a gang of 1e300 pF needs, would underflow to zero.
 double DefaultBandspreadCoil(const CalculationState& s, const CoilRange& range)
 {
     const double target = s.C_h_min + s.C_sz;
@@ -134,15 +137,19 @@ double DefaultBandspreadCoil(const CalculationState& s, const CoilRange& range)
     double high = range.highest;
     try {
         for (int i = 0; i < 60; ++i) {
-            const double middle = std::sqrt(low * high);
+            const double middle = std::sqrt(low) * std::sqrt(high);
             (DesignBandspreadInput(s, range, middle).C_p > target ? low : high) = middle;
         }
     } catch (const std::runtime_error&) {
         // A circuit so near an end of the range that its arithmetic fails:
         // the coil found so far is as good a start.
     }
-    const double L = std::sqrt(low * high);
+    // Rounded to two significant digits, unless the step 10^(e - 1) is too
+    // small for a double.
+    const double L = std::sqrt(low) * std::sqrt(high);
     const double step = std::pow(10.0, std::floor(std::log10(L)) - 1.0);
+    if (!(step >= std::numeric_limits<double>::min()))
+        return std::clamp(L, range.lowest, range.highest);
     return std::clamp(std::round(L / step) * step, range.lowest, range.highest);
 }
 

@@ -225,6 +225,10 @@ std::optional<StandardPadder> PadderFitter::Search(double C_p, double D0) const
                 if (fine.empty() || fine.back() < j)
                     fine.push_back(j);
     }
+    // No peak: |ln r| is not a number at any step, as when the coarse search
+    // found no tank that runs above the IF everywhere.
+    if (fine.empty())
+        return std::nullopt;
     const auto fineMeasure = [&](double u) { return tank.Measure(tank.D(u), fine).first; };
     const auto [fa, fb, fc] = Bracket(fineMeasure, uc, 1e-3);
     const double uf = GoldenMinimum(fineMeasure, fa, fb, fc, 1e-9);
