@@ -8,7 +8,8 @@
 #                             but the staged install
 #   ./test.sh --lint          clang-tidy and cppcheck over the project's code, read
 #                             from the build in build/ (built first when needed),
-#                             the C++ format and shellcheck (scripts/lint.sh)
+#                             the C++ format and shellcheck (scripts/lint.sh),
+#                             with the test labelled lint
 #   ./test.sh --fuzz SECONDS  each fuzz target for SECONDS
 #   ./test.sh --package       the Debian package (scripts/package.sh) built,
 #                             checked by lintian, installed into this machine,
@@ -26,9 +27,10 @@ case "${1:-}" in
   "")
     timed "fuzz" scripts/fuzz.sh
     timed "Release build" build_release
-    # The package test installs into the system: --package runs it.
+    # The package test installs into the system: --package runs it; the
+    # lint's own test needs clang-tidy: --lint runs it.
     timed "Release suite" ctest --test-dir build --output-on-failure --parallel 2 \
-      --label-exclude package
+      --label-exclude 'package|lint'
     ;;
   --sanitize)
     ensure_packages "${CLANG_PACKAGES[@]}"
@@ -45,7 +47,7 @@ case "${1:-}" in
     # none of the instrumented code runs there, and the Release suite has run it.
     timed "sanitizer suite" \
       ctest --test-dir build-sanitize --output-on-failure --parallel 2 \
-      --label-exclude 'install|package'
+      --label-exclude 'install|package|lint'
     ;;
   --lint)
     scripts/lint.sh
