@@ -78,6 +78,10 @@ class Checker:
         if entry is None:
             return None
         arguments = without_outputs(entry.get("arguments") or shlex.split(entry["command"]))
+        # The compiler's own name is left out (clang reads the file here), and
+        # so is a launcher before it, such as ccache.
+        if os.path.basename(arguments[0]) == "ccache":
+            arguments = arguments[1:]
         preprocessed = subprocess.run([CLANG, *arguments[1:], "-E", "-C", "-o", "-"],
                                       cwd=entry["directory"], capture_output=True, check=False)
         if preprocessed.returncode != 0:

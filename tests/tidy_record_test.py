@@ -44,9 +44,9 @@ class TidyRecord(unittest.TestCase):
 
     # The build's compile command, with the absolute paths a build in that
     # tree writes.
-    def write_commands(self, tree, define):
+    def write_commands(self, tree, define, compiler=("/usr/bin/c++",)):
         build = os.path.join(tree, "build")
-        command = shlex.join(["/usr/bin/c++", f"-D{define}", f"-I{tree}", "-std=c++20",
+        command = shlex.join([*compiler, f"-D{define}", f"-I{tree}", "-std=c++20",
                               "-o", "probe.o", "-c", f"{tree}/probe.cpp"])
         self.write(build, "compile_commands.json", json.dumps(
             [{"directory": build, "command": command, "file": f"{tree}/probe.cpp"}]))
@@ -99,6 +99,11 @@ class TidyRecord(unittest.TestCase):
                 if not passes:
                     self.assertIn("bugprone-integer-division", output)
                     self.assertEqual(self.recorded(tree), "")
+
+    def test_a_launcher_before_the_compiler_is_no_change(self):
+        self.run_tidy(self.tree)
+        self.write_commands(self.tree, "KALIBRIX_PROBE=1", ("/usr/bin/ccache", "/usr/bin/g++"))
+        self.assertEqual(self.run_tidy(self.tree)[:2], (True, False))
 
     def test_a_changed_define_is_read_again(self):
         self.run_tidy(self.tree)
